@@ -1,0 +1,34 @@
+#!/bin/sh
+# wine-setup.sh <prefix> <registry file>
+# Creates the Wine prefix once, starts a persistent wineserver and an Xvfb
+# display for it, and imports the per-executable Windows versions.
+set -eu
+mkdir -p "$1"; prefix=$(cd "$1" && pwd)
+regfile=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+wine=/usr/lib/wine/wine64
+server=/usr/lib/wine/wineserver
+
+# An X display of our own: tests that create windows need one.
+display_file="$prefix/orvex-display"
+mkdir -p "$prefix"
+if [ -f "$display_file" ] && [ -f "$prefix/orvex-xvfb.pid" ] && kill -0 "$(cat "$prefix/orvex-xvfb.pid")" 2>/dev/null; then
+  :
+else
+  n=91
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+  echo $! > "$prefix/orvex-xvfb.pid"
+  i=0
+  while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  echo ":$n" > "$display_file"
+fi
+DISPLAY=$(cat "$display_file")
+export DISPLAY
+
+if [ ! -f "$prefix/system.reg" ]; then
+  "$wine" wineboot -i >/dev/null 2>&1 || true
+fi
+"$server" -p >/dev/null 2>&1 < /dev/null || true
+(cd "$(dirname "$regfile")" && "$wine" regedit /S "$(basename "$regfile")") >/dev/null 2>&1
+echo "Wine prefix $prefix ready on display $DISPLAY"

@@ -1,0 +1,183 @@
+// Small owners of Windows resources: each closes what it holds exactly once.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+#include <propidl.h>
+
+#include <utility>
+
+namespace orvex {
+
+// Generic move-only owner of a value with a close routine and an empty value.
+template <typename T, typename Traits>
+class TOwned {
+public:
+    TOwned() noexcept = default;
+    explicit TOwned(T value) noexcept : value_(value) {}
+    TOwned(const TOwned&) = delete;
+    TOwned& operator=(const TOwned&) = delete;
+    TOwned(TOwned&& other) noexcept : value_(other.release()) {}
+    TOwned& operator=(TOwned&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~TOwned() { reset(); }
+
+    T get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return Traits::valid(value_); }
+    T release() noexcept { return std::exchange(value_, Traits::empty()); }
+    void reset(T value = Traits::empty()) noexcept {
+        if (Traits::valid(value_)) Traits::close(value_);
+        value_ = value;
+    }
+    // For out-parameters: frees the current value and hands out its slot.
+    T* put() noexcept {
+        reset();
+        return &value_;
+    }
+
+private:
+    T value_ = Traits::empty();
+};
+
+struct HandleTraits {
+    static HANDLE empty() noexcept { return nullptr; }
+    static bool valid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+using THandle = TOwned<HANDLE, HandleTraits>;
+
+struct RegKeyTraits {
+    static HKEY empty() noexcept { return nullptr; }
+    static bool valid(HKEY h) noexcept { return h != nullptr; }
+    static void close(HKEY h) noexcept { ::RegCloseKey(h); }
+};
+using TRegKey = TOwned<HKEY, RegKeyTraits>;
+
+struct ModuleTraits {
+    static HMODULE empty() noexcept { return nullptr; }
+    static bool valid(HMODULE h) noexcept { return h != nullptr; }
+    static void close(HMODULE h) noexcept { ::FreeLibrary(h); }
+};
+using TModule = TOwned<HMODULE, ModuleTraits>;
+
+struct IconTraits {
+    static HICON empty() noexcept { return nullptr; }
+    static bool valid(HICON h) noexcept { return h != nullptr; }
+    static void close(HICON h) noexcept { ::DestroyIcon(h); }
+};
+using TIcon = TOwned<HICON, IconTraits>;
+
+struct GdiTraits {
+    static HGDIOBJ empty() noexcept { return nullptr; }
+    static bool valid(HGDIOBJ h) noexcept { return h != nullptr; }
+    static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+};
+using TGdiObject = TOwned<HGDIOBJ, GdiTraits>;
+
+struct CoTaskMemTraits {
+    static void* empty() noexcept { return nullptr; }
+    static bool valid(void* p) noexcept { return p != nullptr; }
+    static void close(void* p) noexcept { ::CoTaskMemFree(p); }
+};
+using TCoTaskMem = TOwned<void*, CoTaskMemTraits>;
+
+struct LocalMemTraits {
+    static HLOCAL empty() noexcept { return nullptr; }
+    static bool valid(HLOCAL p) noexcept { return p != nullptr; }
+    static void close(HLOCAL p) noexcept { ::LocalFree(p); }
+};
+using TLocalMem = TOwned<HLOCAL, LocalMemTraits>;
+
+// SC_HANDLE owner. The close routine is passed in because the service-control
+// functions are reached through run-time slots.
+class TScHandle {
+public:
+    using CloseFn = BOOL(WINAPI*)(SC_HANDLE);
+    TScHandle() noexcept = default;
+    TScHandle(SC_HANDLE h, CloseFn close) noexcept : h_(h), close_(close) {}
+    TScHandle(const TScHandle&) = delete;
+    TScHandle& operator=(const TScHandle&) = delete;
+    TScHandle(TScHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)), close_(o.close_) {}
+    TScHandle& operator=(TScHandle&& o) noexcept {
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, nullptr);
+            close_ = o.close_;
+        }
+        return *this;
+    }
+    ~TScHandle() { reset(); }
+    SC_HANDLE get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return h_ != nullptr; }
+    void reset() noexcept {
+        if (h_ && close_) close_(h_);
+        h_ = nullptr;
+    }
+
+private:
+    SC_HANDLE h_ = nullptr;
+    CloseFn close_ = nullptr;
+};
+
+// Reference-counted COM interface pointer.
+template <typename I>
+class TComPtr {
+public:
+    TComPtr() noexcept = default;
+    TComPtr(const TComPtr& o) noexcept : p_(o.p_) {
+        if (p_) p_->AddRef();
+    }
+    TComPtr(TComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    TComPtr& operator=(TComPtr o) noexcept {
+        std::swap(p_, o.p_);
+        return *this;
+    }
+    ~TComPtr() { reset(); }
+    I* get() const noexcept { return p_; }
+    I* operator->() const noexcept { return p_; }
+    explicit operator bool() const noexcept { return p_ != nullptr; }
+    void reset() noexcept {
+        if (p_) std::exchange(p_, nullptr)->Release();
+    }
+    I** put() noexcept {
+        reset();
+        return &p_;
+    }
+
+private:
+    I* p_ = nullptr;
+};
+
+// PROPVARIANT that is cleared when it goes out of scope.
+class TPropVariant {
+public:
+    TPropVariant() noexcept { PropVariantInit(&v_); }
+    TPropVariant(const TPropVariant&) = delete;
+    TPropVariant& operator=(const TPropVariant&) = delete;
+    ~TPropVariant() { ::PropVariantClear(&v_); }
+    PROPVARIANT* get() noexcept { return &v_; }
+    const PROPVARIANT& operator*() const noexcept { return v_; }
+    const PROPVARIANT* operator->() const noexcept { return &v_; }
+    void clear() noexcept { ::PropVariantClear(&v_); }
+
+private:
+    PROPVARIANT v_;
+};
+
+// COM initialisation for the current thread, undone when it goes out of scope.
+class TComInit {
+public:
+    TComInit() noexcept : hr_(::CoInitialize(nullptr)) {}
+    TComInit(const TComInit&) = delete;
+    TComInit& operator=(const TComInit&) = delete;
+    ~TComInit() {
+        if (SUCCEEDED(hr_)) ::CoUninitialize();
+    }
+
+private:
+    HRESULT hr_;
+};
+
+}  // namespace orvex

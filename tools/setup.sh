@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, when it is missing (Debian).
+set -euo pipefail
+need=()
+command -v cmake >/dev/null || need+=(cmake)
+command -v ninja >/dev/null || need+=(ninja-build)
+command -v g++ >/dev/null || need+=(g++)
+command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64)
+command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+command -v Xvfb >/dev/null || need+=(xvfb)
+command -v xauth >/dev/null || need+=(xauth)
+command -v xwd >/dev/null || need+=(x11-apps)
+command -v convert >/dev/null || need+=(imagemagick)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+if [ ${#need[@]} -gt 0 ]; then
+  echo "Installing: ${need[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
+fi
