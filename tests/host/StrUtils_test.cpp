@@ -34,3 +34,17 @@ TEST(TrailingBackslash, TrailByteOfDoubleByteCharacterIsNoBackslash) {
     EXPECT_EQ(AddTrailingBackslash(dbcs, ShiftJisLead), dbcs + "\\");
     EXPECT_TRUE(IsBackslashAt(dbcs, 3, ShiftJisLead));
 }
+
+#include "platform/pure/Orvex_ShortString.h"
+
+TEST(ShortString, EveryAssignmentCutsAt255) {
+    const std::string long300(300, 'x');
+    TShortString s(long300);
+    EXPECT_EQ(s.size(), 255u);
+    s = std::string(256, 'y');
+    EXPECT_EQ(s.str(), std::string(255, 'y'));
+    s = "short";
+    EXPECT_EQ(s, "short");
+    s = static_cast<const char*>(nullptr);
+    EXPECT_TRUE(s.empty());
+}
