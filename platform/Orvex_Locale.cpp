@@ -1,0 +1,50 @@
+#include "platform/Orvex_Locale.h"
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <vector>
+
+namespace orvex {
+
+namespace {
+
+std::string UserLocaleText(LCTYPE type) {
+    char buf[16] = {};  // separators hold at most four characters
+    const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buf, static_cast<int>(sizeof buf));
+    return n > 0 ? std::string(buf) : std::string();
+}
+
+}  // namespace
+
+TNumberFormat UserNumberFormat() { return {UserLocaleText(LOCALE_STHOUSAND), UserLocaleText(LOCALE_SDECIMAL)}; }
+
+TDateTimeFormat UserDateTimeFormat() { return {UserLocaleText(LOCALE_SDATE), UserLocaleText(LOCALE_STIME)}; }
+
+bool LocaleConvertDateTime(std::string_view s, TDateTimeKind kind, double& value) {
+    if (s.size() > 0x7FFF) return false;
+    const int len = static_cast<int>(s.size());
+    std::vector<wchar_t> wide(static_cast<std::size_t>(len) + 1, L'\0');
+    if (len > 0 && MultiByteToWideChar(CP_ACP, 0, s.data(), len, wide.data(), len) == 0) return false;
+    ULONG flags = 0;
+    if (kind == TDateTimeKind::Date) flags = VAR_DATEVALUEONLY;
+    if (kind == TDateTimeKind::Time) flags = VAR_TIMEVALUEONLY;
+    DATE date = 0;
+    if (FAILED(VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, flags, &date))) return false;
+    value = date;
+    return true;
+}
+
+bool TextToFloat(std::string_view s, long double& value) { return TextToFloat(s, UserNumberFormat(), value); }
+
+bool TextToDateTime(std::string_view s, double& value) {
+    return TextToDateTime(s, UserDateTimeFormat(), LocaleConvertDateTime, value);
+}
+
+bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+
+bool AnsiIsBackslashAt(std::string_view s, int index) { return IsBackslashAt(s, index, IsAnsiLeadByte); }
+
+std::string AnsiAddTrailingBackslash(std::string_view s) { return AddTrailingBackslash(s, IsAnsiLeadByte); }
+
+}  // namespace orvex

@@ -1,0 +1,77 @@
+// Display names of kernel and service values.
+//
+// The tables are indexed directly by the value they name. Callers that hold
+// a value read from the system use the lookup functions, which never index
+// out of range: a value without a table entry gets a text that shows the
+// number, "Unknown (42)" (object types: "Unknown type 42").
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvex {
+
+// Thread wait reasons, indexed by the kernel's wait reason value.
+inline constexpr std::array<const char*, 28> WaitReasonNames{
+    "Executive",        "FreePage",        "PageIn",          "PoolAllocation",   "DelayExecution",
+    "Suspended",        "UserRequest",     "WrExecutive",     "WrFreePage",       "WrPageIn",
+    "WrPoolAllocation", "WrDelayExecution", "WrSuspended",    "WrUserRequest",    "WrEventPair",
+    "WrQueue",          "WrLpcReceive",    "WrLpcReply",      "WrVirtualMemory",  "WrPageOut",
+    "WrRendezvous",     "Spare2",          "Spare3",          "Spare4",           "Spare5",
+    "Spare6",           "WrKernel",        "MaximumWaitReason"};
+
+// Thread states, indexed by the kernel's thread state value.
+inline constexpr std::array<const char*, 8> ThreadStateNames{
+    "Initialized", "Ready", "Running", "Standby", "Terminated", "Wait", "Transition", "Unknown"};
+inline constexpr int ThreadStateWait = 5;
+
+// Object types, indexed by the type number of a system handle table entry.
+inline constexpr std::array<const char*, 27> ObjectTypeNames{
+    "Unknown",   "Type",           "Directory",  "Symbolic Link", "Token",        "Process",
+    "Thread",    "Unknown 7",      "Event",      "Event Pair",    "Mutant",       "Unknown 11",
+    "Semaphore", "Timer",          "Profile",    "Window Station", "Desktop",     "Section",
+    "Key",       "Port",           "Waitable Port", "Unknown 21", "Unknown 22",   "Unknown 23",
+    "Unknown 24", "I/O Completion", "File"};
+inline constexpr int ObjectTypeProcess = 5;
+inline constexpr int ObjectTypeThread = 6;
+inline constexpr int ObjectTypeFile = 26;
+
+// Service start types, indexed by the start type value.
+inline constexpr std::array<const char*, 5> ServiceStartTypeNames{"Boot", "System", "Automatic", "Manual",
+                                                                  "Disabled"};
+
+// Service states, indexed by the current state value minus 1.
+inline constexpr std::array<const char*, 7> ServiceStateNames{
+    "Stopped", "Start/Pending", "Stop/Pending", "Running", "Continue/Pending", "Pause/Pending", "Paused"};
+
+// Error control, indexed by the error control value (0 and 1 only).
+inline constexpr std::array<const char*, 2> ServiceErrorControlNames{"Ignore", "Normal"};
+
+// Service types, indexed by a type index; ServiceTypeValues holds the type
+// value of each index.
+inline constexpr std::array<const char*, 7> ServiceTypeNames{
+    "Kernel Driver", "File System Driver", "Adapter", "Recognizer Driver",
+    "Own Process",   "Shared Process",     "Desktop Interactive Driver"};
+inline constexpr std::array<std::uint32_t, 7> ServiceTypeValues{0x1, 0x2, 0x4, 0x8, 0x10, 0x20, 0x100};
+
+// Lookups that are safe for any value.
+std::string WaitReasonName(std::int64_t waitReason);
+std::string ThreadStateName(std::int64_t threadState);
+std::string ObjectTypeName(std::int64_t typeNumber);        // "Unknown type %d" beyond the table
+std::string ServiceStartTypeName(std::int64_t startType);
+std::string ServiceStateName(std::int64_t state);            // state value, 1 to 7
+std::string ServiceErrorControlName(std::int64_t errorControl);  // 2 "Severe", 3 "Critical"
+std::string ServiceTypeName(std::int64_t typeIndex);
+
+// Index of an object type name in ObjectTypeNames ("File" gives 26), -1 when
+// the table does not hold it. The comparison is exact.
+int FindObjectTypeIndex(std::string_view name);
+
+// The type index of a service type value: exactly one of the values of
+// ServiceTypeValues gives its index; any other value, a combination of bits
+// included, gives 0.
+int ServiceTypeIndex(std::uint32_t serviceType);
+
+}  // namespace orvex
