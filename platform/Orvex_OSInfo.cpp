@@ -1,0 +1,112 @@
+#include "platform/Orvex_OSInfo.h"
+
+#include <windows.h>
+
+#include "platform/Orvex_Registry.h"
+#include "platform/pure/Orvex_OSKind.h"
+#include "platform/pure/Orvex_TextCase.h"
+
+namespace orvex {
+
+namespace {
+
+// Text of a fixed-size character field that need not end in a zero.
+std::string FieldText(const char* field, std::size_t capacity) {
+    std::size_t n = 0;
+    while (n < capacity && field[n] != '\0') ++n;
+    return std::string(field, n);
+}
+
+struct TOSIdentity {
+    std::uint8_t Kind = 0;
+    std::uint32_t Platform = 0, Major = 0, Minor = 0, Build = 0;
+    std::string CSD;
+    std::uint16_t Suite = 0;
+    std::uint8_t Edition = 0;
+    std::string Name;
+    bool NT = false, NT4 = false;
+    std::string Machine;
+
+    TOSIdentity() {
+        Kind = GetOSInfo(Platform, Major, Minor, Build, CSD, Suite, Edition, Name);
+        NT = IsNTKind(Kind);
+        NT4 = Kind == osWinNT4;
+        Machine = UpperCase(ReadComputerName());
+    }
+};
+
+const TOSIdentity& Identity() {
+    static const TOSIdentity identity;
+    return identity;
+}
+
+// Identify the system during static initialization, before any window exists.
+[[maybe_unused]] const bool g_identified = (Identity(), true);
+
+}  // namespace
+
+std::uint8_t GetOSInfo(std::uint32_t& platform, std::uint32_t& major, std::uint32_t& minor, std::uint32_t& build,
+                       std::string& csd, std::uint16_t& suite, std::uint8_t& edition, std::string& name) {
+    OSVERSIONINFOEXA vi{};
+    vi.dwOSVersionInfoSize = sizeof vi;
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&vi))) {
+        // Systems before NT 4 SP6 (and the 9x family) know only the short record.
+        vi = OSVERSIONINFOEXA{};
+        vi.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&vi))) vi = OSVERSIONINFOEXA{};
+    }
+    platform = vi.dwPlatformId;
+    major = vi.dwMajorVersion;
+    minor = vi.dwMinorVersion;
+    build = vi.dwBuildNumber & 0xFFFF;
+    csd = TrimText(FieldText(vi.szCSDVersion, sizeof vi.szCSDVersion));
+    name.clear();
+    const std::uint8_t kind = DetectOSKind(platform, vi.wProductType, major, minor, build, csd, name);
+    if (platform == PlatformNT && HotfixRuleApplies(csd)) csd = ApplyHotfixRule(csd, IsHotfixQ246009Installed());
+    const TOSEdition e = DetectEdition(platform, major, vi.wProductType, vi.wSuiteMask);
+    suite = e.Suite;
+    edition = e.Edition;
+    return kind;
+}
+
+bool IsHotfixQ246009Installed() {
+    std::uint32_t installed = 0;
+    return ReadRegistryDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009",
+                             "Installed", installed) &&
+           installed == 1;
+}
+
+std::string ReadComputerName() {
+    std::string name;
+    char buf[256] = {};
+    DWORD size = 255;
+    if (GetComputerNameA(buf, &size)) name = FieldText(buf, size < 255 ? size : 255);
+    ReadRegistryText(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName",
+                     "ComputerName", name);
+    return name;
+}
+
+std::string WindowsSearchPath() {
+    char windows[MAX_PATH] = {}, system[MAX_PATH] = {};
+    const UINT w = GetWindowsDirectoryA(windows, MAX_PATH);
+    const UINT s = GetSystemDirectoryA(system, MAX_PATH);
+    // A length of MAX_PATH or more means the directory did not fit.
+    std::string windowsDir = w > 0 && w < MAX_PATH ? std::string(windows, w).substr(0, 255) : std::string();
+    std::string systemDir = s > 0 && s < MAX_PATH ? std::string(system, s) : std::string();
+    return windowsDir + ";" + systemDir + ";";
+}
+
+std::uint8_t OSKind() { return Identity().Kind; }
+std::uint32_t OSPlatform() { return Identity().Platform; }
+std::uint32_t OSMajorVersion() { return Identity().Major; }
+std::uint32_t OSMinorVersion() { return Identity().Minor; }
+std::uint32_t OSBuildNumber() { return Identity().Build; }
+const std::string& OSCSD() { return Identity().CSD; }
+std::uint16_t OSSuite() { return Identity().Suite; }
+std::uint8_t OSEdition() { return Identity().Edition; }
+const std::string& OSName() { return Identity().Name; }
+bool IsNT() { return Identity().NT; }
+bool IsNT4() { return Identity().NT4; }
+const std::string& MachineName() { return Identity().Machine; }
+
+}  // namespace orvex
