@@ -1,0 +1,31 @@
+// The collectors of the process-list component. Each fills the list it is
+// given (which the refresh has just emptied) and reports nothing: a failed
+// system call gives a shorter list.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/pure/Orvex_Records.h"
+
+namespace orvex {
+
+// Processes from the native system-process block (Windows NT 4).
+void CollectProcessesNt4(TProcList& list);
+// Processes from the tool-help snapshots (every other system).
+void CollectProcessesSnapshot(TProcList& list);
+// Account, token, counters and times of every process, in place.
+void CompleteProcessDetails(TProcList& list);
+
+void CollectDrivers(TDriverList& list);
+void CollectHandles(THandleList& list);
+void CollectServices(TServiceList& list);
+// The desktop window and all its descendants in pre-order.
+void CollectWindows(TWindowList& list);
+
+// The path unchanged when a file of that name exists, otherwise the full path
+// of the file found in the path's own directory, the Windows directory or the
+// system directory, or "" when there is none.
+std::string ResolveImagePath(std::string_view path);
+
+}  // namespace orvex

@@ -1,0 +1,18 @@
+// Reads a system information class into a buffer that grows until the
+// system is satisfied.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace orvex {
+
+// Calls the bound NtQuerySystemInformation for infoClass, starting with
+// initialSize bytes and growing as the status asks (at least by growStep, or
+// to what the call reports as needed), at most 16 times and to at most
+// 256 MB. True with the buffer cut to the filled length on success; false,
+// with the buffer empty, on any other status or when nothing is bound.
+bool QuerySystemInformation(std::uint32_t infoClass, std::size_t initialSize, std::size_t growStep,
+                            bool doubleSize, std::vector<std::uint8_t>& buffer);
+
+}  // namespace orvex
