@@ -1,0 +1,225 @@
+// Readers of the buffers that the native system services fill: the process
+// and thread list, the kernel module table, the two handle tables, the
+// process and thread basic information, the counter blocks, counted UTF-16
+// strings and the process environment block with its parameters.
+//
+// Every reader knows both the 32-bit and the 64-bit layout and takes the
+// buffer as bytes. Every offset and count read from a buffer is checked
+// against its size: an entry that does not fit ends the walk, a field that
+// does not fit is not read. Pointer-width values are returned as 64-bit
+// numbers whatever the layout.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvex::nt {
+
+enum class TWidth { Bits32, Bits64 };
+inline constexpr TWidth NativeWidth = sizeof(void*) == 8 ? TWidth::Bits64 : TWidth::Bits32;
+
+// Information classes and process/thread query classes in use.
+inline constexpr std::uint32_t SystemProcessInformation = 5;
+inline constexpr std::uint32_t SystemModuleInformation = 11;
+inline constexpr std::uint32_t SystemHandleInformation = 16;
+inline constexpr std::uint32_t SystemExtendedHandleInformation = 64;
+inline constexpr std::uint32_t StatusSuccess = 0;
+inline constexpr std::uint32_t StatusBufferOverflow = 0x80000005;
+inline constexpr std::uint32_t StatusInfoLengthMismatch = 0xC0000004;
+
+// The address the buffer has in the address space that filled it; strings
+// inside a buffer are given by absolute addresses.
+inline std::uint64_t AddressOf(const void* p) noexcept {
+    return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
+}
+
+// Sizes and offsets of the fixed blocks, per layout.
+struct TLayoutSizes {
+    std::size_t ProcessBlock;          // header of one process entry
+    std::size_t ThreadBlock;           // one thread entry after it
+    std::size_t KernelModuleHeader;    // count (and padding) before the entries
+    std::size_t KernelModuleEntry;
+    std::size_t HandleHeader;          // class 16
+    std::size_t HandleEntry;
+    std::size_t ExtHandleHeader;       // class 64
+    std::size_t ExtHandleEntry;
+    std::size_t VMCounters;
+    std::size_t IOCounters;
+    std::size_t KernelUserTimes;
+    std::size_t ProcessBasicInfo;
+    std::size_t ThreadBasicInfo;
+    std::size_t CountedString;         // length, maximum length, characters' address
+    std::size_t PebProcessParameters;  // offset of the parameters' address in the PEB
+    std::size_t ParamsImagePathName;   // offsets of counted strings in the parameters
+    std::size_t ParamsCommandLine;
+};
+TLayoutSizes LayoutSizes(TWidth width) noexcept;
+
+// The size of a PEB or parameters prefix that holds the fields above.
+std::size_t PebReadSize(TWidth width) noexcept;
+std::size_t ParamsReadSize(TWidth width) noexcept;
+
+struct TVMCountersBlock {
+    std::uint64_t PeakVirtualSize = 0;
+    std::uint64_t VirtualSize = 0;
+    std::uint32_t PageFaultCount = 0;
+    std::uint64_t PeakWorkingSetSize = 0;
+    std::uint64_t WorkingSetSize = 0;
+    std::uint64_t QuotaPeakPagedPoolUsage = 0;
+    std::uint64_t QuotaPagedPoolUsage = 0;
+    std::uint64_t QuotaPeakNonPagedPoolUsage = 0;
+    std::uint64_t QuotaNonPagedPoolUsage = 0;
+    std::uint64_t PagefileUsage = 0;
+    std::uint64_t PeakPagefileUsage = 0;
+    friend bool operator==(const TVMCountersBlock&, const TVMCountersBlock&) = default;
+};
+
+struct TIOCountersBlock {
+    std::uint64_t ReadOperationCount = 0;
+    std::uint64_t WriteOperationCount = 0;
+    std::uint64_t OtherOperationCount = 0;
+    std::uint64_t ReadTransferCount = 0;
+    std::uint64_t WriteTransferCount = 0;
+    std::uint64_t OtherTransferCount = 0;
+    friend bool operator==(const TIOCountersBlock&, const TIOCountersBlock&) = default;
+};
+
+struct TThreadBlock {
+    std::int64_t KernelTime = 0;
+    std::int64_t UserTime = 0;
+    std::int64_t CreateTime = 0;
+    std::uint32_t WaitTime = 0;
+    std::uint64_t StartAddress = 0;
+    std::uint64_t ProcessId = 0;
+    std::uint64_t ThreadId = 0;
+    std::int32_t Priority = 0;
+    std::int32_t BasePriority = 0;
+    std::uint32_t ContextSwitches = 0;
+    std::uint32_t ThreadState = 0;
+    std::uint32_t WaitReason = 0;
+};
+
+struct TProcessBlock {
+    std::uint32_t ThreadCount = 0;  // as the entry reports it
+    std::int64_t CreateTime = 0;
+    std::int64_t UserTime = 0;
+    std::int64_t KernelTime = 0;
+    std::u16string ImageName;       // empty when absent or not inside the buffer
+    std::int32_t BasePriority = 0;
+    std::uint64_t ProcessId = 0;
+    std::uint64_t ParentProcessId = 0;
+    std::uint32_t HandleCount = 0;
+    std::uint32_t SessionId = 0;
+    TVMCountersBlock VMCounters;
+    TIOCountersBlock IOCounters;
+    std::vector<TThreadBlock> Threads;  // the thread entries that lie inside the entry
+};
+
+struct TKernelModuleEntry {
+    std::uint64_t Section = 0;
+    std::uint64_t MappedBase = 0;
+    std::uint64_t ImageBase = 0;
+    std::uint32_t ImageSize = 0;
+    std::uint32_t Flags = 0;
+    std::uint16_t LoadOrderIndex = 0;
+    std::uint16_t InitOrderIndex = 0;
+    std::uint16_t LoadCount = 0;
+    std::uint16_t FileNameOffset = 0;  // where the file name starts in FullPath
+    std::string FullPath;              // up to the first zero byte of the 256-byte field
+};
+
+// An entry of either handle table. Class 16 gives a byte of type number and
+// a byte of flags, class 64 a 16-bit type index and 32-bit attributes.
+struct THandleEntry {
+    std::uint64_t ProcessId = 0;
+    std::uint64_t HandleValue = 0;
+    std::uint64_t Object = 0;
+    std::uint32_t GrantedAccess = 0;
+    std::uint16_t ObjectTypeIndex = 0;
+    std::uint32_t HandleAttributes = 0;
+};
+
+struct TKernelUserTimes {
+    std::int64_t CreateTime = 0;
+    std::int64_t ExitTime = 0;
+    std::int64_t KernelTime = 0;
+    std::int64_t UserTime = 0;
+};
+
+struct TProcessBasicInfo {
+    std::uint32_t ExitStatus = 0;
+    std::uint64_t PebBaseAddress = 0;
+    std::uint64_t AffinityMask = 0;
+    std::int32_t BasePriority = 0;
+    std::uint64_t ProcessId = 0;
+    std::uint64_t ParentProcessId = 0;
+};
+
+struct TThreadBasicInfo {
+    std::uint32_t ExitStatus = 0;
+    std::uint64_t TebBaseAddress = 0;
+    std::uint64_t ProcessId = 0;
+    std::uint64_t ThreadId = 0;
+    std::uint64_t AffinityMask = 0;
+    std::int32_t Priority = 0;
+    std::int32_t BasePriority = 0;
+};
+
+struct TCountedString {
+    std::uint16_t Length = 0;         // in bytes
+    std::uint16_t MaximumLength = 0;  // in bytes
+    std::uint64_t Buffer = 0;         // address of the characters
+};
+
+// Process and thread list (class 5): the chain of process entries, each with
+// its thread entries. The walk ends at the entry whose next offset is 0, or
+// at the first entry that does not fit in the buffer. bufferAddress is the
+// address of data in the filling address space (for the image names).
+std::vector<TProcessBlock> ParseSystemProcesses(TWidth width, const std::uint8_t* data, std::size_t size,
+                                                std::uint64_t bufferAddress);
+// The same for a buffer this process filled itself.
+std::vector<TProcessBlock> ParseSystemProcesses(const std::uint8_t* data, std::size_t size);
+
+// Kernel module table (class 11): as many entries as the count says and the
+// buffer holds.
+std::vector<TKernelModuleEntry> ParseKernelModules(TWidth width, const std::uint8_t* data, std::size_t size);
+
+// Handle tables (class 16 and class 64): as many entries as the count says
+// and the buffer holds.
+std::vector<THandleEntry> ParseHandleTable(TWidth width, const std::uint8_t* data, std::size_t size);
+std::vector<THandleEntry> ParseExtendedHandleTable(TWidth width, const std::uint8_t* data, std::size_t size);
+
+// Fixed blocks; empty when the buffer is shorter than the block.
+std::optional<TVMCountersBlock> ParseVMCounters(TWidth width, const std::uint8_t* data, std::size_t size);
+std::optional<TIOCountersBlock> ParseIOCounters(const std::uint8_t* data, std::size_t size);
+std::optional<TKernelUserTimes> ParseKernelUserTimes(const std::uint8_t* data, std::size_t size);
+std::optional<TProcessBasicInfo> ParseProcessBasicInfo(TWidth width, const std::uint8_t* data, std::size_t size);
+std::optional<TThreadBasicInfo> ParseThreadBasicInfo(TWidth width, const std::uint8_t* data, std::size_t size);
+
+// A counted string header at offset.
+std::optional<TCountedString> ParseCountedString(TWidth width, const std::uint8_t* data, std::size_t size,
+                                                 std::size_t offset);
+// The characters of a counted string that lie in the buffer at bufferAddress;
+// empty when they are absent or not wholly inside it. An odd byte length
+// drops its last byte.
+std::u16string CountedStringText(const TCountedString& s, const std::uint8_t* data, std::size_t size,
+                                 std::uint64_t bufferAddress);
+// The object name or type information of the object query: a counted string
+// at the start of the buffer with its characters inside the buffer.
+std::u16string ParseObjectInfoName(TWidth width, const std::uint8_t* data, std::size_t size,
+                                   std::uint64_t bufferAddress);
+
+// The process environment block prefix: the address of the parameters block.
+std::optional<std::uint64_t> ParsePebProcessParameters(TWidth width, const std::uint8_t* data, std::size_t size);
+// The parameters block prefix: the command line and the image path strings.
+std::optional<TCountedString> ParseParamsCommandLine(TWidth width, const std::uint8_t* data, std::size_t size);
+std::optional<TCountedString> ParseParamsImagePath(TWidth width, const std::uint8_t* data, std::size_t size);
+
+// UTF-16 characters of a raw buffer up to the first zero character or the
+// end of the buffer (an odd last byte is dropped).
+std::u16string Utf16UpToZero(const std::uint8_t* data, std::size_t size);
+
+}  // namespace orvex::nt

@@ -1,0 +1,16 @@
+// Conversions between the program's 8-bit texts (system ANSI code page) and
+// the UTF-16 texts of the compound-file interface.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace orvex {
+
+// An empty result for an empty text or one the system cannot convert.
+std::wstring AnsiToWide(std::string_view s);
+std::string WideToAnsi(std::wstring_view s);
+// A zero-terminated UTF-16 text from the platform; null gives "".
+std::string WideToAnsi(const wchar_t* s);
+
+}  // namespace orvex
