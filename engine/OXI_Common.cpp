@@ -1,0 +1,41 @@
+#include "engine/OXI_Common.h"
+
+#include <stdexcept>
+
+#include "platform/Orvex_OSInfo.h"
+
+namespace orvex {
+
+namespace {
+TReportFormat* g_reportFormat = nullptr;
+}
+
+void SetReportFormat(TReportFormat* format) noexcept { g_reportFormat = format; }
+
+TReportFormat& ReportFormat() {
+    if (!g_reportFormat) throw std::logic_error("No report format is installed.");
+    return *g_reportFormat;
+}
+
+TOrvex_OXIC_Component::TOrvex_OXIC_Component()
+    : about_(std::string(SuiteName) + " " + SuiteVersion + " - native Windows inventory for Orvex Process Viewer"),
+      refreshHint_("Double-click to get data") {}
+
+void TOrvex_OXIC_Component::RefreshData() {
+    liveData_ = true;
+    StorageInfo.Platform = static_cast<std::int32_t>(OSPlatform());
+    StorageInfo.MajorVersion = static_cast<std::int32_t>(OSMajorVersion());
+    StorageInfo.MinorVersion = static_cast<std::int32_t>(OSMinorVersion());
+    StorageInfo.BuildNumber = static_cast<std::int32_t>(OSBuildNumber());
+    StorageInfo.CSDVersion = OSCSD();
+}
+
+void TOrvex_OXIC_Component::SaveToStorage(const std::string& FileName) { ReportFormat().SaveHeader(*this, FileName); }
+
+bool TOrvex_OXIC_Component::LoadFromStorage(const std::string& FileName) {
+    StorageFileName = FileName;
+    liveData_ = false;
+    return ReportFormat().LoadHeader(*this, FileName);
+}
+
+}  // namespace orvex

@@ -1,0 +1,83 @@
+// Base of the inventory components: live or loaded data, and the description
+// of the machine the data came from.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace orvex {
+
+inline constexpr const char* SuiteName = "Orvex Inventory Component Suite";
+inline constexpr const char* SuiteVersion = "10.2.0";
+
+// Description of the machine and system an inventory describes.
+struct TStorageInfoRecord {
+    std::string Machine;
+    std::string Application;
+    std::string OSName;
+    std::int32_t Platform = 0;
+    std::int32_t MajorVersion = 0;
+    std::int32_t MinorVersion = 0;
+    std::int32_t BuildNumber = 0;
+    std::string CSDVersion;
+    double Timestamp = 0;  // date-time: days since 1899-12-30, fraction = time of day
+    std::string Rights;
+    std::string LoggedUser;
+    std::string Account;
+    bool VMWare = false;
+    bool VPC = false;
+};
+
+class TOrvex_OXIC_Component;
+class TOrvex_ProcessList;
+
+// Writes and reads inventory reports. The engine only knows this interface;
+// the storage layer provides the compound-file implementation and installs it
+// with SetReportFormat.
+class TReportFormat {
+public:
+    virtual ~TReportFormat() = default;
+    virtual void SaveHeader(const TOrvex_OXIC_Component& component, const std::string& fileName) = 0;
+    virtual bool LoadHeader(TOrvex_OXIC_Component& component, const std::string& fileName) = 0;
+    virtual void SaveLists(const TOrvex_ProcessList& list, const std::string& fileName) = 0;
+    virtual bool LoadLists(TOrvex_ProcessList& list, const std::string& fileName) = 0;
+};
+void SetReportFormat(TReportFormat* format) noexcept;
+// The installed format; throws std::logic_error when none is installed.
+TReportFormat& ReportFormat();
+
+class TOrvex_OXIC_Component {
+public:
+    using TOnDebugEvent = std::function<void(TOrvex_OXIC_Component& sender, const std::string& msg)>;
+
+    TOrvex_OXIC_Component();
+    virtual ~TOrvex_OXIC_Component() = default;
+    TOrvex_OXIC_Component(const TOrvex_OXIC_Component&) = delete;
+    TOrvex_OXIC_Component& operator=(const TOrvex_OXIC_Component&) = delete;
+
+    virtual void RefreshData();
+    virtual void SaveToStorage(const std::string& FileName);
+    virtual bool LoadFromStorage(const std::string& FileName);
+
+    // Published properties.
+    const std::string& _About() const noexcept { return about_; }
+    const std::string& _Refresh() const noexcept { return refreshHint_; }
+    void Set_About(const std::string&) noexcept {}    // writes are ignored
+    void Set_Refresh(const std::string&) noexcept {}  // writes are ignored
+    bool LiveData() const noexcept { return liveData_; }
+    TOnDebugEvent OnDebug;
+
+    std::string StorageFileName;
+    TStorageInfoRecord StorageInfo;
+
+protected:
+    void SetLiveData(bool live) noexcept { liveData_ = live; }
+
+private:
+    std::string about_;
+    std::string refreshHint_;
+    bool liveData_ = true;
+};
+
+}  // namespace orvex

@@ -1,0 +1,73 @@
+// The process, driver, service, handle and window inventory of this system.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/OXI_Common.h"
+#include "platform/pure/Orvex_Records.h"
+
+// The Windows headers map these names to their A/W functions; here they are
+// members of the component.
+#ifdef FindWindow
+#undef FindWindow
+#endif
+#ifdef GetServiceDisplayName
+#undef GetServiceDisplayName
+#endif
+
+namespace orvex {
+
+class TOrvex_ProcessList : public TOrvex_OXIC_Component {
+public:
+    TOrvex_ProcessList();
+    ~TOrvex_ProcessList() override;
+
+    // Rebuilds every list of the detection range from the running system.
+    void RefreshData() override;
+    void SaveToStorage(const std::string& FileName) override;
+    bool LoadFromStorage(const std::string& FileName) override;
+
+    // Published properties.
+    int ProcessCount() const noexcept { return static_cast<int>(processes_.size()); }
+    int HandleCount() const noexcept { return static_cast<int>(handles_.size()); }
+    int DriverCount() const noexcept { return static_cast<int>(drivers_.size()); }
+    int ThreadCount() const noexcept;
+    int ServiceCount() const noexcept { return static_cast<int>(services_.size()); }
+    int WindowCount() const noexcept { return static_cast<int>(windows_.size()); }
+    TDetectionRange DetectionRange;
+
+    // Copies of single records; an index beyond the end gives an empty record.
+    void GetProcess(std::uint32_t index, TProcessInfo& info) const;
+    void GetDriver(std::uint32_t index, TDriverInfo& info) const;
+    void GetService(std::uint32_t index, TServiceInfo& info) const;
+    void GetHandle(std::uint32_t index, THandleInfo& info) const;
+    void GetWindow(std::uint32_t index, TWindowInfo& info) const;
+
+    // Index of the first matching record, or -1.
+    int FindProcess(std::uint32_t pid) const noexcept;
+    int FindDriver(std::uint32_t value) const noexcept;
+    int FindService(std::string_view name) const noexcept;
+    int FindWindow(std::uintptr_t handle) const noexcept;
+
+    std::string GetServiceDisplayName(std::string_view name) const;
+    void GetDependentServices(std::string_view name, std::vector<std::string>& list) const;
+
+    // Appending, for the report reader.
+    void AddProcess(const TProcessInfo& info) { processes_.push_back(info); }
+    void AddDriver(const TDriverInfo& info) { drivers_.push_back(info); }
+    void AddService(const TServiceInfo& info) { services_.push_back(info); }
+
+    // Empties all five lists.
+    void Clear() noexcept;
+
+private:
+    TProcList processes_;
+    TDriverList drivers_;
+    THandleList handles_;
+    TServiceList services_;
+    TWindowList windows_;
+};
+
+}  // namespace orvex
