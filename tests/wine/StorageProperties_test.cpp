@@ -163,7 +163,7 @@ TEST_F(StoragePropertySets, ANonBlankNameIsRecordedAsTheSetName) {
     const TCoTaskMem noneOwner(none);
 }
 
-TEST_F(StoragePropertySets, CreatingInAnotherFilesExclusiveSetRaises) {
+TEST_F(StoragePropertySets, CreatingASetThatIsStillOpenRaises) {
     // The set created in SetUp is still open: a second exclusive create fails.
     const HRESULT code = RaisedCode(
         [&] { root->CreatePropertySet("", FMTID_SummaryInformation, CLSID_NULL, 0, StorageWriteMode); });
@@ -181,7 +181,9 @@ TEST_F(StorageProperties, TextsAreStoredAsUtf16OfTheAnsiCodePage) {
     wchar_t expected[32] = {};
     ASSERT_GT(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, expected, 32), 0);
     EXPECT_STREQ(raw->pwszVal, expected);
-    if (GetACP() == 1252) EXPECT_STREQ(raw->pwszVal, L"Gr\u00FC\u00DFe \u00E9t\u00E9");
+    if (GetACP() == 1252) {
+        EXPECT_STREQ(raw->pwszVal, L"Gr\u00FC\u00DFe \u00E9t\u00E9");
+    }
     EXPECT_EQ(ReadStrProp(ps, "Description"), text);
 }
 
