@@ -92,8 +92,8 @@ std::unique_ptr<TStructuredSTorage> OpenStorageFile(std::string_view fileName, D
 // property storage, an empty name, a missing property or a property of
 // another type.
 // Wine 8 pads the name-dictionary entry of a name of odd length by four
-// bytes too many when it saves a set; a set so written cannot be opened
-// again there once another name follows that entry.
+// bytes too many when it saves a set; reading the set back there misreads
+// the entries after it, and opening the set usually fails (E_FAIL).
 void WriteStrProp(IPropertyStorage* storage, std::string_view name, std::string_view value);
 void WriteIntProp(IPropertyStorage* storage, std::string_view name, std::int64_t value);
 void WriteStrPropID(IPropertyStorage* storage, PROPID id, std::string_view value);
