@@ -69,7 +69,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-class Services : public ::testing::Test {
+class ServiceRoutines : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(orvex::BindServiceControl());
@@ -121,7 +121,7 @@ protected:
     static inline bool installed_ = false;
 };
 
-TEST_F(Services, InstalledServiceIsListedByDisplayNameAndFoundByIt) {
+TEST_F(ServiceRoutines, InstalledServiceIsListedByDisplayNameAndFoundByIt) {
     std::vector<std::string> list{"kept"};
     ASSERT_TRUE(orvex::ListServiceDisplayNames("", SERVICE_WIN32, SERVICE_STATE_ALL, list));
     ASSERT_GE(list.size(), 2u);
@@ -143,7 +143,7 @@ TEST_F(Services, InstalledServiceIsListedByDisplayNameAndFoundByIt) {
     EXPECT_EQ(std::count(inactive.begin(), inactive.end(), display_), 0);
 }
 
-TEST_F(Services, ConfigurationIsReadIntoTheCallersBlock) {
+TEST_F(ServiceRoutines, ConfigurationIsReadIntoTheCallersBlock) {
     orvex::TServiceConfigBuffer buffer;
     std::memset(&buffer, 0, sizeof buffer);
     ASSERT_TRUE(orvex::ReadServiceConfig("", key_, buffer));
@@ -179,14 +179,14 @@ TEST_F(Services, ConfigurationIsReadIntoTheCallersBlock) {
     }
 }
 
-TEST_F(Services, StartPassesTheWholeParameterTextAsOneArgument) {
+TEST_F(ServiceRoutines, StartPassesTheWholeParameterTextAsOneArgument) {
     ASSERT_TRUE(orvex::StartNamedService("", key_, "a b"));
     EXPECT_EQ(orvex::GetServiceCurrentState("", key_), SERVICE_RUNNING);
     EXPECT_EQ(ReportLines(), (std::vector<std::string>{"args=1", "arg=a b", "running"}));
     EXPECT_FALSE(orvex::StartNamedService("", key_, "a b")) << "the service already runs";
 }
 
-TEST_F(Services, StartWithOneWordAndWithNoParameters) {
+TEST_F(ServiceRoutines, StartWithOneWordAndWithNoParameters) {
     ASSERT_TRUE(orvex::StartNamedService("", key_, "a"));
     EXPECT_EQ(ReportLines(), (std::vector<std::string>{"args=1", "arg=a", "running"}));
     ASSERT_TRUE(orvex::StopNamedService("", key_));
@@ -201,7 +201,7 @@ TEST_F(Services, StartWithOneWordAndWithNoParameters) {
     EXPECT_EQ(report.rfind("args=1\narg=x  y\r\nz\nrunning\n", 0), 0u) << report;
 }
 
-TEST_F(Services, PauseResumeAndStopWaitForTheirStates) {
+TEST_F(ServiceRoutines, PauseResumeAndStopWaitForTheirStates) {
     ASSERT_TRUE(orvex::StartNamedService("", key_, ""));
     EXPECT_TRUE(orvex::PauseNamedService("", key_));
     EXPECT_EQ(orvex::GetServiceCurrentState("", key_), SERVICE_PAUSED);
@@ -215,7 +215,7 @@ TEST_F(Services, PauseResumeAndStopWaitForTheirStates) {
                                                         "stopped"}));
 }
 
-TEST_F(Services, ControlsOfAStoppedService) {
+TEST_F(ServiceRoutines, ControlsOfAStoppedService) {
     ASSERT_EQ(orvex::GetServiceCurrentState("", key_), SERVICE_STOPPED);
     // The refused stop request still reports the stopped state.
     EXPECT_TRUE(orvex::StopNamedService("", key_));
@@ -224,7 +224,7 @@ TEST_F(Services, ControlsOfAStoppedService) {
     EXPECT_EQ(orvex::GetServiceCurrentState("", key_), SERVICE_STOPPED);
 }
 
-TEST_F(Services, WaitingForAStateThatNeverComesEndsAtTheTimeLimit) {
+TEST_F(ServiceRoutines, WaitingForAStateThatNeverComesEndsAtTheTimeLimit) {
     ASSERT_TRUE(orvex::StartNamedService("", key_, "--stuck-pause"));
     const DWORD start = GetTickCount();
     EXPECT_FALSE(orvex::PauseNamedService("", key_));
@@ -235,7 +235,7 @@ TEST_F(Services, WaitingForAStateThatNeverComesEndsAtTheTimeLimit) {
     EXPECT_TRUE(orvex::StopNamedService("", key_));
 }
 
-TEST_F(Services, UnknownServicesAndMachinesGiveFailureResults) {
+TEST_F(ServiceRoutines, UnknownServicesGiveFailureResults) {
     const std::string missing = "OrvexNoSuchService";
     EXPECT_EQ(orvex::GetServiceCurrentState("", missing), -1);
     EXPECT_FALSE(orvex::StartNamedService("", missing, "a"));
@@ -255,7 +255,7 @@ TEST_F(Services, UnknownServicesAndMachinesGiveFailureResults) {
     EXPECT_EQ(orvex::GetServiceCurrentState("", display_), -1);
 }
 
-TEST_F(Services, ListingGoesOnWhenTheServicesDoNotFitIntoOneRequest) {
+TEST_F(ServiceRoutines, ListingGoesOnWhenTheServicesDoNotFitIntoOneRequest) {
     // Enough services with long display names to overflow one request.
     TScHandle manager = Own(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     ASSERT_TRUE(manager);
@@ -288,12 +288,12 @@ TEST_F(Services, ListingGoesOnWhenTheServicesDoNotFitIntoOneRequest) {
 
 // --- Wine's own services
 
-class WineServices : public ::testing::Test {
+class WineServiceRoutines : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(orvex::BindServiceControl()); }
 };
 
-TEST_F(WineServices, EveryListedDisplayNameLeadsBackToItsService) {
+TEST_F(WineServiceRoutines, EveryListedDisplayNameLeadsBackToItsService) {
     std::vector<std::string> list;
     ASSERT_TRUE(orvex::ListServiceDisplayNames("", SERVICE_WIN32, SERVICE_STATE_ALL, list));
     ASSERT_GE(list.size(), 5u) << "Wine registers a dozen services";
@@ -313,7 +313,7 @@ TEST_F(WineServices, EveryListedDisplayNameLeadsBackToItsService) {
     }
 }
 
-TEST_F(WineServices, KnownServiceByKeyAndDisplayName) {
+TEST_F(WineServiceRoutines, KnownServiceByKeyAndDisplayName) {
     SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     ASSERT_NE(manager, nullptr);
     TScHandle owner = Own(manager);
@@ -333,9 +333,10 @@ TEST_F(WineServices, KnownServiceByKeyAndDisplayName) {
         << buffer.config.lpBinaryPathName;
 }
 
-TEST_F(WineServices, DriversAreNotListedAsWin32Services) {
+TEST_F(WineServiceRoutines, DriversAreNotListedAsWin32Services) {
     std::vector<std::string> drivers;
     ASSERT_TRUE(orvex::ListServiceDisplayNames("", SERVICE_DRIVER, SERVICE_STATE_ALL, drivers));
+    ASSERT_FALSE(drivers.empty()) << "Wine registers its own kernel drivers (mountmgr, winebus, ...)";
     std::vector<std::string> win32;
     ASSERT_TRUE(orvex::ListServiceDisplayNames("", SERVICE_WIN32, SERVICE_STATE_ALL, win32));
     for (const std::string& name : drivers)
