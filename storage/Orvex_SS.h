@@ -85,10 +85,15 @@ std::unique_ptr<TStructuredSTorage> CreateStorageFile(std::string_view fileName,
 std::unique_ptr<TStructuredSTorage> OpenStorageFile(std::string_view fileName, DWORD mode);
 
 // Single properties: texts as VT_LPWSTR, integers as VT_I8, date-times as
-// VT_FILETIME of their calendar fields. The writers raise on failure (also
-// for a missing property storage or a date-time outside the file-time
-// range). The readers give "", 0 or date-time 0 for a missing property
-// storage, a missing property or a property of another type.
+// VT_FILETIME of their calendar fields. A name not yet in the set receives
+// an id of 2 or more, chosen by the set. The writers raise on failure (also
+// for a missing property storage, an empty name or a date-time outside the
+// file-time range). The readers give "", 0 or date-time 0 for a missing
+// property storage, an empty name, a missing property or a property of
+// another type.
+// Wine 8 pads the name-dictionary entry of a name of odd length by four
+// bytes too many when it saves a set; reading the set back there misreads
+// the entries after it, and opening the set usually fails (E_FAIL).
 void WriteStrProp(IPropertyStorage* storage, std::string_view name, std::string_view value);
 void WriteIntProp(IPropertyStorage* storage, std::string_view name, std::int64_t value);
 void WriteStrPropID(IPropertyStorage* storage, PROPID id, std::string_view value);

@@ -15,7 +15,9 @@ public:
         spec_.ulKind = PRSPEC_LPWSTR;
         spec_.lpwstr = name_.data();
     }
-    PROPSPEC* get() { return &spec_; }
+    // Null for a name that is empty (or cannot be converted): such a name
+    // addresses no property.
+    PROPSPEC* get() { return name_.empty() ? nullptr : &spec_; }
 
 private:
     std::wstring name_;
@@ -34,8 +36,9 @@ private:
     PROPSPEC spec_{};
 };
 
-IPropertyStorage* Writable(IPropertyStorage* storage) {
+IPropertyStorage* Writable(IPropertyStorage* storage, const PROPSPEC* spec) {
     if (!storage) RaiseComError(E_POINTER);
+    if (!spec) RaiseComError(STG_E_INVALIDPARAMETER);
     return storage;
 }
 
@@ -46,7 +49,7 @@ void WriteText(IPropertyStorage* storage, PROPSPEC* spec, std::string_view value
     PropVariantInit(&var);
     var.vt = VT_LPWSTR;
     var.pwszVal = text.data();
-    ComCheck(Writable(storage)->WriteMultiple(1, spec, &var, FirstNamedId));
+    ComCheck(Writable(storage, spec)->WriteMultiple(1, spec, &var, FirstNamedId));
 }
 
 void WriteInt(IPropertyStorage* storage, PROPSPEC* spec, std::int64_t value) {
@@ -54,10 +57,11 @@ void WriteInt(IPropertyStorage* storage, PROPSPEC* spec, std::int64_t value) {
     PropVariantInit(&var);
     var.vt = VT_I8;
     var.hVal.QuadPart = value;
-    ComCheck(Writable(storage)->WriteMultiple(1, spec, &var, FirstNamedId));
+    ComCheck(Writable(storage, spec)->WriteMultiple(1, spec, &var, FirstNamedId));
 }
 
 void WriteFileTime(IPropertyStorage* storage, PROPSPEC* spec, TDateTime value) {
+    IPropertyStorage* target = Writable(storage, spec);
     std::uint64_t ticks = 0;
     if (!DateTimeToFileTimeTicks(value, ticks)) RaiseComError(E_INVALIDARG);
     PROPVARIANT var;
@@ -65,12 +69,12 @@ void WriteFileTime(IPropertyStorage* storage, PROPSPEC* spec, TDateTime value) {
     var.vt = VT_FILETIME;
     var.filetime.dwLowDateTime = static_cast<DWORD>(ticks);
     var.filetime.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-    ComCheck(Writable(storage)->WriteMultiple(1, spec, &var, FirstNamedId));
+    ComCheck(target->WriteMultiple(1, spec, &var, FirstNamedId));
 }
 
 // Reads one property into Var; true only for S_OK with the expected type.
 bool ReadTyped(IPropertyStorage* storage, PROPSPEC* spec, VARTYPE type, TPropVariant& var) {
-    if (!storage) return false;
+    if (!storage || !spec) return false;
     return storage->ReadMultiple(1, spec, var.get()) == S_OK && var->vt == type;
 }
 

@@ -53,6 +53,7 @@ bool TStructuredSTorage::ElementExists(std::string_view name) const {
     if (wanted.empty()) return false;
     TComPtr<IEnumSTATSTG> elements;
     ComCheck(Storage->EnumElements(0, nullptr, 0, elements.put()));
+    if (!elements) RaiseComError(E_POINTER);
     for (unsigned batch = 0; batch < MaxElementBatches; ++batch) {
         STATSTG stats[ElementBatch] = {};
         ULONG fetched = 0;

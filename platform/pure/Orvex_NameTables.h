@@ -1,4 +1,5 @@
-// Display names of kernel and service values.
+// Display names of kernel values (the service names are in Orvex_ServiceNames.h,
+// included here for the callers that find them through this header).
 //
 // The tables are indexed directly by the value they name. Callers that hold
 // a value read from the system use the lookup functions, which never index
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "platform/pure/Orvex_ServiceNames.h"
 
 namespace orvex {
 
@@ -38,40 +41,13 @@ inline constexpr int ObjectTypeProcess = 5;
 inline constexpr int ObjectTypeThread = 6;
 inline constexpr int ObjectTypeFile = 26;
 
-// Service start types, indexed by the start type value.
-inline constexpr std::array<const char*, 5> ServiceStartTypeNames{"Boot", "System", "Automatic", "Manual",
-                                                                  "Disabled"};
-
-// Service states, indexed by the current state value minus 1.
-inline constexpr std::array<const char*, 7> ServiceStateNames{
-    "Stopped", "Start/Pending", "Stop/Pending", "Running", "Continue/Pending", "Pause/Pending", "Paused"};
-
-// Error control, indexed by the error control value (0 and 1 only).
-inline constexpr std::array<const char*, 2> ServiceErrorControlNames{"Ignore", "Normal"};
-
-// Service types, indexed by a type index; ServiceTypeValues holds the type
-// value of each index.
-inline constexpr std::array<const char*, 7> ServiceTypeNames{
-    "Kernel Driver", "File System Driver", "Adapter", "Recognizer Driver",
-    "Own Process",   "Shared Process",     "Desktop Interactive Driver"};
-inline constexpr std::array<std::uint32_t, 7> ServiceTypeValues{0x1, 0x2, 0x4, 0x8, 0x10, 0x20, 0x100};
-
 // Lookups that are safe for any value.
 std::string WaitReasonName(std::int64_t waitReason);
 std::string ThreadStateName(std::int64_t threadState);
 std::string ObjectTypeName(std::int64_t typeNumber);        // "Unknown type %d" beyond the table
-std::string ServiceStartTypeName(std::int64_t startType);
-std::string ServiceStateName(std::int64_t state);            // state value, 1 to 7
-std::string ServiceErrorControlName(std::int64_t errorControl);  // 2 "Severe", 3 "Critical"
-std::string ServiceTypeName(std::int64_t typeIndex);
 
 // Index of an object type name in ObjectTypeNames ("File" gives 26), -1 when
 // the table does not hold it. The comparison is exact.
 int FindObjectTypeIndex(std::string_view name);
-
-// The type index of a service type value: exactly one of the values of
-// ServiceTypeValues gives its index; any other value, a combination of bits
-// included, gives 0.
-int ServiceTypeIndex(std::uint32_t serviceType);
 
 }  // namespace orvex

@@ -279,7 +279,6 @@ int ProcessStatusInFreshProcess() {
 }
 
 TEST(BindingsFreshProcess, ProcessStatusLoadedByThisUnitIsOwnedUntilBoundAgain) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(std::exit(ProcessStatusInFreshProcess()), ::testing::ExitedWithCode(0), "");
 }
 

@@ -1,0 +1,217 @@
+#include "platform/Orvex_Services.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "platform/Orvex_AdvAPI.h"
+#include "platform/Orvex_Resources.h"
+#include "platform/pure/Orvex_BufferText.h"
+
+namespace orvex {
+
+namespace {
+
+// Shortest pause between two status queries while waiting, so that a service
+// that reports no wait hint is not polled in a busy loop.
+constexpr DWORD MinPollMs = 50;
+// The size of one enumeration request (512 records of the 32-bit layout).
+constexpr DWORD EnumBufferBytes = 18432;
+// Limits of the enumeration: it never grows its buffer beyond this size and
+// never asks more often than this.
+constexpr DWORD MaxEnumBufferBytes = 16u << 20;
+constexpr int MaxEnumRequests = 4096;
+
+bool ConnectionSlotsBound() noexcept { return OpenSCManagerGeneric && OpenServiceGeneric && CloseServiceHandle; }
+
+TScHandle OpenManager(const std::string& machine, DWORD access) {
+    if (!ConnectionSlotsBound()) return {};
+    return TScHandle(OpenSCManagerGeneric(machine.empty() ? nullptr : machine.c_str(), nullptr, access),
+                     CloseServiceHandle);
+}
+
+TScHandle OpenNamedService(const TScHandle& manager, const std::string& service, DWORD access) {
+    return TScHandle(OpenServiceGeneric(manager.get(), service.c_str(), access), CloseServiceHandle);
+}
+
+// Polls the service until it shows the target state, its check-point goes
+// back, a query fails or the time limit is reached. Status holds the last
+// status the manager reported, on entry and on return.
+void WaitForState(SC_HANDLE service, DWORD target, SERVICE_STATUS& status) {
+    const DWORD start = ::GetTickCount();
+    while (status.dwCurrentState != target) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= ServiceWaitLimitMs) return;
+        const DWORD checkPoint = status.dwCheckPoint;
+        ::Sleep(std::min(std::max(status.dwWaitHint, MinPollMs), ServiceWaitLimitMs - elapsed));
+        SERVICE_STATUS next{};
+        if (!QueryServiceStatus(service, &next)) return;
+        status = next;
+        if (status.dwCheckPoint < checkPoint) return;
+    }
+}
+
+// The manager fills the status of a refused control request only for these
+// reasons.
+bool RefusalReportsStatus(DWORD error) noexcept {
+    return error == ERROR_INVALID_SERVICE_CONTROL || error == ERROR_SERVICE_CANNOT_ACCEPT_CTRL ||
+           error == ERROR_SERVICE_NOT_ACTIVE;
+}
+
+bool ControlAndWait(const std::string& machine, const std::string& service, DWORD serviceAccess, DWORD control,
+                    DWORD target) {
+    if (!ControlService || !QueryServiceStatus) return false;
+    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
+    if (!manager) return false;
+    const TScHandle handle = OpenNamedService(manager, service, serviceAccess);
+    if (!handle) return false;
+    SERVICE_STATUS status{};
+    if (ControlService(handle.get(), control, &status)) {
+        SERVICE_STATUS queried{};
+        if (QueryServiceStatus(handle.get(), &queried)) {
+            status = queried;
+            WaitForState(handle.get(), target, status);
+        }
+    } else if (!RefusalReportsStatus(::GetLastError())) {
+        return false;
+    }
+    return status.dwCurrentState == target;
+}
+
+// Moves a text pointer of a configuration read into `from` over to the copy
+// in `to`; a pointer whose text does not lie inside `from` becomes null.
+void MoveText(LPSTR& field, const TServiceConfigBuffer& from, TServiceConfigBuffer& to, bool isList) {
+    if (!field) return;
+    const auto address = reinterpret_cast<std::uintptr_t>(field);
+    const bool inside = isList ? TextListInBuffer(&from, sizeof from, address).has_value()
+                               : TextInBuffer(&from, sizeof from, address).has_value();
+    field = inside ? reinterpret_cast<LPSTR>(to.bytes + (address - reinterpret_cast<std::uintptr_t>(&from))) : nullptr;
+}
+
+}  // namespace
+
+int GetServiceCurrentState(const std::string& machine, const std::string& service) {
+    if (!QueryServiceStatus) return -1;
+    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
+    if (!manager) return -1;
+    const TScHandle handle = OpenNamedService(manager, service, SERVICE_QUERY_STATUS);
+    if (!handle) return -1;
+    SERVICE_STATUS status{};
+    if (!QueryServiceStatus(handle.get(), &status)) return -1;
+    return static_cast<int>(status.dwCurrentState);
+}
+
+bool StartNamedService(const std::string& machine, const std::string& service, const std::string& parameters) {
+    if (!StartServiceGeneric || !QueryServiceStatus) return false;
+    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
+    if (!manager) return false;
+    const TScHandle handle = OpenNamedService(manager, service, SERVICE_START | SERVICE_QUERY_STATUS);
+    if (!handle) return false;
+    LPCSTR arguments[] = {parameters.c_str()};
+    const DWORD count = parameters.empty() ? 0 : 1;
+    if (!StartServiceGeneric(handle.get(), count, count ? arguments : nullptr)) return false;
+    SERVICE_STATUS status{};
+    if (!QueryServiceStatus(handle.get(), &status)) return false;
+    WaitForState(handle.get(), SERVICE_RUNNING, status);
+    return status.dwCurrentState == SERVICE_RUNNING;
+}
+
+bool StopNamedService(const std::string& machine, const std::string& service) {
+    return ControlAndWait(machine, service, SERVICE_STOP | SERVICE_QUERY_STATUS, SERVICE_CONTROL_STOP,
+                          SERVICE_STOPPED);
+}
+
+bool PauseNamedService(const std::string& machine, const std::string& service) {
+    return ControlAndWait(machine, service, SERVICE_PAUSE_CONTINUE | SERVICE_QUERY_STATUS, SERVICE_CONTROL_PAUSE,
+                          SERVICE_PAUSED);
+}
+
+bool ResumeNamedService(const std::string& machine, const std::string& service) {
+    return ControlAndWait(machine, service, SERVICE_PAUSE_CONTINUE | SERVICE_QUERY_STATUS, SERVICE_CONTROL_CONTINUE,
+                          SERVICE_RUNNING);
+}
+
+std::string ServiceDisplayToKeyName(const std::string& machine, const std::string& displayName) {
+    if (!GetServiceKeyNameGeneric) return {};
+    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
+    if (!manager) return {};
+    // Key names have at most 256 characters; one retry covers a longer one
+    // that the platform reports the size of.
+    std::vector<char> name(257, '\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD size = static_cast<DWORD>(name.size() - 1);
+        if (GetServiceKeyNameGeneric(manager.get(), displayName.c_str(), name.data(), &size)) {
+            const std::size_t limit = std::min<std::size_t>(size, name.size() - 1);
+            return std::string(name.data(), strnlen(name.data(), limit));
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size < name.size() - 1 || size > 32767) break;
+        name.assign(size + 2, '\0');
+    }
+    return {};
+}
+
+bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWORD serviceState,
+                             std::vector<std::string>& list) {
+    if (!EnumServicesStatusGeneric) return false;
+    const TScHandle manager = OpenManager(machine, SC_MANAGER_ALL_ACCESS);
+    if (!manager) return false;
+    std::vector<ENUM_SERVICE_STATUSA> records(EnumBufferBytes / sizeof(ENUM_SERVICE_STATUSA));
+    std::vector<std::string> names;
+    DWORD resume = 0;
+    for (int request = 0; request < MaxEnumRequests; ++request) {
+        const DWORD bytes = static_cast<DWORD>(records.size() * sizeof(ENUM_SERVICE_STATUSA));
+        const DWORD resumeBefore = resume;
+        DWORD needed = 0;
+        DWORD returned = 0;
+        const BOOL done = EnumServicesStatusGeneric(manager.get(), serviceType, serviceState, records.data(), bytes,
+                                                    &needed, &returned, &resume);
+        const bool more = !done && ::GetLastError() == ERROR_MORE_DATA;
+        if (!done && !more) break;
+        std::vector<std::string> batch;
+        const std::size_t count = std::min<std::size_t>(returned, records.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            const auto text = TextInBuffer(records.data(), bytes,
+                                           reinterpret_cast<std::uintptr_t>(records[i].lpDisplayName));
+            if (!text) break;  // a record that points outside the buffer ends the walk
+            batch.emplace_back(*text);
+        }
+        const bool moved = resume != resumeBefore;
+        if (!done && needed != 0 && !moved && needed > bytes && needed <= MaxEnumBufferBytes) {
+            // The manager did not move on (it cannot resume, or not even one
+            // record fitted): ask again from the same place with the size it
+            // asked for, dropping the records of this answer.
+            records.resize((needed + sizeof(ENUM_SERVICE_STATUSA) - 1) / sizeof(ENUM_SERVICE_STATUSA));
+            continue;
+        }
+        names.insert(names.end(), batch.begin(), batch.end());
+        // Ask again while the manager has more and moves on; a request that
+        // makes no progress ends the enumeration.
+        if (done || needed == 0 || returned == 0 || !moved) break;
+    }
+    list.insert(list.end(), names.begin(), names.end());
+    return true;
+}
+
+bool ReadServiceConfig(const std::string& machine, const std::string& service, TServiceConfigBuffer& buffer) {
+    if (!QueryServiceConfigGeneric) return false;
+    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
+    if (!manager) return false;
+    const TScHandle handle = OpenNamedService(manager, service, SERVICE_QUERY_CONFIG);
+    if (!handle) return false;
+    // Read into a block of our own, so that a failure leaves the caller's as it was.
+    const auto read = std::make_unique<TServiceConfigBuffer>();
+    std::memset(read.get(), 0, sizeof *read);
+    DWORD needed = 0;
+    if (!QueryServiceConfigGeneric(handle.get(), &read->config, sizeof *read, &needed)) return false;
+    std::memcpy(&buffer, read.get(), sizeof buffer);
+    QUERY_SERVICE_CONFIGA& config = buffer.config;
+    MoveText(config.lpBinaryPathName, *read, buffer, false);
+    MoveText(config.lpLoadOrderGroup, *read, buffer, false);
+    MoveText(config.lpDependencies, *read, buffer, true);
+    MoveText(config.lpServiceStartName, *read, buffer, false);
+    MoveText(config.lpDisplayName, *read, buffer, false);
+    return true;
+}
+
+}  // namespace orvex

@@ -1,0 +1,70 @@
+// Talking to the service control manager: listing services, translating
+// display names, reading a service's configuration and state, and starting,
+// stopping, pausing and resuming a service.
+//
+// Every routine opens its own connection to the manager and closes it again,
+// and goes through the service-control slots of Orvex_AdvAPI, which must have
+// been bound (BindServiceControl); with the slots unbound every routine gives
+// its failure result. Machine is the computer's name, empty for this one.
+// Service is a service's key name (not its display name). No routine throws
+// or shows anything, and a failed routine leaves its outputs untouched.
+#pragma once
+
+#include <windows.h>
+#include <winsvc.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/pure/Orvex_ServiceNames.h"
+
+namespace orvex {
+
+// The longest the start, stop, pause and resume routines wait for a service
+// to reach the state they asked for, in milliseconds.
+inline constexpr DWORD ServiceWaitLimitMs = 30000;
+
+// The service's current state (SERVICE_STOPPED to SERVICE_PAUSED), -1 when
+// it cannot be read.
+int GetServiceCurrentState(const std::string& machine, const std::string& service);
+
+// Starts the service and waits until it runs. A non-empty Parameters text is
+// passed to the service as one argument string, whatever blanks it holds; an
+// empty one passes no arguments. True when the service was last seen running.
+bool StartNamedService(const std::string& machine, const std::string& service, const std::string& parameters);
+
+// Send the stop, pause or continue request and wait for the stopped, paused
+// or running state. True when the last status the manager reported shows that
+// state, also when the request itself was refused because the service is
+// already there (stopping a stopped service).
+bool StopNamedService(const std::string& machine, const std::string& service);
+bool PauseNamedService(const std::string& machine, const std::string& service);
+bool ResumeNamedService(const std::string& machine, const std::string& service);
+
+// The key name of the service with that display name, empty when there is none.
+std::string ServiceDisplayToKeyName(const std::string& machine, const std::string& displayName);
+
+// Appends the display names of the services of the given types (a mask of
+// SERVICE_WIN32_OWN_PROCESS and its kin) in the given states (a mask of
+// SERVICE_ACTIVE and SERVICE_INACTIVE) to List, in the manager's order.
+// List is not cleared first. False only when the manager cannot be opened
+// with full access.
+bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWORD serviceState,
+                             std::vector<std::string>& list);
+
+// The block a service's configuration is read into: the platform's
+// configuration record followed by the texts it points to.
+inline constexpr DWORD ServiceConfigBufferSize = 1024;
+union TServiceConfigBuffer {
+    QUERY_SERVICE_CONFIGA config;
+    unsigned char bytes[ServiceConfigBufferSize];
+};
+static_assert(sizeof(TServiceConfigBuffer) == ServiceConfigBufferSize);
+
+// Reads the service's configuration into Buffer. Every text pointer of the
+// record points into Buffer itself, at a text that ends inside it (the
+// dependency list at a list ended by an empty name), or is null. A
+// configuration larger than the block cannot be read.
+bool ReadServiceConfig(const std::string& machine, const std::string& service, TServiceConfigBuffer& buffer);
+
+}  // namespace orvex

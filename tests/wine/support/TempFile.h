@@ -1,0 +1,45 @@
+// A uniquely named file in the temporary directory, deleted when the object
+// goes out of scope. GetTempFileName creates it empty.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Orvex_Resources.h"
+
+namespace orvex::test {
+
+class TTempFile {
+public:
+    TTempFile() {
+        char dir[MAX_PATH] = {};
+        char name[MAX_PATH] = {};
+        const DWORD n = GetTempPathA(MAX_PATH, dir);
+        if (n > 0 && n < MAX_PATH && GetTempFileNameA(dir, "oxs", 0, name) != 0) name_ = name;
+    }
+    ~TTempFile() {
+        if (!name_.empty()) DeleteFileA(name_.c_str());
+    }
+    TTempFile(const TTempFile&) = delete;
+    TTempFile& operator=(const TTempFile&) = delete;
+
+    bool valid() const { return !name_.empty(); }
+    const std::string& name() const { return name_; }
+    bool exists() const { return GetFileAttributesA(name_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    // Replaces the file's contents with Text.
+    bool write(const std::string& text) const {
+        const orvex::THandle file(
+            CreateFileA(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        DWORD written = 0;
+        return WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+               written == text.size();
+    }
+    bool remove() const { return DeleteFileA(name_.c_str()) != FALSE; }
+
+private:
+    std::string name_;
+};
+
+}  // namespace orvex::test
