@@ -25,12 +25,6 @@ constexpr int MaxEnumRequests = 4096;
 
 bool ConnectionSlotsBound() noexcept { return OpenSCManagerGeneric && OpenServiceGeneric && CloseServiceHandle; }
 
-TScHandle OpenManager(const std::string& machine, DWORD access) {
-    if (!ConnectionSlotsBound()) return {};
-    return TScHandle(OpenSCManagerGeneric(machine.empty() ? nullptr : machine.c_str(), nullptr, access),
-                     CloseServiceHandle);
-}
-
 TScHandle OpenNamedService(const TScHandle& manager, const std::string& service, DWORD access) {
     return TScHandle(OpenServiceGeneric(manager.get(), service.c_str(), access), CloseServiceHandle);
 }
@@ -62,7 +56,7 @@ bool RefusalReportsStatus(DWORD error) noexcept {
 bool ControlAndWait(const std::string& machine, const std::string& service, DWORD serviceAccess, DWORD control,
                     DWORD target) {
     if (!ControlService || !QueryServiceStatus) return false;
-    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
+    const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_CONNECT);
     if (!manager) return false;
     const TScHandle handle = OpenNamedService(manager, service, serviceAccess);
     if (!handle) return false;
@@ -91,10 +85,19 @@ void MoveText(LPSTR& field, const TServiceConfigBuffer& from, TServiceConfigBuff
 
 }  // namespace
 
+TScHandle OpenServiceManager(const std::string& machine, DWORD access) {
+    if (!ConnectionSlotsBound()) return {};
+    return TScHandle(OpenSCManagerGeneric(machine.empty() ? nullptr : machine.c_str(), nullptr, access),
+                     CloseServiceHandle);
+}
+
 int GetServiceCurrentState(const std::string& machine, const std::string& service) {
-    if (!QueryServiceStatus) return -1;
-    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
-    if (!manager) return -1;
+    const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_CONNECT);
+    return manager ? GetServiceCurrentState(manager, service) : -1;
+}
+
+int GetServiceCurrentState(const TScHandle& manager, const std::string& service) {
+    if (!QueryServiceStatus || !manager) return -1;
     const TScHandle handle = OpenNamedService(manager, service, SERVICE_QUERY_STATUS);
     if (!handle) return -1;
     SERVICE_STATUS status{};
@@ -104,7 +107,7 @@ int GetServiceCurrentState(const std::string& machine, const std::string& servic
 
 bool StartNamedService(const std::string& machine, const std::string& service, const std::string& parameters) {
     if (!StartServiceGeneric || !QueryServiceStatus) return false;
-    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
+    const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_CONNECT);
     if (!manager) return false;
     const TScHandle handle = OpenNamedService(manager, service, SERVICE_START | SERVICE_QUERY_STATUS);
     if (!handle) return false;
@@ -133,9 +136,12 @@ bool ResumeNamedService(const std::string& machine, const std::string& service) 
 }
 
 std::string ServiceDisplayToKeyName(const std::string& machine, const std::string& displayName) {
-    if (!GetServiceKeyNameGeneric) return {};
-    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
-    if (!manager) return {};
+    const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_CONNECT);
+    return manager ? ServiceDisplayToKeyName(manager, displayName) : std::string();
+}
+
+std::string ServiceDisplayToKeyName(const TScHandle& manager, const std::string& displayName) {
+    if (!GetServiceKeyNameGeneric || !manager) return {};
     // Key names have at most 256 characters; one retry covers a longer one
     // that the platform reports the size of.
     std::vector<char> name(257, '\0');
@@ -153,9 +159,13 @@ std::string ServiceDisplayToKeyName(const std::string& machine, const std::strin
 
 bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWORD serviceState,
                              std::vector<std::string>& list) {
-    if (!EnumServicesStatusGeneric) return false;
-    const TScHandle manager = OpenManager(machine, SC_MANAGER_ALL_ACCESS);
-    if (!manager) return false;
+    const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_ALL_ACCESS);
+    return manager && ListServiceDisplayNames(manager, serviceType, serviceState, list);
+}
+
+bool ListServiceDisplayNames(const TScHandle& manager, DWORD serviceType, DWORD serviceState,
+                             std::vector<std::string>& list) {
+    if (!EnumServicesStatusGeneric || !manager) return false;
     std::vector<ENUM_SERVICE_STATUSA> records(EnumBufferBytes / sizeof(ENUM_SERVICE_STATUSA));
     std::vector<std::string> names;
     DWORD resume = 0;
@@ -194,9 +204,12 @@ bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWOR
 }
 
 bool ReadServiceConfig(const std::string& machine, const std::string& service, TServiceConfigBuffer& buffer) {
-    if (!QueryServiceConfigGeneric) return false;
-    const TScHandle manager = OpenManager(machine, SC_MANAGER_CONNECT);
-    if (!manager) return false;
+    const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_CONNECT);
+    return manager && ReadServiceConfig(manager, service, buffer);
+}
+
+bool ReadServiceConfig(const TScHandle& manager, const std::string& service, TServiceConfigBuffer& buffer) {
+    if (!QueryServiceConfigGeneric || !manager) return false;
     const TScHandle handle = OpenNamedService(manager, service, SERVICE_QUERY_CONFIG);
     if (!handle) return false;
     // Read into a block of our own, so that a failure leaves the caller's as it was.

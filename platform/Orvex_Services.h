@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Orvex_Resources.h"
 #include "platform/pure/Orvex_ServiceNames.h"
 
 namespace orvex {
@@ -24,9 +25,16 @@ namespace orvex {
 // to reach the state they asked for, in milliseconds.
 inline constexpr DWORD ServiceWaitLimitMs = 30000;
 
+// A connection to the service manager of Machine (empty: this machine), or
+// an empty handle when it cannot be opened or nothing is bound. The routines
+// below that take a machine name open one connection per call; those that
+// take a connection use it, so that a caller with many queries opens one.
+TScHandle OpenServiceManager(const std::string& machine, DWORD access);
+
 // The service's current state (SERVICE_STOPPED to SERVICE_PAUSED), -1 when
 // it cannot be read.
 int GetServiceCurrentState(const std::string& machine, const std::string& service);
+int GetServiceCurrentState(const TScHandle& manager, const std::string& service);
 
 // Starts the service and waits until it runs. A non-empty Parameters text is
 // passed to the service as one argument string, whatever blanks it holds; an
@@ -43,6 +51,7 @@ bool ResumeNamedService(const std::string& machine, const std::string& service);
 
 // The key name of the service with that display name, empty when there is none.
 std::string ServiceDisplayToKeyName(const std::string& machine, const std::string& displayName);
+std::string ServiceDisplayToKeyName(const TScHandle& manager, const std::string& displayName);
 
 // Appends the display names of the services of the given types (a mask of
 // SERVICE_WIN32_OWN_PROCESS and its kin) in the given states (a mask of
@@ -50,6 +59,8 @@ std::string ServiceDisplayToKeyName(const std::string& machine, const std::strin
 // List is not cleared first. False only when the manager cannot be opened
 // with full access.
 bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWORD serviceState,
+                             std::vector<std::string>& list);
+bool ListServiceDisplayNames(const TScHandle& manager, DWORD serviceType, DWORD serviceState,
                              std::vector<std::string>& list);
 
 // The block a service's configuration is read into: the platform's
@@ -66,5 +77,6 @@ static_assert(sizeof(TServiceConfigBuffer) == ServiceConfigBufferSize);
 // dependency list at a list ended by an empty name), or is null. A
 // configuration larger than the block cannot be read.
 bool ReadServiceConfig(const std::string& machine, const std::string& service, TServiceConfigBuffer& buffer);
+bool ReadServiceConfig(const TScHandle& manager, const std::string& service, TServiceConfigBuffer& buffer);
 
 }  // namespace orvex

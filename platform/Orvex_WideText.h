@@ -1,5 +1,6 @@
-// Conversions between the system's ANSI code page and UTF-16, for the places
-// where the system hands out or takes wide characters.
+// Conversions between the program's 8-bit texts (system ANSI code page) and
+// the UTF-16 texts the system hands out or takes (object names, command
+// lines, compound-file names and text properties).
 #pragma once
 
 #include <string>
@@ -7,8 +8,11 @@
 
 namespace orvex {
 
-std::string WideToAnsi(std::u16string_view text);
-std::string WideToAnsi(std::wstring_view text);
-std::wstring AnsiToWide(std::string_view text);
+// An empty result for an empty text or one the system cannot convert.
+std::wstring AnsiToWide(std::string_view s);
+std::string WideToAnsi(std::wstring_view s);
+std::string WideToAnsi(std::u16string_view s);
+// A zero-terminated UTF-16 text from the platform; null gives "".
+std::string WideToAnsi(const wchar_t* s);
 
 }  // namespace orvex

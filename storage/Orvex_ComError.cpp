@@ -1,7 +1,7 @@
 #include "storage/Orvex_ComError.h"
 
 #include "platform/Orvex_Resources.h"
-#include "storage/Orvex_WideText.h"
+#include "platform/Orvex_WideText.h"
 #include "storage/pure/Orvex_ComErrorText.h"
 
 namespace orvex {

@@ -1,5 +1,5 @@
 #include "storage/Orvex_SS.h"
-#include "storage/Orvex_WideText.h"
+#include "platform/Orvex_WideText.h"
 
 namespace orvex {
 

@@ -1,7 +1,7 @@
 #include "platform/Orvex_Locale.h"
 #include "storage/Orvex_SS.h"
 #include "storage/Orvex_SSRetain.h"
-#include "storage/Orvex_WideText.h"
+#include "platform/Orvex_WideText.h"
 
 namespace orvex {
 

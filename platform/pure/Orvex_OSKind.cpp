@@ -58,13 +58,6 @@ std::uint8_t NonNTKind(std::uint32_t major, std::uint32_t minor, std::uint32_t b
 
 }  // namespace
 
-std::string TrimText(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return std::string(s.substr(b, e - b));
-}
-
 std::string OSKindName(std::uint8_t kind) {
     return kind < std::size(KindNames) ? KindNames[kind] : "";
 }

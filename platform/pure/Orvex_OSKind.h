@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/pure/Orvex_StrUtils.h"  // TrimText
+
 namespace orvex {
 
 // Operating-system kinds. 0 is "not identified".
@@ -82,7 +84,5 @@ bool HotfixRuleApplies(std::string_view csd) noexcept;
 // CSD as corrected by the hotfix marker.
 std::string ApplyHotfixRule(std::string_view csd, bool hotfixInstalled);
 
-// Removes leading and trailing blanks and control characters.
-std::string TrimText(std::string_view s);
 
 }  // namespace orvex

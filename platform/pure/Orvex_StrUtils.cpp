@@ -141,4 +141,11 @@ bool TextToDateTime(std::string_view s, const TDateTimeFormat& format, const TDa
     return true;
 }
 
+std::string TrimText(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return std::string(s.substr(b, e - b));
+}
+
 }  // namespace orvex

@@ -14,6 +14,9 @@ using TLeadBytePredicate = bool (*)(unsigned char);
 // space, then every CR LF pair.
 std::string StripBlanks(std::string_view s);
 
+// Removes leading and trailing blanks and control characters.
+std::string TrimText(std::string_view s);
+
 // True when the 1-based Index names a "\" of s that is a single-byte
 // character (not the trail byte of a double-byte character).
 bool IsBackslashAt(std::string_view s, int index, TLeadBytePredicate isLeadByte = nullptr);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,45 +16,15 @@
 #include "platform/Orvex_Services.h"
 #include "platform/pure/Orvex_BufferText.h"
 #include "tests/wine/support/TestMode.h"
+#include "tests/wine/support/TestService.h"
 
 namespace {
 
 using orvex::TScHandle;
 
-constexpr char ServicePrefix[] = "OrvexTestSvc_";
-
 TScHandle Own(SC_HANDLE h) { return TScHandle(h, &::CloseServiceHandle); }
 
-bool WaitStopped(SC_HANDLE service, DWORD timeoutMs) {
-    SERVICE_STATUS status{};
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        if (!::QueryServiceStatus(service, &status) || status.dwCurrentState == SERVICE_STOPPED) return true;
-        Sleep(100);
-    }
-    return false;
-}
-
-// Removes test services that a crashed earlier run left behind.
-void RemoveLeftoverServices(SC_HANDLE manager) {
-    std::vector<std::string> leftovers;
-    std::vector<unsigned char> buffer(64 * 1024);
-    DWORD needed = 0, returned = 0, resume = 0;
-    if (::EnumServicesStatusA(manager, SERVICE_WIN32, SERVICE_STATE_ALL,
-                              reinterpret_cast<ENUM_SERVICE_STATUSA*>(buffer.data()),
-                              static_cast<DWORD>(buffer.size()), &needed, &returned, &resume)) {
-        const auto* records = reinterpret_cast<const ENUM_SERVICE_STATUSA*>(buffer.data());
-        for (DWORD i = 0; i < returned; ++i)
-            if (std::strncmp(records[i].lpServiceName, ServicePrefix, sizeof ServicePrefix - 1) == 0)
-                leftovers.emplace_back(records[i].lpServiceName);
-    }
-    for (const std::string& name : leftovers) {
-        TScHandle service = Own(::OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS));
-        if (!service) continue;
-        SERVICE_STATUS status{};
-        if (::ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) WaitStopped(service.get(), 5000);
-        ::DeleteService(service.get());
-    }
-}
+using orvex::test::WaitServiceStopped;
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -73,34 +44,17 @@ class ServiceRoutines : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(orvex::BindServiceControl());
-        const std::string pid = std::to_string(GetCurrentProcessId());
-        key_ = ServicePrefix + pid;
-        display_ = "Orvex Test Service " + pid;
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        report_ = std::string(temp) + "orvex_test_service_" + pid + ".txt";
-        binaryPath_ = "\"" + orvex::test::ExeDir() + "orvex_test_service.exe\" \"--report=" + report_ + "\"";
-
-        TScHandle manager = Own(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-        ASSERT_TRUE(manager);
-        RemoveLeftoverServices(manager.get());
-        const char dependencies[] = "PlugPlay\0";  // the list ends with an empty name
-        TScHandle service = Own(::CreateServiceA(manager.get(), key_.c_str(), display_.c_str(), SERVICE_ALL_ACCESS,
-                                                 SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
-                                                 SERVICE_ERROR_NORMAL, binaryPath_.c_str(), nullptr, nullptr,
-                                                 dependencies, nullptr, nullptr));
-        ASSERT_TRUE(service) << "CreateServiceA failed: " << GetLastError();
+        service_ = std::make_unique<orvex::test::TInstalledTestService>();
+        ASSERT_TRUE(service_->installed()) << "CreateServiceA failed: " << service_->error();
+        key_ = service_->key();
+        display_ = service_->display();
+        report_ = service_->report();
+        binaryPath_ = service_->binaryPath();
         installed_ = true;
     }
 
     static void TearDownTestSuite() {
-        if (!installed_) return;
-        TScHandle manager = Own(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-        TScHandle service = Own(::OpenServiceA(manager.get(), key_.c_str(), SERVICE_ALL_ACCESS));
-        SERVICE_STATUS status{};
-        if (::ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) WaitStopped(service.get(), 5000);
-        EXPECT_TRUE(::DeleteService(service.get()));
-        DeleteFileA(report_.c_str());
+        service_.reset();
         installed_ = false;
     }
 
@@ -119,6 +73,7 @@ protected:
 
     static inline std::string key_, display_, report_, binaryPath_;
     static inline bool installed_ = false;
+    static inline std::unique_ptr<orvex::test::TInstalledTestService> service_;
 };
 
 TEST_F(ServiceRoutines, InstalledServiceIsListedByDisplayNameAndFoundByIt) {

@@ -1,0 +1,72 @@
+// The window tree: the desktop first, then every window followed directly
+// by its whole subtree.
+#include <windows.h>
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <set>
+
+#include "engine/OXI_Collectors.h"
+#include "tests/wine/support/HelperProcess.h"
+
+namespace {
+
+using orvex::TWindowInfo;
+using orvex::TWindowList;
+
+bool Has(const std::vector<std::string>& names, const char* name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+int IndexOf(const TWindowList& list, std::uintptr_t handle) {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i].Handle == handle) return static_cast<int>(i);
+    return -1;
+}
+
+void Collect(TWindowList& list) { orvex::CollectWindows(list); }
+
+TEST(AllModesWindowCollector, DesktopFirstThenEveryWindowOnce) {
+    TWindowList list;
+    Collect(list);
+    ASSERT_FALSE(list.empty());
+    EXPECT_EQ(list[0].Handle, reinterpret_cast<std::uintptr_t>(::GetDesktopWindow()));
+    std::set<std::uintptr_t> handles;
+    for (const TWindowInfo& w : list) EXPECT_TRUE(handles.insert(w.Handle).second) << w.Handle;
+    // Pre-order: a window's parent comes before it.
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        const HWND parent = ::GetAncestor(reinterpret_cast<HWND>(list[i].Handle), GA_PARENT);
+        const int p = IndexOf(list, reinterpret_cast<std::uintptr_t>(parent));
+        if (p >= 0) EXPECT_LT(p, static_cast<int>(i));
+    }
+}
+
+TEST(AllModesWindowCollector, TheHelpersWindowIsFollowedByItsControls) {
+    orvex::test::THelperProcess helper;
+    ASSERT_TRUE(helper.started());
+    ASSERT_TRUE(helper.hasWindow());
+    TWindowList list;
+    Collect(list);
+    const int main = IndexOf(list, helper.hex("hwnd"));
+    ASSERT_GT(main, 0);
+    ASSERT_LT(main + 2, static_cast<int>(list.size()));
+    const std::set<std::uintptr_t> children{list[main + 1].Handle, list[main + 2].Handle};
+    EXPECT_EQ(children, (std::set<std::uintptr_t>{helper.hex("button"), helper.hex("edit")}));
+
+    const TWindowInfo& w = list[main];
+    EXPECT_EQ(w.ClassName, "OrvexTestHelperWnd");
+    EXPECT_EQ(w.Text, "Orvex Test Helper");
+    EXPECT_EQ(w.ProcessID, helper.pid());
+    EXPECT_TRUE(Has(w.ClassStyleNames, "CS_DBLCLKS"));
+    for (int i : {main + 1, main + 2}) {
+        const TWindowInfo& c = list[i];
+        EXPECT_EQ(c.ParentWindow, w.Handle);
+        EXPECT_TRUE(Has(c.StyleNames, "WS_CHILD"));
+        EXPECT_TRUE(Has(c.StyleNames, "WS_VISIBLE"));
+    }
+    const TWindowInfo& edit = list[IndexOf(list, helper.hex("edit"))];
+    EXPECT_EQ(edit.ClassName.str().size(), 4u);
+    EXPECT_TRUE(Has(edit.ExStyleNames, "WS_EX_CLIENTEDGE"));
+}
+
+}  // namespace

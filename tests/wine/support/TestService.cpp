@@ -1,0 +1,81 @@
+#include "tests/wine/support/TestService.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/Orvex_Resources.h"
+#include "tests/wine/support/TestMode.h"
+
+namespace orvex::test {
+
+namespace {
+
+TScHandle Own(SC_HANDLE h) { return TScHandle(h, &::CloseServiceHandle); }
+
+void StopAndDelete(SC_HANDLE manager, const std::string& name) {
+    TScHandle service = Own(::OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS));
+    if (!service) return;
+    SERVICE_STATUS status{};
+    if (::ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) WaitServiceStopped(service.get(), 5000);
+    ::DeleteService(service.get());
+}
+
+void RemoveLeftoverServices(SC_HANDLE manager) {
+    std::vector<std::string> leftovers;
+    std::vector<unsigned char> buffer(256 * 1024);
+    DWORD needed = 0, returned = 0, resume = 0;
+    const std::size_t prefixLength = std::strlen(TInstalledTestService::Prefix);
+    if (::EnumServicesStatusA(manager, SERVICE_WIN32, SERVICE_STATE_ALL,
+                              reinterpret_cast<ENUM_SERVICE_STATUSA*>(buffer.data()),
+                              static_cast<DWORD>(buffer.size()), &needed, &returned, &resume)) {
+        const auto* records = reinterpret_cast<const ENUM_SERVICE_STATUSA*>(buffer.data());
+        for (DWORD i = 0; i < returned; ++i)
+            if (std::strncmp(records[i].lpServiceName, TInstalledTestService::Prefix, prefixLength) == 0)
+                leftovers.emplace_back(records[i].lpServiceName);
+    }
+    for (const std::string& name : leftovers) StopAndDelete(manager, name);
+}
+
+}  // namespace
+
+bool WaitServiceStopped(SC_HANDLE service, DWORD timeoutMs) {
+    SERVICE_STATUS status{};
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        if (!::QueryServiceStatus(service, &status) || status.dwCurrentState == SERVICE_STOPPED) return true;
+        ::Sleep(100);
+    }
+    return false;
+}
+
+TInstalledTestService::TInstalledTestService(const std::string& suffix) {
+    const std::string id = std::to_string(::GetCurrentProcessId()) + suffix;
+    key_ = Prefix + id;
+    display_ = "Orvex Test Service " + id;
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    report_ = std::string(temp) + "orvex_test_service_" + id + ".txt";
+    binaryPath_ = "\"" + ExeDir() + "orvex_test_service.exe\" \"--report=" + report_ + "\"";
+
+    TScHandle manager = Own(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (!manager) {
+        error_ = ::GetLastError();
+        return;
+    }
+    if (suffix.empty()) RemoveLeftoverServices(manager.get());
+    const char dependencies[] = "PlugPlay\0";  // the list ends with an empty name
+    TScHandle service = Own(::CreateServiceA(manager.get(), key_.c_str(), display_.c_str(), SERVICE_ALL_ACCESS,
+                                             SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                             binaryPath_.c_str(), nullptr, nullptr, dependencies, nullptr, nullptr));
+    installed_ = static_cast<bool>(service);
+    if (!installed_) error_ = ::GetLastError();
+}
+
+TInstalledTestService::~TInstalledTestService() {
+    if (installed_) {
+        TScHandle manager = Own(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        if (manager) StopAndDelete(manager.get(), key_);
+    }
+    ::DeleteFileA(report_.c_str());
+}
+
+}  // namespace orvex::test

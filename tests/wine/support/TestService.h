@@ -1,0 +1,40 @@
+// Installs orvex_test_service.exe as a demand-start service of the test
+// prefix (own process, dependency on PlugPlay) and removes it again.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace orvex::test {
+
+class TInstalledTestService {
+public:
+    // Key "OrvexTestSvc_<pid><suffix>", display "Orvex Test Service <pid><suffix>".
+    // Services of that prefix left by a crashed run are removed first.
+    explicit TInstalledTestService(const std::string& suffix = "");
+    ~TInstalledTestService();
+    TInstalledTestService(const TInstalledTestService&) = delete;
+    TInstalledTestService& operator=(const TInstalledTestService&) = delete;
+
+    bool installed() const { return installed_; }
+    DWORD error() const { return error_; }
+    const std::string& key() const { return key_; }
+    const std::string& display() const { return display_; }
+    // The file the service writes the arguments it was started with into.
+    const std::string& report() const { return report_; }
+    // The command line it was installed with: quoted path and a quoted argument.
+    const std::string& binaryPath() const { return binaryPath_; }
+
+    static constexpr const char* Prefix = "OrvexTestSvc_";
+
+private:
+    std::string key_, display_, report_, binaryPath_;
+    bool installed_ = false;
+    DWORD error_ = 0;
+};
+
+// Waits until the service is stopped (or cannot be queried any more).
+bool WaitServiceStopped(SC_HANDLE service, DWORD timeoutMs);
+
+}  // namespace orvex::test
