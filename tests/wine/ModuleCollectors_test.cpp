@@ -174,13 +174,13 @@ TEST(ThreadSnapshot, HelpersThreadsUnderItsOwner) {
         for (const TThreadInfo& t : list) EXPECT_EQ(t.OwnerPID, owner);
 }
 
+DWORD WINAPI WaitForStop(LPVOID stop) { return WaitForSingleObject(static_cast<HANDLE>(stop), INFINITE); }
+
 TEST(ThreadSnapshot, ThreadPriorityShowsInTheRecord) {
     HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(stop, nullptr);
     DWORD tid = 0;
-    HANDLE worker = CreateThread(
-        nullptr, 0, [](LPVOID e) -> DWORD { return WaitForSingleObject(static_cast<HANDLE>(e), INFINITE); }, stop, 0,
-        &tid);
+    HANDLE worker = CreateThread(nullptr, 0, WaitForStop, stop, 0, &tid);
     ASSERT_NE(worker, nullptr);
     const auto recordOfWorker = [tid]() {
         const TThreadsByOwner threads = CollectThreadsSnapshot();
