@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "engine/OXI_Collectors.h"
@@ -51,8 +50,7 @@ void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
     if (!EnumProcessModules(process.get(), handles.data(), static_cast<DWORD>(handles.size() * sizeof(HMODULE)),
                             &needed))
         return;
-    // The byte count is what all modules need, which may exceed the buffer.
-    const std::size_t count = std::min<std::size_t>(needed / sizeof(HMODULE), handles.size());
+    const std::size_t count = ModuleHandlesToRead(needed, sizeof(HMODULE));
     for (std::size_t i = 0; i < count; ++i) {
         char file[MAX_PATH] = {};
         const DWORD length = GetModuleFileNameExA(process.get(), handles[i], file, MAX_PATH);
