@@ -41,6 +41,8 @@ DWORD EndedProcessId() {
     return 0;
 }
 
+DWORD WINAPI WaitForEvent(LPVOID event) { return WaitForSingleObject(static_cast<HANDLE>(event), INFINITE); }
+
 class ModuleCollectors : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(BindProcessStatus()); }
@@ -178,9 +180,7 @@ TEST(ThreadSnapshot, ThreadPriorityShowsInTheRecord) {
     HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(stop, nullptr);
     DWORD tid = 0;
-    HANDLE worker = CreateThread(
-        nullptr, 0, [](LPVOID e) -> DWORD { return WaitForSingleObject(static_cast<HANDLE>(e), INFINITE); }, stop, 0,
-        &tid);
+    HANDLE worker = CreateThread(nullptr, 0, WaitForEvent, stop, 0, &tid);
     ASSERT_NE(worker, nullptr);
     const auto recordOfWorker = [tid]() {
         const TThreadsByOwner threads = CollectThreadsSnapshot();
