@@ -17,8 +17,8 @@ namespace {
 
 constexpr DWORD QueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 
-// Modules of the process's own width; a 64-bit program also lists the
-// 32-bit modules of a 32-bit process.
+// The modules of this program's width; a 64-bit build also lists the 32-bit
+// modules of a 32-bit process, among them its executable.
 #ifdef _WIN64
 constexpr DWORD ModuleSnapshotKind = TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32;
 #else

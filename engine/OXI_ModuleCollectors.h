@@ -13,8 +13,9 @@
 namespace orvex {
 
 // Replaces modules with those the process-status library reports for pid,
-// in its order, at most MaxModuleHandles of them; a module whose file name cannot be read is left out. Empty
-// when the process cannot be opened or the library is not bound.
+// in its order, at most MaxModuleHandles of them; a module whose file name
+// cannot be read is left out. Empty when the process cannot be opened or
+// the library is not bound.
 void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules);
 
 // Replaces modules with those of a module snapshot of pid and returns the
