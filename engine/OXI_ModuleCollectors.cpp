@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "engine/OXI_Collectors.h"
@@ -18,8 +17,8 @@ namespace {
 
 constexpr DWORD QueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 
-// Modules of the process's own width; a 64-bit program also lists the
-// 32-bit modules of a 32-bit process.
+// The modules of this program's width; a 64-bit build also lists the 32-bit
+// modules of a 32-bit process, among them its executable.
 #ifdef _WIN64
 constexpr DWORD ModuleSnapshotKind = TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32;
 #else
@@ -51,8 +50,7 @@ void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
     if (!EnumProcessModules(process.get(), handles.data(), static_cast<DWORD>(handles.size() * sizeof(HMODULE)),
                             &needed))
         return;
-    // The byte count is what all modules need, which may exceed the buffer.
-    const std::size_t count = std::min<std::size_t>(needed / sizeof(HMODULE), handles.size());
+    const std::size_t count = ModuleHandlesToRead(needed, sizeof(HMODULE));
     for (std::size_t i = 0; i < count; ++i) {
         char file[MAX_PATH] = {};
         const DWORD length = GetModuleFileNameExA(process.get(), handles[i], file, MAX_PATH);

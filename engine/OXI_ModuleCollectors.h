@@ -7,17 +7,15 @@
 #include <string>
 #include <string_view>
 
+#include "engine/pure/OXI_ModuleHandles.h"
 #include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 
-// The most module handles asked of the process-status library; a process
-// with more modules lists its first ones only.
-inline constexpr std::size_t MaxModuleHandles = 1024;
-
 // Replaces modules with those the process-status library reports for pid,
-// in its order; a module whose file name cannot be read is left out. Empty
-// when the process cannot be opened or the library is not bound.
+// in its order, at most MaxModuleHandles of them; a module whose file name
+// cannot be read is left out. Empty when the process cannot be opened or
+// the library is not bound.
 void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules);
 
 // Replaces modules with those of a module snapshot of pid and returns the

@@ -22,13 +22,11 @@ struct alignas(8) TQueryBuffer {
     std::uint8_t bytes[128];
 };
 
-// Fills buffer with size bytes of one process information class; false
-// when the query fails.
-bool QueryProcess(HANDLE process, PROCESSINFOCLASS infoClass, TQueryBuffer& buffer, std::size_t size) {
-    if (size > sizeof buffer.bytes) return false;
+// Fills size bytes at data with one process information class; false when
+// the query fails.
+bool QueryProcess(HANDLE process, PROCESSINFOCLASS infoClass, void* data, std::size_t size) {
     ULONG returned = 0;
-    return NtQueryInformationProcess(process, infoClass, buffer.bytes, static_cast<ULONG>(size), &returned) ==
-           StatusSuccess;
+    return NtQueryInformationProcess(process, infoClass, data, static_cast<ULONG>(size), &returned) == StatusSuccess;
 }
 
 // Memory and I/O counters, handle count and times from the native process
@@ -36,17 +34,16 @@ bool QueryProcess(HANDLE process, PROCESSINFOCLASS infoClass, TQueryBuffer& buff
 void ReadCounters(HANDLE process, TProcessInfo& p) {
     if (!NtQueryInformationProcess) return;
     const nt::TLayoutSizes sizes = nt::LayoutSizes(nt::NativeWidth);
+    static_assert(sizeof(TQueryBuffer) >= 88, "room for the 64-bit memory counters");
     TQueryBuffer buffer{};
-    if (QueryProcess(process, ProcessInfoVmCounters, buffer, sizes.VMCounters))
+    if (QueryProcess(process, ProcessInfoVmCounters, buffer.bytes, sizes.VMCounters))
         if (const auto vm = nt::ParseVMCounters(nt::NativeWidth, buffer.bytes, sizes.VMCounters))
             p.VMCounters = VMCountersFromBlock(*vm);
-    if (QueryProcess(process, ProcessInfoIoCounters, buffer, sizes.IOCounters))
+    if (QueryProcess(process, ProcessInfoIoCounters, buffer.bytes, sizes.IOCounters))
         if (const auto io = nt::ParseIOCounters(buffer.bytes, sizes.IOCounters)) p.IOCounters = IOCountersFromBlock(*io);
-    if (QueryProcess(process, ProcessInfoHandleCount, buffer, sizeof(ULONG)))
-        p.HandleCount = static_cast<std::uint32_t>(buffer.bytes[0]) | static_cast<std::uint32_t>(buffer.bytes[1]) << 8 |
-                        static_cast<std::uint32_t>(buffer.bytes[2]) << 16 |
-                        static_cast<std::uint32_t>(buffer.bytes[3]) << 24;
-    if (QueryProcess(process, ProcessInfoTimes, buffer, sizes.KernelUserTimes))
+    ULONG handles = 0;
+    if (QueryProcess(process, ProcessInfoHandleCount, &handles, sizeof handles)) p.HandleCount = handles;
+    if (QueryProcess(process, ProcessInfoTimes, buffer.bytes, sizes.KernelUserTimes))
         if (const auto times = nt::ParseKernelUserTimes(buffer.bytes, sizes.KernelUserTimes)) {
             p.CreateTime = times->CreateTime;
             p.KernelTime = times->KernelTime;

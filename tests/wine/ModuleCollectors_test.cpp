@@ -14,6 +14,7 @@
 #include "platform/Orvex_Resources.h"
 #include "platform/pure/Orvex_TextCase.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TestMode.h"
 
 using namespace orvex;
 
@@ -40,6 +41,8 @@ DWORD EndedProcessId() {
     }
     return 0;
 }
+
+DWORD WINAPI WaitForEvent(LPVOID event) { return WaitForSingleObject(static_cast<HANDLE>(event), INFINITE); }
 
 class ModuleCollectors : public ::testing::Test {
 protected:
@@ -98,6 +101,63 @@ TEST_F(ModuleCollectors, ProcessStatusOfAnEndedProcessIsEmpty) {
     TModuleList modules(2);
     CollectModulesProcessStatus(pid, modules);
     EXPECT_TRUE(modules.empty());
+}
+
+// A module whose file was renamed after loading: the system still reports
+// the old path, which names no file now.
+class TMovedModule {
+public:
+    TMovedModule() {
+        char temp[MAX_PATH] = {};
+        const DWORD n = GetTempPathA(MAX_PATH, temp);
+        const std::string dir(temp, n);
+        loadedAs_ = dir + "orvex_moved_module_" + std::to_string(GetCurrentProcessId()) + ".dll";
+        movedTo_ = dir + "orvex_moved_away_" + std::to_string(GetCurrentProcessId()) + ".dll";
+        if (!CopyFileA((test::ExeDir() + "orvex_test_module.dll").c_str(), loadedAs_.c_str(), FALSE)) return;
+        module_.reset(LoadLibraryA(loadedAs_.c_str()));
+        if (module_) moved_ = MoveFileA(loadedAs_.c_str(), movedTo_.c_str()) != FALSE;
+    }
+    ~TMovedModule() {
+        module_.reset();
+        DeleteFileA(movedTo_.c_str());
+        DeleteFileA(loadedAs_.c_str());
+    }
+    TMovedModule(const TMovedModule&) = delete;
+    TMovedModule& operator=(const TMovedModule&) = delete;
+
+    bool ready() const { return moved_; }
+    std::uintptr_t base() const { return reinterpret_cast<std::uintptr_t>(module_.get()); }
+    std::string name() const { return loadedAs_.substr(loadedAs_.find_last_of('\\') + 1); }
+
+private:
+    std::string loadedAs_, movedTo_;
+    TModule module_;
+    bool moved_ = false;
+};
+
+const TModuleInfo* FindBase(const TModuleList& modules, std::uintptr_t base) {
+    for (const TModuleInfo& m : modules)
+        if (m.Base == base) return &m;
+    return nullptr;
+}
+
+TEST_F(ModuleCollectors, ModuleWhosePathNamesNoFileKeepsItsName) {
+    const TMovedModule moved;
+    ASSERT_TRUE(moved.ready());
+    TModuleList modules;
+    CollectModulesProcessStatus(GetCurrentProcessId(), modules);
+    const TModuleInfo* m = FindBase(modules, moved.base());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->ImageName, "");
+    EXPECT_TRUE(SameText(m->Name, moved.name())) << m->Name.str();
+    EXPECT_GT(m->Size, 0u);
+
+    const std::string image = CollectModulesSnapshot(moved.name(), GetCurrentProcessId(), modules);
+    EXPECT_NE(image, "") << "the snapshot's own path, unresolved";
+    m = FindBase(modules, moved.base());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->ImageName, "");
+    EXPECT_TRUE(SameText(m->Name, moved.name())) << m->Name.str();
 }
 
 TEST(ModuleSnapshot, HelpersModulesAndItsImagePathMatchedWithoutCase) {
@@ -174,13 +234,11 @@ TEST(ThreadSnapshot, HelpersThreadsUnderItsOwner) {
         for (const TThreadInfo& t : list) EXPECT_EQ(t.OwnerPID, owner);
 }
 
-DWORD WINAPI WaitForStop(LPVOID stop) { return WaitForSingleObject(static_cast<HANDLE>(stop), INFINITE); }
-
 TEST(ThreadSnapshot, ThreadPriorityShowsInTheRecord) {
     HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(stop, nullptr);
     DWORD tid = 0;
-    HANDLE worker = CreateThread(nullptr, 0, WaitForStop, stop, 0, &tid);
+    HANDLE worker = CreateThread(nullptr, 0, WaitForEvent, stop, 0, &tid);
     ASSERT_NE(worker, nullptr);
     const auto recordOfWorker = [tid]() {
         const TThreadsByOwner threads = CollectThreadsSnapshot();

@@ -310,14 +310,16 @@ TEST_F(Nt40Processes, NativeBlockListsTheHelperWithItsThreadBlocks) {
     EXPECT_EQ(self->CreateTime, OwnCreateTime());
 }
 
-TEST_F(Nt40Processes, EveryProcessIsNamedAndItsThreadsCounted) {
+TEST_F(Nt40Processes, EveryProcessCarriesItsThreadBlocks) {
     TProcList list;
     CollectProcessesNt4(list);
     ASSERT_FALSE(list.empty());
     for (const TProcessInfo& p : list) {
         EXPECT_EQ(p.Threads.size(), p.ThreadCount) << "pid " << p.PID;
         for (const TThreadInfo& t : p.Threads) EXPECT_EQ(t.OwnerPID, p.PID);
-        if (p.PID == 0) EXPECT_EQ(p.Name, "[System Idle Process]");
+        if (p.PID == 0) {
+            EXPECT_EQ(p.Name, "[System Idle Process]");
+        }
     }
 }
 
