@@ -40,7 +40,7 @@ void ReadCounters(HANDLE process, TProcessInfo& p) {
         if (const auto vm = nt::ParseVMCounters(nt::NativeWidth, buffer.bytes, sizes.VMCounters))
             p.VMCounters = VMCountersFromBlock(*vm);
     if (QueryProcess(process, ProcessInfoIoCounters, buffer.bytes, sizes.IOCounters))
-        if (const auto io = nt::ParseIOCounters(buffer.bytes, sizes.IOCounters)) p.IOCounters = IOCountersFromBlock(*io);
+        if (const auto io = nt::ParseIOCounters(buffer.bytes, sizes.IOCounters)) p.IOCounters = *io;
     ULONG handles = 0;
     if (QueryProcess(process, ProcessInfoHandleCount, &handles, sizeof handles)) p.HandleCount = handles;
     if (QueryProcess(process, ProcessInfoTimes, buffer.bytes, sizes.KernelUserTimes))

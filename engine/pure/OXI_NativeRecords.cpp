@@ -24,17 +24,6 @@ TVMCounters VMCountersFromBlock(const nt::TVMCountersBlock& b) noexcept {
     return v;
 }
 
-TIOCounters IOCountersFromBlock(const nt::TIOCountersBlock& b) noexcept {
-    TIOCounters c;
-    c.ReadOperationCount = b.ReadOperationCount;
-    c.WriteOperationCount = b.WriteOperationCount;
-    c.OtherOperationCount = b.OtherOperationCount;
-    c.ReadTransferCount = b.ReadTransferCount;
-    c.WriteTransferCount = b.WriteTransferCount;
-    c.OtherTransferCount = b.OtherTransferCount;
-    return c;
-}
-
 TThreadInfo ThreadFromBlock(const nt::TThreadBlock& b) noexcept {
     TThreadInfo t;
     t.KernelTime = b.KernelTime;
@@ -69,7 +58,7 @@ void FillFromProcessBlock(const nt::TProcessBlock& b, TProcessInfo& p) noexcept 
     p.UserTime = b.UserTime;
     p.KernelTime = b.KernelTime;
     p.VMCounters = VMCountersFromBlock(b.VMCounters);
-    p.IOCounters = IOCountersFromBlock(b.IOCounters);
+    p.IOCounters = b.IOCounters;
 }
 
 }  // namespace orvex
