@@ -1,0 +1,93 @@
+#include "engine/OXI_ModuleCollectors.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <vector>
+
+#include "engine/OXI_Collectors.h"
+#include "engine/OXI_ImagePath.h"
+#include "platform/Orvex_PSAPI.h"
+#include "platform/Orvex_Resources.h"
+#include "platform/pure/Orvex_TextCase.h"
+
+namespace orvex {
+
+namespace {
+
+constexpr DWORD QueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
+
+// The modules of this program's width; a 64-bit build also lists the 32-bit
+// modules of a 32-bit process, among them its executable.
+#ifdef _WIN64
+constexpr DWORD ModuleSnapshotKind = TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32;
+#else
+constexpr DWORD ModuleSnapshotKind = TH32CS_SNAPMODULE;
+#endif
+
+// The system may refuse a module snapshot while the process is loading or
+// unloading a module; it asks to try again then.
+constexpr int SnapshotAttempts = 3;
+
+THandle ModuleSnapshot(std::uint32_t pid) {
+    for (int attempt = 0; attempt < SnapshotAttempts; ++attempt) {
+        THandle snapshot(::CreateToolhelp32Snapshot(ModuleSnapshotKind, pid));
+        if (snapshot) return snapshot;
+        if (::GetLastError() != ERROR_BAD_LENGTH) break;
+    }
+    return THandle();
+}
+
+}  // namespace
+
+void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
+    modules.clear();
+    if (!EnumProcessModules || !GetModuleFileNameExA) return;
+    const THandle process(::OpenProcess(QueryAndRead, FALSE, pid));
+    if (!process) return;
+    std::vector<HMODULE> handles(MaxModuleHandles);
+    DWORD needed = 0;
+    if (!EnumProcessModules(process.get(), handles.data(), static_cast<DWORD>(handles.size() * sizeof(HMODULE)),
+                            &needed))
+        return;
+    const std::size_t count = ModuleHandlesToRead(needed, sizeof(HMODULE));
+    for (std::size_t i = 0; i < count; ++i) {
+        char file[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameExA(process.get(), handles[i], file, MAX_PATH);
+        if (length == 0) continue;
+        const std::string reported = BoundedText(file, MAX_PATH, length);
+        TModuleInfo& m = modules.emplace_back();
+        m.ImageName = ResolveImagePath(reported);
+        // The name as reported, so that a path the file system cannot
+        // complete still names its module.
+        m.Name = ExecutableFileName(reported);
+        MODULEINFO info{};
+        if (GetModuleInformation && GetModuleInformation(process.get(), handles[i], &info, sizeof info)) {
+            m.Size = info.SizeOfImage;
+            m.Base = reinterpret_cast<std::uintptr_t>(info.lpBaseOfDll);
+            m.EntryPoint = reinterpret_cast<std::uintptr_t>(info.EntryPoint);
+        }
+    }
+}
+
+std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules) {
+    modules.clear();
+    std::string image;
+    const THandle snapshot = ModuleSnapshot(pid);
+    if (!snapshot) return image;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = ::Module32First(snapshot.get(), &entry); ok; ok = ::Module32Next(snapshot.get(), &entry)) {
+        const std::string name = BoundedText(entry.szModule);
+        const std::string path = BoundedText(entry.szExePath);
+        TModuleInfo& m = modules.emplace_back();
+        m.Name = name;
+        m.ImageName = ResolveImagePath(path);
+        m.Base = reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
+        m.Size = entry.modBaseSize;
+        if (SameText(name, processName)) image = path;
+    }
+    return image;
+}
+
+}  // namespace orvex

@@ -1,0 +1,27 @@
+// The module lists of one process: from the process-status library (used
+// with the native process list) and from a tool-help module snapshot.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/pure/OXI_ModuleHandles.h"
+#include "platform/pure/Orvex_Records.h"
+
+namespace orvex {
+
+// Replaces modules with those the process-status library reports for pid,
+// in its order, at most MaxModuleHandles of them; a module whose file name
+// cannot be read is left out. Empty when the process cannot be opened or
+// the library is not bound.
+void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules);
+
+// Replaces modules with those of a module snapshot of pid and returns the
+// full path, as the snapshot gives it, of the last module named like
+// processName (without regard to case); "" when none is or the snapshot
+// cannot be taken.
+std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules);
+
+}  // namespace orvex

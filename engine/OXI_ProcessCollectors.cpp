@@ -1,0 +1,90 @@
+// The two process enumerators: the native system-process list (Windows
+// NT 4) and the tool-help process snapshot (every other system).
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/OXI_Collectors.h"
+#include "engine/OXI_ImagePath.h"
+#include "engine/OXI_ModuleCollectors.h"
+#include "engine/OXI_NativeQuery.h"
+#include "engine/OXI_ThreadCollectors.h"
+#include "engine/pure/OXI_NativeRecords.h"
+#include "engine/pure/OXI_ProcessNames.h"
+#include "platform/Orvex_PSAPI.h"
+#include "platform/Orvex_Resources.h"
+#include "platform/pure/Orvex_NtLayouts.h"
+
+namespace orvex {
+
+namespace {
+
+// The system-process list normally fits into one buffer of this size; it
+// doubles (or grows to what the system asks) until it fits.
+constexpr std::size_t ProcessBufferStart = 256 * 16568;
+
+// Base name and full path of the executable, through the process-status
+// library; empty texts when the process cannot be opened.
+void ReadExecutableNames(std::uint32_t pid, std::string& name, std::string& path) {
+    const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (!process) return;
+    char buffer[MAX_PATH];
+    if (GetModuleBaseNameA) {
+        buffer[0] = '\0';
+        const DWORD length = GetModuleBaseNameA(process.get(), nullptr, buffer, MAX_PATH);
+        name = BoundedText(buffer, MAX_PATH, length);
+    }
+    if (GetModuleFileNameExA) {
+        buffer[0] = '\0';
+        const DWORD length = GetModuleFileNameExA(process.get(), nullptr, buffer, MAX_PATH);
+        path = BoundedText(buffer, MAX_PATH, length);
+    }
+}
+
+}  // namespace
+
+void CollectProcessesNt4(TProcList& list) {
+    std::vector<std::uint8_t> buffer;
+    if (!QuerySystemInformation(nt::SystemProcessInformation, ProcessBufferStart, 0, true, buffer)) return;
+    const std::vector<nt::TProcessBlock> blocks = nt::ParseSystemProcesses(buffer.data(), buffer.size());
+    buffer = {};
+    for (const nt::TProcessBlock& block : blocks) {
+        TProcessInfo& p = list.emplace_back();
+        FillFromProcessBlock(block, p);
+        std::string name, path;
+        ReadExecutableNames(p.PID, name, path);
+        p.Name = name;
+        p.ImageName = ResolveImagePath(path);
+        CollectModulesProcessStatus(p.PID, p.Modules);
+        if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
+        p.Threads = ThreadsFromBlock(block);
+    }
+}
+
+void CollectProcessesSnapshot(TProcList& list) {
+    const THandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return;
+    // One thread snapshot serves every process of this one.
+    TThreadsByOwner threads = CollectThreadsSnapshot();
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = ::Process32First(snapshot.get(), &entry); ok; ok = ::Process32Next(snapshot.get(), &entry)) {
+        TProcessInfo& p = list.emplace_back();
+        p.Name = ExecutableFileName(BoundedText(entry.szExeFile));
+        p.PID = entry.th32ProcessID;
+        p.Priority = entry.pcPriClassBase;
+        p.ParentPID = entry.th32ParentProcessID;
+        p.Usage = entry.cntUsage;
+        p.ThreadCount = entry.cntThreads;
+        p.HeapID = entry.th32DefaultHeapID;
+        p.ModuleID = entry.th32ModuleID;
+        const std::string image = CollectModulesSnapshot(p.Name, p.PID, p.Modules);
+        if (auto own = threads.find(p.PID); own != threads.end()) p.Threads = std::move(own->second);
+        if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
+        p.ImageName = ResolveImagePath(image);
+    }
+}
+
+}  // namespace orvex

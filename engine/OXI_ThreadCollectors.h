@@ -1,0 +1,25 @@
+// The threads of the tool-help thread snapshot, grouped by the process that
+// owns them.
+#pragma once
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <unordered_map>
+
+#include "platform/pure/Orvex_Records.h"
+
+namespace orvex {
+
+using TThreadsByOwner = std::unordered_map<std::uint32_t, TThreadList>;
+
+// The record of one snapshot entry: owner, identifier, base priority and the
+// current priority (base plus delta); every other field 0.
+TThreadInfo ThreadFromSnapshotEntry(const THREADENTRY32& entry) noexcept;
+
+// One snapshot of all threads of the system, each owner's threads in the
+// snapshot's order. Empty when the snapshot cannot be taken.
+TThreadsByOwner CollectThreadsSnapshot();
+
+}  // namespace orvex

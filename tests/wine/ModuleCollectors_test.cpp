@@ -1,0 +1,262 @@
+// The module collectors (process-status library and module snapshot) and
+// the grouped thread snapshot, on the helper process and on this one.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "engine/OXI_ModuleCollectors.h"
+#include "engine/OXI_ThreadCollectors.h"
+#include "platform/Orvex_PSAPI.h"
+#include "platform/Orvex_Resources.h"
+#include "platform/pure/Orvex_TextCase.h"
+#include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TestMode.h"
+
+using namespace orvex;
+
+namespace {
+
+const TModuleInfo* FindModule(const TModuleList& modules, std::string_view name) {
+    for (const TModuleInfo& m : modules)
+        if (SameText(m.Name, name)) return &m;
+    return nullptr;
+}
+
+// A process identifier that named a process which has ended.
+DWORD EndedProcessId() {
+    auto helper = std::make_unique<test::THelperProcess>("--no-window");
+    if (!helper->started()) return 0;
+    const DWORD pid = helper->pid();
+    helper.reset();
+    // the system lets go of an ended process a moment after its last handle
+    for (int i = 0; i < 100; ++i) {
+        THandle process(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
+        if (!process) return pid;
+        process.reset();
+        Sleep(50);
+    }
+    return 0;
+}
+
+DWORD WINAPI WaitForEvent(LPVOID event) { return WaitForSingleObject(static_cast<HANDLE>(event), INFINITE); }
+
+class ModuleCollectors : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(BindProcessStatus()); }
+};
+
+}  // namespace
+
+TEST_F(ModuleCollectors, ProcessStatusListsTheHelpersExeFirstAndKernel32) {
+    test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    TModuleList modules(1);  // replaced, not appended to
+    CollectModulesProcessStatus(helper.pid(), modules);
+    ASSERT_GE(modules.size(), 3u);
+
+    const TModuleInfo& exe = modules.front();
+    EXPECT_TRUE(SameText(exe.ImageName, helper.value("exe"))) << exe.ImageName.str();
+    EXPECT_EQ(exe.Name, "orvex_test_helper.exe");
+    EXPECT_NE(exe.Base, 0u);
+    EXPECT_GT(exe.Size, 0u);
+    EXPECT_GT(exe.EntryPoint, exe.Base);
+    EXPECT_LT(exe.EntryPoint, exe.Base + exe.Size);
+
+    const TModuleInfo* kernel32 = FindModule(modules, "kernel32.dll");
+    ASSERT_NE(kernel32, nullptr);
+    EXPECT_NE(kernel32->Base, 0u);
+    EXPECT_GT(kernel32->Size, 0u);
+    EXPECT_TRUE(SameText(kernel32->ImageName.str().substr(kernel32->ImageName.size() - 13), "\\kernel32.dll"));
+    for (const TModuleInfo& m : modules) {
+        EXPECT_FALSE(m.Name.empty());
+        EXPECT_FALSE(m.ImageName.empty()) << m.Name.str();
+    }
+}
+
+TEST_F(ModuleCollectors, ProcessStatusMatchesTheLibrarysOwnAnswer) {
+    // this process, asked directly of the library
+    HMODULE handles[1024];
+    DWORD needed = 0;
+    ASSERT_TRUE(orvex::EnumProcessModules(GetCurrentProcess(), handles, sizeof handles, &needed));
+    const std::size_t count = needed / sizeof(HMODULE);
+    ASSERT_LE(count, 1024u);
+    TModuleList modules;
+    CollectModulesProcessStatus(GetCurrentProcessId(), modules);
+    ASSERT_EQ(modules.size(), count);
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(modules[i].Base, reinterpret_cast<std::uintptr_t>(handles[i]));
+        char path[MAX_PATH] = {};
+        GetModuleFileNameA(handles[i], path, MAX_PATH);
+        EXPECT_TRUE(SameText(modules[i].ImageName, path)) << modules[i].ImageName.str() << " vs " << path;
+    }
+}
+
+TEST_F(ModuleCollectors, ProcessStatusOfAnEndedProcessIsEmpty) {
+    const DWORD pid = EndedProcessId();
+    ASSERT_NE(pid, 0u);
+    TModuleList modules(2);
+    CollectModulesProcessStatus(pid, modules);
+    EXPECT_TRUE(modules.empty());
+}
+
+// A module whose file was renamed after loading: the system still reports
+// the old path, which names no file now.
+class TMovedModule {
+public:
+    TMovedModule() {
+        char temp[MAX_PATH] = {};
+        const DWORD n = GetTempPathA(MAX_PATH, temp);
+        const std::string dir(temp, n);
+        loadedAs_ = dir + "orvex_moved_module_" + std::to_string(GetCurrentProcessId()) + ".dll";
+        movedTo_ = dir + "orvex_moved_away_" + std::to_string(GetCurrentProcessId()) + ".dll";
+        if (!CopyFileA((test::ExeDir() + "orvex_test_module.dll").c_str(), loadedAs_.c_str(), FALSE)) return;
+        module_.reset(LoadLibraryA(loadedAs_.c_str()));
+        if (module_) moved_ = MoveFileA(loadedAs_.c_str(), movedTo_.c_str()) != FALSE;
+    }
+    ~TMovedModule() {
+        module_.reset();
+        DeleteFileA(movedTo_.c_str());
+        DeleteFileA(loadedAs_.c_str());
+    }
+    TMovedModule(const TMovedModule&) = delete;
+    TMovedModule& operator=(const TMovedModule&) = delete;
+
+    bool ready() const { return moved_; }
+    std::uintptr_t base() const { return reinterpret_cast<std::uintptr_t>(module_.get()); }
+    std::string name() const { return loadedAs_.substr(loadedAs_.find_last_of('\\') + 1); }
+
+private:
+    std::string loadedAs_, movedTo_;
+    TModule module_;
+    bool moved_ = false;
+};
+
+const TModuleInfo* FindBase(const TModuleList& modules, std::uintptr_t base) {
+    for (const TModuleInfo& m : modules)
+        if (m.Base == base) return &m;
+    return nullptr;
+}
+
+TEST_F(ModuleCollectors, ModuleWhosePathNamesNoFileKeepsItsName) {
+    const TMovedModule moved;
+    ASSERT_TRUE(moved.ready());
+    TModuleList modules;
+    CollectModulesProcessStatus(GetCurrentProcessId(), modules);
+    const TModuleInfo* m = FindBase(modules, moved.base());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->ImageName, "");
+    EXPECT_TRUE(SameText(m->Name, moved.name())) << m->Name.str();
+    EXPECT_GT(m->Size, 0u);
+
+    const std::string image = CollectModulesSnapshot(moved.name(), GetCurrentProcessId(), modules);
+    EXPECT_NE(image, "") << "the snapshot's own path, unresolved";
+    m = FindBase(modules, moved.base());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->ImageName, "");
+    EXPECT_TRUE(SameText(m->Name, moved.name())) << m->Name.str();
+}
+
+TEST(ModuleSnapshot, HelpersModulesAndItsImagePathMatchedWithoutCase) {
+    test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    TModuleList modules(1);
+    const std::string image = CollectModulesSnapshot("ORVEX_Test_Helper.EXE", helper.pid(), modules);
+    EXPECT_TRUE(SameText(image, helper.value("exe"))) << image;
+    ASSERT_GE(modules.size(), 3u);
+    const TModuleInfo* exe = FindModule(modules, "orvex_test_helper.exe");
+    ASSERT_NE(exe, nullptr);
+    EXPECT_TRUE(SameText(exe->ImageName, helper.value("exe")));
+    EXPECT_NE(exe->Base, 0u);
+    EXPECT_GT(exe->Size, 0u);
+    const TModuleInfo* kernel32 = FindModule(modules, "KERNEL32.DLL");
+    ASSERT_NE(kernel32, nullptr);
+    EXPECT_NE(kernel32->Base, 0u);
+    EXPECT_GT(kernel32->Size, 0u);
+    for (const TModuleInfo& m : modules) {
+        EXPECT_EQ(m.EntryPoint, 0u) << "the snapshot gives no entry points";
+        EXPECT_FALSE(m.ImageName.empty()) << m.Name.str();
+    }
+}
+
+TEST(ModuleSnapshot, NoModuleOfTheGivenNameGivesNoImagePath) {
+    TModuleList modules;
+    EXPECT_EQ(CollectModulesSnapshot("not_a_module.exe", GetCurrentProcessId(), modules), "");
+    EXPECT_NE(FindModule(modules, "kernel32.dll"), nullptr);
+}
+
+TEST(ModuleSnapshot, EndedProcessGivesNothing) {
+    const DWORD pid = EndedProcessId();
+    ASSERT_NE(pid, 0u);
+    TModuleList modules(2);
+    EXPECT_EQ(CollectModulesSnapshot("orvex_test_helper.exe", pid, modules), "");
+    EXPECT_TRUE(modules.empty());
+}
+
+TEST(ThreadSnapshot, PriorityIsBasePlusDelta) {
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    entry.th32ThreadID = 0x44;
+    entry.th32OwnerProcessID = 0x88;
+    entry.tpBasePri = 8;
+    entry.tpDeltaPri = -2;
+    const TThreadInfo t = ThreadFromSnapshotEntry(entry);
+    EXPECT_EQ(t.Priority, 6);
+    EXPECT_EQ(t.BasePriority, 8);
+    EXPECT_EQ(t.TID, 0x44u);
+    EXPECT_EQ(t.OwnerPID, 0x88u);
+    TThreadInfo expected;
+    expected.Priority = 6;
+    expected.BasePriority = 8;
+    expected.TID = 0x44;
+    expected.OwnerPID = 0x88;
+    EXPECT_EQ(t, expected) << "every other field stays 0";
+}
+
+TEST(ThreadSnapshot, HelpersThreadsUnderItsOwner) {
+    test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    const TThreadsByOwner threads = CollectThreadsSnapshot();
+    const auto own = threads.find(helper.pid());
+    ASSERT_NE(own, threads.end());
+    std::set<std::uint32_t> ids;
+    for (const TThreadInfo& t : own->second) {
+        EXPECT_EQ(t.OwnerPID, helper.pid());
+        ids.insert(t.TID);
+    }
+    const auto reported = helper.values("tid");
+    ASSERT_EQ(reported.size(), 3u);
+    for (const std::string& tid : reported) EXPECT_TRUE(ids.count(std::stoul(tid))) << "thread " << tid;
+    for (const auto& [owner, list] : threads)
+        for (const TThreadInfo& t : list) EXPECT_EQ(t.OwnerPID, owner);
+}
+
+TEST(ThreadSnapshot, ThreadPriorityShowsInTheRecord) {
+    HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(stop, nullptr);
+    DWORD tid = 0;
+    HANDLE worker = CreateThread(nullptr, 0, WaitForEvent, stop, 0, &tid);
+    ASSERT_NE(worker, nullptr);
+    const auto recordOfWorker = [tid]() {
+        const TThreadsByOwner threads = CollectThreadsSnapshot();
+        TThreadInfo found;
+        if (auto own = threads.find(GetCurrentProcessId()); own != threads.end())
+            for (const TThreadInfo& t : own->second)
+                if (t.TID == tid) found = t;
+        return found;
+    };
+    const TThreadInfo normal = recordOfWorker();
+    SetThreadPriority(worker, THREAD_PRIORITY_LOWEST);
+    const TThreadInfo lowest = recordOfWorker();
+    SetEvent(stop);
+    WaitForSingleObject(worker, 5000);
+    CloseHandle(worker);
+    CloseHandle(stop);
+
+    ASSERT_EQ(normal.TID, tid);
+    ASSERT_EQ(lowest.TID, tid);
+    EXPECT_EQ(lowest.Priority, normal.Priority + THREAD_PRIORITY_LOWEST);
+}

@@ -1,0 +1,167 @@
+// The process-list component: construction, the refresh cycle in every
+// Windows version mode, record copies and look-ups.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/Orvex_OSInfo.h"
+#include "platform/Orvex_PSAPI.h"
+#include "platform/Orvex_Token.h"
+#include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TestMode.h"
+#include "engine/OXI_Processes.h"
+
+namespace {
+
+using namespace orvex;
+
+const TDetectionRange AllKinds{dtProcesses, dtServices, dtDrivers, dtHandles, dtWindows};
+
+TServiceInfo Service(const char* name, const char* display, const char* depends = "") {
+    TServiceInfo s;
+    s.Name = name;
+    s.DisplayName = display;
+    s.DependOnService = depends;
+    return s;
+}
+
+TEST(AllModesProcessList, StartsEmptyAndLiveWithTheDefaultRange) {
+    TOrvex_ProcessList list;
+    EXPECT_EQ(list._About().rfind("Orvex Inventory Component Suite 10.2.0", 0), 0u) << list._About();
+    EXPECT_EQ(list._Refresh(), "Double-click to get data");
+    EXPECT_TRUE(list.LiveData());
+    EXPECT_TRUE(list.StorageFileName.empty());
+    EXPECT_TRUE(list.DetectionRange == (TDetectionRange{dtProcesses, dtServices, dtDrivers}));
+    EXPECT_EQ(list.ProcessCount() + list.DriverCount() + list.ServiceCount() + list.HandleCount() +
+                  list.WindowCount() + list.ThreadCount(),
+              0);
+}
+
+TEST(ProcessList, ConstructionEnablesTheDebugPrivilege) {
+    TOrvex_ProcessList list;
+    TPrivilegeList privileges;
+    ASSERT_TRUE(ReadTokenPrivileges(::GetCurrentProcess(), privileges));
+    bool enabled = false;
+    for (const auto& p : privileges)
+        if (p.Name == "SeDebugPrivilege") enabled = (p.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+    EXPECT_TRUE(enabled);
+}
+
+TEST(AllModesProcessList, EmptyRangeRefreshLeavesEveryListEmptyAndSetsTheVersion) {
+    TOrvex_ProcessList list;
+    list.DetectionRange = TDetectionRange{};
+    list.RefreshData();
+    EXPECT_TRUE(list.LiveData());
+    EXPECT_EQ(list.ProcessCount(), 0);
+    EXPECT_EQ(list.WindowCount(), 0);
+    EXPECT_EQ(list.DriverCount(), 0);
+    EXPECT_EQ(list.ServiceCount(), 0);
+    EXPECT_EQ(list.HandleCount(), 0);
+    EXPECT_EQ(list.StorageInfo.Platform, static_cast<int>(OSPlatform()));
+    EXPECT_EQ(list.StorageInfo.MajorVersion, static_cast<int>(OSMajorVersion()));
+    EXPECT_EQ(list.StorageInfo.MinorVersion, static_cast<int>(OSMinorVersion()));
+    EXPECT_EQ(list.StorageInfo.BuildNumber, static_cast<int>(OSBuildNumber()));
+    EXPECT_EQ(list.StorageInfo.CSDVersion, OSCSD());
+}
+
+TEST(ProcessList, FullRefreshHoldsTheHelperItsHandlesAndItsWindow) {
+    orvex::test::THelperProcess helper;
+    ASSERT_TRUE(helper.started());
+    TOrvex_ProcessList list;
+    list.DetectionRange = AllKinds;
+    list.RefreshData();
+
+    const int index = list.FindProcess(helper.pid());
+    ASSERT_GE(index, 0);
+    TProcessInfo p;
+    list.GetProcess(static_cast<std::uint32_t>(index), p);
+    EXPECT_EQ(p.PID, helper.pid());
+    EXPECT_EQ(p.Name, "orvex_test_helper.exe");
+    EXPECT_GE(p.Threads.size(), 3u);
+
+    long long threads = 0;
+    for (int i = 0; i < list.ProcessCount(); ++i) {
+        TProcessInfo q;
+        list.GetProcess(static_cast<std::uint32_t>(i), q);
+        threads += q.ThreadCount;
+    }
+    EXPECT_EQ(list.ThreadCount(), threads);
+
+    bool helperHandle = false;
+    for (int i = 0; i < list.HandleCount(); ++i) {
+        THandleInfo h;
+        list.GetHandle(static_cast<std::uint32_t>(i), h);
+        if (h.ProcessID == helper.pid() && h.Handle == helper.hex("mutex")) helperHandle = true;
+    }
+    EXPECT_TRUE(helperHandle);
+    EXPECT_GE(list.FindWindow(static_cast<std::uintptr_t>(helper.hex("hwnd"))), 1);
+    EXPECT_GT(list.ServiceCount(), 0);
+    EXPECT_GT(list.DriverCount(), 0);
+    // The libraries bound by the refresh were already mapped: nothing stays owned.
+    EXPECT_FALSE(ProcessStatusLibrary().owned());
+}
+
+TEST(AllModesProcessList, CopiesBeyondTheEndAreEmptyRecords) {
+    TOrvex_ProcessList list;
+    list.DetectionRange = TDetectionRange{dtProcesses};
+    list.RefreshData();
+    ASSERT_GT(list.ProcessCount(), 0);
+    TProcessInfo p;
+    list.GetProcess(0, p);
+    EXPECT_FALSE(p.Name.empty() && p.PID != 0);
+    list.GetProcess(static_cast<std::uint32_t>(list.ProcessCount()), p);
+    EXPECT_EQ(p.PID, 0u);
+    EXPECT_TRUE(p.Name.empty());
+    EXPECT_TRUE(p.Threads.empty());
+    EXPECT_TRUE(p.Modules.empty());
+    TServiceInfo s = Service("x", "y");
+    list.GetService(0, s);
+    EXPECT_TRUE(s.Name.empty());
+}
+
+TEST(AllModesProcessList, ServiceLookUps) {
+    TOrvex_ProcessList list;
+    list.AddService(Service("Alpha", "Alpha Service"));
+    list.AddService(Service("Beta", "alpha", "Alpha Gamma"));
+    list.AddService(Service("AlphaTwo", "Second", "ALPHATWO"));
+    list.AddService(Service("Delta", "Delta Service", "alphatwo"));
+    // Key name first within a record, then display name; the first record wins.
+    EXPECT_EQ(list.FindService("ALPHA"), 0);
+    EXPECT_EQ(list.FindService("second"), 2);
+    EXPECT_EQ(list.FindService("Delta Service"), 3);
+    EXPECT_EQ(list.FindService("none"), -1);
+    EXPECT_EQ(list.GetServiceDisplayName("beta"), "alpha");
+    EXPECT_EQ(list.GetServiceDisplayName("missing"), "");
+    // A substring test over the whole dependency text: "Alpha" also matches
+    // the services that depend only on "AlphaTwo".
+    std::vector<std::string> dependents{"stale"};
+    list.GetDependentServices("alpha", dependents);
+    EXPECT_EQ(dependents, (std::vector<std::string>{"Beta", "AlphaTwo", "Delta"}));
+    list.GetDependentServices("Gamma", dependents);
+    EXPECT_EQ(dependents, (std::vector<std::string>{"Beta"}));
+}
+
+TEST(Win98ProcessList, OnlyProcessesAndWindowsAreCollected) {
+    TOrvex_ProcessList list;
+    list.DetectionRange = AllKinds;
+    list.RefreshData();
+    EXPECT_GT(list.ProcessCount(), 0);
+    EXPECT_GT(list.WindowCount(), 0);
+    EXPECT_EQ(list.DriverCount(), 0);
+    EXPECT_EQ(list.HandleCount(), 0);
+    EXPECT_EQ(list.ServiceCount(), 0);
+}
+
+TEST(Nt40ProcessList, CollectsEveryKind) {
+    orvex::test::THelperProcess helper;
+    ASSERT_TRUE(helper.started());
+    TOrvex_ProcessList list;
+    list.DetectionRange = AllKinds;
+    list.RefreshData();
+    EXPECT_GE(list.FindProcess(helper.pid()), 0);
+    EXPECT_GT(list.DriverCount(), 0);
+    EXPECT_GT(list.ServiceCount(), 0);
+    EXPECT_GT(list.HandleCount(), 0);
+}
+
+}  // namespace
