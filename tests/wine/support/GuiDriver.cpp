@@ -265,6 +265,39 @@ std::vector<std::string> TabCaptions(HWND tab) {
     return captions;
 }
 
+void ClickTab(HWND tab, int index) {
+    RECT r{};
+    TabCtrl_GetItemRect(tab, index, &r);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::SendMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(tab, WM_LBUTTONUP, 0, at);
+}
+
+namespace {
+
+std::vector<std::string> MenuCaptions(HMENU menu) {
+    std::vector<std::string> captions;
+    const int count = menu ? ::GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        captions.emplace_back(text);
+    }
+    return captions;
+}
+
+}  // namespace
+
+std::vector<std::string> MenuBarCaptions(HWND window) { return MenuCaptions(::GetMenu(window)); }
+
+std::vector<std::string> MenuItemCaptions(HWND window, const std::string& menuCaption) {
+    const HMENU bar = ::GetMenu(window);
+    const std::vector<std::string> top = MenuCaptions(bar);
+    for (std::size_t i = 0; i < top.size(); ++i)
+        if (top[i] == menuCaption) return MenuCaptions(::GetSubMenu(bar, static_cast<int>(i)));
+    return {};
+}
+
 std::vector<std::string> StatusTexts(HWND statusBar) {
     std::vector<std::string> texts;
     const int parts = static_cast<int>(::SendMessageA(statusBar, SB_GETPARTS, 0, 0));
