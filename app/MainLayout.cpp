@@ -16,7 +16,7 @@ constexpr DWORD ListStyle = LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | WS_
 constexpr DWORD ButtonStyle = BS_PUSHBUTTON | WS_TABSTOP;
 
 constexpr std::array<orvex::TControlDecl, 3> Controls{{
-    {idTopLine, "STATIC", "", {0, 0, MainClientWidth, 2}, SS_ETCHEDHORZ, 0, akLeft | akTop | akRight},
+    {idTopLine, "STATIC", "", {0, 0, MainClientWidth, 1}, SS_ETCHEDHORZ, 0, akLeft | akTop | akRight},
     {idPages, WC_TABCONTROLA, "", {11, 13, 426, 458}, WS_CLIPSIBLINGS | WS_TABSTOP, 0, akAll, true},
     {idStatusBar, STATUSCLASSNAMEA, "", {0, 0, 0, 0}, SBARS_SIZEGRIP, 0, 0},
 }};

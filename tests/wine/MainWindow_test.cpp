@@ -152,6 +152,60 @@ TEST_F(MainWindow, MenusFollowThePage) {
     EXPECT_TRUE(StyleVisible(W().PrcList()));
 }
 
+RECT ChildRect(HWND parent, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+TEST_F(MainWindow, ClientSizeAndControlsFollowTheWindowSize) {
+    const HWND hwnd = W().Handle();
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, MainClientWidth);
+    EXPECT_EQ(client.bottom, MainClientHeight);
+    const RECT tab = ChildRect(hwnd, W().pc());
+    EXPECT_EQ(tab.left, 11);
+    EXPECT_EQ(tab.top, 13);
+    EXPECT_EQ(tab.right - tab.left, 426);
+    const RECT list = ChildRect(hwnd, W().PrcList());
+    const RECT button = ChildRect(hwnd, GetDlgItem(hwnd, cmPrcPropsId));
+    EXPECT_EQ(list.right - list.left, 402);
+    EXPECT_EQ(list.bottom - list.top, 379);
+    EXPECT_EQ(button.right - button.left, 75);
+    EXPECT_EQ(button.left - list.left, 252 - 6);
+    RECT outer{};
+    GetWindowRect(hwnd, &outer);
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + 100, outer.bottom - outer.top + 60,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT bigList = ChildRect(hwnd, W().PrcList());
+    const RECT movedButton = ChildRect(hwnd, GetDlgItem(hwnd, cmPrcPropsId));
+    const RECT bigTab = ChildRect(hwnd, W().pc());
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(bigTab.right - bigTab.left, 526);
+    EXPECT_EQ(bigList.right - bigList.left, 502);
+    EXPECT_EQ(bigList.bottom - bigList.top, 439);
+    EXPECT_EQ(movedButton.left, button.left + 100);
+    EXPECT_EQ(movedButton.top, button.top + 60);
+    EXPECT_EQ(ChildRect(hwnd, W().PrcList()).right, list.right);
+}
+
+TEST_F(MainWindow, HandCursorOverTabsAndButtons) {
+    const HWND hwnd = W().Handle();
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    EXPECT_TRUE(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(W().pc()), overClient));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    EXPECT_TRUE(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, cmSvcPropsId)), overClient));
+    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(W().PrcList()), overClient);
+    EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+}
+
 std::vector<long long> Numbers(const Strings& cells) {
     std::vector<long long> v;
     for (const auto& c : cells) v.push_back(std::stoll(c));
@@ -435,6 +489,64 @@ TEST_F(Win98MainWindow, KillFindsTheProcessByItsHexadecimalPid) {
     orvex::test::SendCommand(W().Handle(), cmPrcKillId);
     ASSERT_TRUE(driver.Finish());
     EXPECT_TRUE(helper.waitForExit(5000));
+}
+
+}  // namespace
+
+namespace {
+
+// Records the names the component is asked to save to, in place of the
+// compound-file format (which the storage layer installs in the program).
+class TRecordingReportFormat : public orvex::TReportFormat {
+public:
+    std::vector<std::string> Saved;
+    void SaveHeader(const orvex::TOrvex_OXIC_Component&, const std::string& fileName) override {
+        Saved.push_back(fileName);
+    }
+    bool LoadHeader(orvex::TOrvex_OXIC_Component&, const std::string&) override { return false; }
+    void SaveLists(const orvex::TOrvex_ProcessList&, const std::string&) override {}
+    bool LoadLists(orvex::TOrvex_ProcessList&, const std::string&) override { return false; }
+};
+
+class MainWindowSave : public MainWindowCommands {
+protected:
+    void SetUp() override {
+        MainWindowCommands::SetUp();
+        try {
+            previous_ = &orvex::ReportFormat();
+        } catch (const std::logic_error&) {
+            previous_ = nullptr;
+        }
+        orvex::SetReportFormat(&format_);
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        dir_ = temp;
+    }
+    void TearDown() override { orvex::SetReportFormat(previous_); }
+    TRecordingReportFormat format_;
+    orvex::TReportFormat* previous_ = nullptr;
+    std::string dir_;
+};
+
+constexpr int FileNameCombo = 0x47C;  // cmb13 of the common file dialogs
+
+TEST_F(MainWindowSave, NameWithoutExtensionIsUsedAsTyped) {
+    const std::string name = dir_ + "orvex_report_" + std::to_string(GetCurrentProcessId());
+    TDialogAnswerer driver({TypeAndPress(name, IDOK, FileNameCombo)});
+    orvex::test::SendCommand(W().Handle(), cmSaveReportId);
+    ASSERT_TRUE(driver.Finish());
+    const auto seen = driver.Seen().at(0);
+    EXPECT_NE(std::find(seen.ComboItems.begin(), seen.ComboItems.end(), "Orvex Inventory Storage files"),
+              seen.ComboItems.end());
+    EXPECT_NE(std::find(seen.ComboItems.begin(), seen.ComboItems.end(), "All files"), seen.ComboItems.end());
+    EXPECT_EQ(format_.Saved, Strings{name});
+}
+
+TEST_F(MainWindowSave, CancelSavesNothing) {
+    TDialogAnswerer driver({Press(IDCANCEL)});
+    orvex::test::SendCommand(W().Handle(), cmSaveReportId);
+    ASSERT_TRUE(driver.Finish());
+    EXPECT_TRUE(format_.Saved.empty());
 }
 
 }  // namespace

@@ -59,6 +59,18 @@ TSeenDialog Describe(HWND dialog) {
         if (_stricmp(cls.c_str(), "Static") == 0) {
             const std::string text = TextOf(child);
             if (!text.empty()) seen.Text += (seen.Text.empty() ? "" : "\n") + text;
+        } else if (_stricmp(cls.c_str(), "ComboBox") == 0) {
+            DWORD_PTR count = 0;
+            if (!::SendMessageTimeoutA(child, CB_GETCOUNT, 0, 0, SMTO_BLOCK, SendTimeoutMs, &count)) continue;
+            for (DWORD_PTR i = 0; i < count && static_cast<LONG_PTR>(count) > 0; ++i) {
+                char text[512] = {};
+                DWORD_PTR length = 0;
+                if (::SendMessageTimeoutA(child, CB_GETLBTEXTLEN, i, 0, SMTO_BLOCK, SendTimeoutMs, &length) &&
+                    length < sizeof text &&
+                    ::SendMessageTimeoutA(child, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
+                                          SendTimeoutMs, &length))
+                    seen.ComboItems.emplace_back(text);
+            }
         } else if (_stricmp(cls.c_str(), "Button") == 0 && ::IsWindowVisible(child)) {
             const LONG_PTR type = ::GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK;
             if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {

@@ -44,6 +44,7 @@ struct TSeenDialog {
     std::string Text;                      // its static texts, one per line
     std::vector<int> ButtonIds;            // its push buttons
     std::vector<std::string> ButtonTexts;
+    std::vector<std::string> ComboItems;   // the entries of its combo boxes
 };
 
 // A thread identifier that stands for every thread of the test process.
