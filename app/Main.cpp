@@ -440,6 +440,13 @@ LRESULT Twnd_Main::Notify(NMHDR& hdr) {
 }
 
 bool Twnd_Main::WantsHandCursor(HWND control) const {
+    if (control == pc()) {
+        // Over the tabs themselves, not over the page they frame.
+        TCHITTESTINFO hit{};
+        ::GetCursorPos(&hit.pt);
+        ::ScreenToClient(control, &hit.pt);
+        return TabCtrl_HitTest(control, &hit) >= 0;
+    }
     if (orvex::WantsHandCursor(MainControls(), Handle(), control)) return true;
     for (const TPageDecl& page : MainPages())
         if (orvex::WantsHandCursor(page.Controls, Handle(), control)) return true;

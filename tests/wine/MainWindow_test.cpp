@@ -194,16 +194,26 @@ TEST_F(MainWindow, ClientSizeAndControlsFollowTheWindowSize) {
 
 TEST_F(MainWindow, HandCursorOverTabsAndButtons) {
     const HWND hwnd = W().Handle();
+    const HWND tab = W().pc();
     const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    EXPECT_TRUE(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(W().pc()), overClient));
-    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    EXPECT_TRUE(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(hwnd, cmSvcPropsId)), overClient));
-    EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(W().PrcList()), overClient);
-    EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+    const auto cursorOver = [&](HWND control) {
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), overClient);
+        return GetCursor();
+    };
+    const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
+    RECT item{};
+    TabCtrl_GetItemRect(tab, 1, &item);
+    POINT onTab{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(tab, &onTab);
+    ASSERT_TRUE(SetCursorPos(onTab.x, onTab.y));
+    EXPECT_EQ(cursorOver(tab), hand);
+    POINT onPage{200, 300};
+    ClientToScreen(tab, &onPage);
+    ASSERT_TRUE(SetCursorPos(onPage.x, onPage.y));
+    EXPECT_NE(cursorOver(tab), hand);
+    EXPECT_EQ(cursorOver(GetDlgItem(hwnd, cmSvcPropsId)), hand);
+    EXPECT_NE(cursorOver(W().PrcList()), hand);
 }
 
 std::vector<long long> Numbers(const Strings& cells) {
