@@ -28,6 +28,9 @@ export DISPLAY
 
 if [ ! -f "$prefix/system.reg" ]; then
   "$wine" wineboot -i >/dev/null 2>&1 || true
+  # Let the new prefix settle and its first server end: the service manager
+  # that the creation started loses the services created while it runs.
+  timeout 120 "$server" -w >/dev/null 2>&1 || "$server" -k >/dev/null 2>&1 || true
 fi
 "$server" -p >/dev/null 2>&1 < /dev/null || true
 (cd "$(dirname "$regfile")" && "$wine" regedit /S "$(basename "$regfile")") >/dev/null 2>&1

@@ -1,5 +1,6 @@
 #include "tests/wine/support/TestService.h"
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -48,7 +49,13 @@ bool WaitServiceStopped(SC_HANDLE service, DWORD timeoutMs) {
 }
 
 TInstalledTestService::TInstalledTestService(const std::string& suffix) {
-    const std::string id = std::to_string(::GetCurrentProcessId()) + suffix;
+    // Process ids repeat from run to run in a fresh prefix, and a deleted
+    // service can linger in the manager for a while: the tick count keeps
+    // the names of two runs apart.
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%lu_%llx", static_cast<unsigned long>(::GetCurrentProcessId()),
+                  static_cast<unsigned long long>(::GetTickCount64() & 0xFFFFFF));
+    const std::string id = stamp + suffix;
     key_ = Prefix + id;
     display_ = "Orvex Test Service " + id;
     char temp[MAX_PATH] = {};

@@ -10,7 +10,7 @@ namespace orvex::test {
 
 class TInstalledTestService {
 public:
-    // Key "OrvexTestSvc_<pid><suffix>", display "Orvex Test Service <pid><suffix>".
+    // Key "OrvexTestSvc_<pid>_<ticks><suffix>", display "Orvex Test Service <pid>_<ticks><suffix>".
     // Services of that prefix left by a crashed run are removed first.
     explicit TInstalledTestService(const std::string& suffix = "");
     ~TInstalledTestService();
