@@ -6,15 +6,12 @@
 
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "storage/Orvex_Report.h"
 #include "ui/Orvex_Application.h"
 
 namespace orvex::app {
 
-void InstallReportFormats() {
-    // The storage layer's compound-file report format is installed here
-    // (SetReportFormat of the engine) once that layer provides it; until
-    // then "Save to storage..." reports that no format is installed.
-}
+void InstallReportFormats() { orvex::InstallCompoundFileReports(); }
 
 int RunProgram(int cmdShow) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "app/Main.h"
+#include "app/Startup.h"
 #include "app/pure/MainRows.h"
 #include "platform/Orvex_OSInfo.h"
 #include "tests/wine/support/GuiDriver.h"
@@ -505,43 +506,29 @@ TEST_F(Win98MainWindow, KillFindsTheProcessByItsHexadecimalPid) {
 
 namespace {
 
-// Records the names the component is asked to save to, in place of the
-// compound-file format (which the storage layer installs in the program).
-class TRecordingReportFormat : public orvex::TReportFormat {
-public:
-    std::vector<std::string> Saved;
-    void SaveHeader(const orvex::TOrvex_OXIC_Component&, const std::string& fileName) override {
-        Saved.push_back(fileName);
-    }
-    bool LoadHeader(orvex::TOrvex_OXIC_Component&, const std::string&) override { return false; }
-    void SaveLists(const orvex::TOrvex_ProcessList&, const std::string&) override {}
-    bool LoadLists(orvex::TOrvex_ProcessList&, const std::string&) override { return false; }
-};
-
+// Saves through the program's own report format into the temporary directory.
 class MainWindowSave : public MainWindowCommands {
 protected:
     void SetUp() override {
         MainWindowCommands::SetUp();
-        try {
-            previous_ = &orvex::ReportFormat();
-        } catch (const std::logic_error&) {
-            previous_ = nullptr;
-        }
-        orvex::SetReportFormat(&format_);
+        orvex::app::InstallReportFormats();
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        dir_ = temp;
+        name_ = std::string(temp) + "orvex_report_" + std::to_string(GetCurrentProcessId());
+        DeleteFileA(name_.c_str());
+        DeleteFileA((name_ + ".ivs").c_str());
     }
-    void TearDown() override { orvex::SetReportFormat(previous_); }
-    TRecordingReportFormat format_;
-    orvex::TReportFormat* previous_ = nullptr;
-    std::string dir_;
+    void TearDown() override {
+        DeleteFileA(name_.c_str());
+        DeleteFileA((name_ + ".ivs").c_str());
+    }
+    std::string name_;
 };
 
 constexpr int FileNameCombo = 0x47C;  // cmb13 of the common file dialogs
 
 TEST_F(MainWindowSave, NameWithoutExtensionIsUsedAsTyped) {
-    const std::string name = dir_ + "orvex_report_" + std::to_string(GetCurrentProcessId());
+    const std::string name = name_;
     TDialogAnswerer driver({TypeAndPress(name, IDOK, FileNameCombo)});
     orvex::test::SendCommand(W().Handle(), cmSaveReportId);
     ASSERT_TRUE(driver.Finish());
@@ -549,14 +536,18 @@ TEST_F(MainWindowSave, NameWithoutExtensionIsUsedAsTyped) {
     EXPECT_NE(std::find(seen.ComboItems.begin(), seen.ComboItems.end(), "Orvex Inventory Storage files"),
               seen.ComboItems.end());
     EXPECT_NE(std::find(seen.ComboItems.begin(), seen.ComboItems.end(), "All files"), seen.ComboItems.end());
-    EXPECT_EQ(format_.Saved, Strings{name});
+    // The report is written under the name as typed, no extension added.
+    EXPECT_EQ(GetFileAttributesA((name + ".ivs").c_str()), INVALID_FILE_ATTRIBUTES);
+    orvex::TOrvex_ProcessList loaded;
+    ASSERT_TRUE(loaded.LoadFromStorage(name));
+    EXPECT_EQ(loaded.ProcessCount(), W().ProcList.ProcessCount());
 }
 
 TEST_F(MainWindowSave, CancelSavesNothing) {
     TDialogAnswerer driver({Press(IDCANCEL)});
     orvex::test::SendCommand(W().Handle(), cmSaveReportId);
     ASSERT_TRUE(driver.Finish());
-    EXPECT_TRUE(format_.Saved.empty());
+    EXPECT_EQ(GetFileAttributesA(name_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
