@@ -30,6 +30,15 @@ function(orvex_wine_test target)
     set(W_MODES modern)
   endif()
   foreach(mode IN LISTS W_MODES)
+    # Windows of the tests are not handed to a window manager (there is none
+    # on the test display, and Wine would wait for it on every destroy).
+    if(mode STREQUAL "modern")
+      set(managed_name ${target}.exe)
+    else()
+      set(managed_name ${target}_${mode}.exe)
+    endif()
+    string(APPEND ORVEX_APPDEFAULTS
+      "\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${managed_name}\\X11 Driver]\n\"Managed\"=\"N\"\n")
     if(mode STREQUAL "modern")
       set(exe $<TARGET_FILE:${target}>)
     else()

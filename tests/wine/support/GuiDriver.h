@@ -1,0 +1,100 @@
+// Driving real windows of the test process: answering modal dialogs and
+// message boxes from a helper thread, reading list views, tab captions and
+// status bars, clicking column headers, pressing keys and pumping messages.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace orvex::test {
+
+std::string WindowText(HWND hwnd);
+std::string ClassNameOf(HWND hwnd);
+
+// Processes this thread's queued messages (through the program's routing,
+// accelerators included) for about Ms milliseconds.
+void PumpMessages(DWORD ms);
+// Pumps until Done returns true or TimeoutMs pass; the last value of Done.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// How to answer one dialog: optionally type EditText into its edit field
+// (the control EditId, or the first edit control found when EditId is 0),
+// then press the button ButtonId.
+struct TDialogAnswer {
+    int ButtonId = IDOK;
+    std::string EditText;
+    bool TypeText = false;
+    int EditId = 0;
+};
+
+inline TDialogAnswer Press(int button) { return {button, {}, false, 0}; }
+inline TDialogAnswer TypeAndPress(const std::string& text, int button = IDOK, int editId = 0) {
+    return {button, text, true, editId};
+}
+
+// What a dialog showed when it was answered.
+struct TSeenDialog {
+    std::string Title;
+    HWND Owner = nullptr;
+    std::string Text;                      // its static texts, one per line
+    std::vector<int> ButtonIds;            // its push buttons
+    std::vector<std::string> ButtonTexts;
+};
+
+// A thread identifier that stands for every thread of the test process.
+inline constexpr DWORD AnyThread = 0;
+
+// Answers the next dialogs (windows of the dialog class, message boxes and
+// property sheets included) that the thread ThreadId shows, one after the
+// other, from a thread of its own. Stops after the last answer or when no
+// dialog came within TimeoutMs.
+class TDialogAnswerer {
+public:
+    explicit TDialogAnswerer(std::vector<TDialogAnswer> answers, DWORD threadId = ::GetCurrentThreadId(),
+                             DWORD timeoutMs = 15000);
+    ~TDialogAnswerer();
+    TDialogAnswerer(const TDialogAnswerer&) = delete;
+    TDialogAnswerer& operator=(const TDialogAnswerer&) = delete;
+
+    // Waits for the thread to finish; true when every answer was given.
+    bool Finish();
+    std::vector<TSeenDialog> Seen();
+
+private:
+    void Run();
+    std::vector<TDialogAnswer> answers_;
+    DWORD threadId_;
+    DWORD timeoutMs_;
+    std::mutex lock_;
+    std::vector<TSeenDialog> seen_;
+    bool stop_ = false;
+    std::thread worker_;
+};
+
+// The visible dialog windows of a thread (AnyThread: of the process).
+std::vector<HWND> ThreadDialogs(DWORD threadId);
+
+// List views.
+std::vector<std::string> ListHeaders(HWND list);
+std::vector<std::string> ListRow(HWND list, int row);
+std::vector<std::vector<std::string>> ListRows(HWND list);
+std::vector<std::string> ListColumn(HWND list, int column);
+int FindListRow(HWND list, int column, const std::string& text);
+void SelectListRow(HWND list, int row);
+// Clicks the header of Column with the mouse messages a user's click sends.
+void ClickColumnHeader(HWND list, int column);
+
+std::vector<std::string> TabCaptions(HWND tab);
+std::vector<std::string> StatusTexts(HWND statusBar);
+
+// Posts the key's press and release to Hwnd (pump to deliver them).
+void PostKey(HWND hwnd, UINT vk);
+// Sends the menu or button command Id to Hwnd.
+void SendCommand(HWND hwnd, int id);
+
+}  // namespace orvex::test

@@ -1,0 +1,111 @@
+// Owners of user-interface resources: menus, accelerator tables, image lists,
+// the hourglass cursor and suspended repainting. Each gives back what it
+// holds exactly once.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "platform/Orvex_Resources.h"
+
+namespace orvex {
+
+struct MenuTraits {
+    static HMENU empty() noexcept { return nullptr; }
+    static bool valid(HMENU h) noexcept { return h != nullptr; }
+    static void close(HMENU h) noexcept { ::DestroyMenu(h); }
+};
+// A menu that belongs to no window (a window destroys the menu bar it holds).
+using TMenu = TOwned<HMENU, MenuTraits>;
+
+struct AccelTraits {
+    static HACCEL empty() noexcept { return nullptr; }
+    static bool valid(HACCEL h) noexcept { return h != nullptr; }
+    static void close(HACCEL h) noexcept { ::DestroyAcceleratorTable(h); }
+};
+using TAccelTable = TOwned<HACCEL, AccelTraits>;
+
+struct ImageListTraits {
+    static HIMAGELIST empty() noexcept { return nullptr; }
+    static bool valid(HIMAGELIST h) noexcept { return h != nullptr; }
+    static void close(HIMAGELIST h) noexcept { ::ImageList_Destroy(h); }
+};
+using TImageList = TOwned<HIMAGELIST, ImageListTraits>;
+
+// A window destroyed when the owner goes out of scope (for windows without a
+// C++ object of their own).
+struct WindowTraits {
+    static HWND empty() noexcept { return nullptr; }
+    static bool valid(HWND h) noexcept { return h != nullptr; }
+    static void close(HWND h) noexcept { ::DestroyWindow(h); }
+};
+using TWindowHandle = TOwned<HWND, WindowTraits>;
+
+// A device context obtained with GetDC, released to its window.
+class TWindowDC {
+public:
+    explicit TWindowDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    ~TWindowDC() {
+        if (dc_) ::ReleaseDC(hwnd_, dc_);
+    }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// A memory device context.
+struct MemoryDCTraits {
+    static HDC empty() noexcept { return nullptr; }
+    static bool valid(HDC h) noexcept { return h != nullptr; }
+    static void close(HDC h) noexcept { ::DeleteDC(h); }
+};
+using TMemoryDC = TOwned<HDC, MemoryDCTraits>;
+
+// Selects a GDI object into a device context and selects the previous one
+// back when it goes out of scope.
+class TSelectObject {
+public:
+    TSelectObject(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(::SelectObject(dc, obj)) {}
+    TSelectObject(const TSelectObject&) = delete;
+    TSelectObject& operator=(const TSelectObject&) = delete;
+    ~TSelectObject() {
+        if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// Shows the hourglass until it goes out of scope, then the cursor found.
+class TBusyCursor {
+public:
+    TBusyCursor() noexcept : old_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
+    TBusyCursor(const TBusyCursor&) = delete;
+    TBusyCursor& operator=(const TBusyCursor&) = delete;
+    ~TBusyCursor() { ::SetCursor(old_ ? old_ : ::LoadCursor(nullptr, IDC_ARROW)); }
+
+private:
+    HCURSOR old_;
+};
+
+// Suspends a control's repainting until it goes out of scope.
+class TRedrawLock {
+public:
+    explicit TRedrawLock(HWND hwnd) noexcept : hwnd_(hwnd) { ::SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0); }
+    TRedrawLock(const TRedrawLock&) = delete;
+    TRedrawLock& operator=(const TRedrawLock&) = delete;
+    ~TRedrawLock() {
+        ::SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+
+private:
+    HWND hwnd_;
+};
+
+}  // namespace orvex
