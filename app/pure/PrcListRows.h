@@ -20,11 +20,14 @@ std::string ChildProcsCaption(std::size_t count);    // " Child Procs (%d) "
 std::string HandlesCaption(std::size_t count);       // " Handles (%d) "
 std::string WindowsCaption(std::size_t count);       // " Windows (%d) "
 
+// Columns of addresses: wide enough for the program's own pointers.
+inline constexpr int AddressColumnWidth = sizeof(std::uintptr_t) > 4 ? 120 : 80;
+
 // Modules: name; size; base and entry addresses; full path.
 inline constexpr TColumnDef ModuleColumns[] = {{"Name", 125},
                                                {"Size [B]", 75, TColumnAlign::Right},
-                                               {"Base Address", 80},
-                                               {"Entry Point", 80},
+                                               {"Base Address", AddressColumnWidth},
+                                               {"Entry Point", AddressColumnWidth},
                                                {"Location", 270}};
 // The column of the full path, the one the properties sheet opens.
 inline constexpr int ModulePathColumn = 4;
@@ -32,7 +35,7 @@ TListRows ModuleRows(const TModuleList& modules);
 
 // Threads.
 inline constexpr TColumnDef ThreadColumns[] = {{"ID", 50},
-                                               {"Start Address", 80},
+                                               {"Start Address", AddressColumnWidth},
                                                {"Base Pri", 55, TColumnAlign::Right},
                                                {"Dyn Pri", 50, TColumnAlign::Right},
                                                {"State", 100},

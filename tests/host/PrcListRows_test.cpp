@@ -79,7 +79,8 @@ TEST(ThreadRows, NtFamily) {
     const std::string start = "0x" + FormatPointer(0x401000);
     EXPECT_EQ(rows[0], (TListRow{"2000", start, "8", "10", "Wait:UserRequest", "12345", "01:00:00", "00:00:02"}));
     EXPECT_EQ(start.size(), 2 + 2 * sizeof(std::uintptr_t));
-    EXPECT_EQ(ThreadColumnWidths(true), (std::array<int, 8>{50, 80, 55, 50, 100, 85, 70, 70}));
+    EXPECT_EQ(ThreadColumnWidths(true), (std::array<int, 8>{50, AddressColumnWidth, 55, 50, 100, 85, 70, 70}));
+    EXPECT_EQ(AddressColumnWidth, sizeof(void*) == 8 ? 120 : 80);
 }
 
 TEST(ThreadRows, NineXFamilyShowsPrefixedHexIdsAndOnlyThePriorities) {

@@ -7,11 +7,13 @@
 
 #include "app/PrcDetails.h"
 #include "app/PrcDetailsLayout.h"
+#include "app/pure/PrcListRows.h"
 #include "engine/OXI_Processes.h"
 #include "platform/pure/Orvex_NameTables.h"
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TestMode.h"
 #include "ui/pure/Orvex_OwnerDraw.h"
 #include "ui/pure/Orvex_SortState.h"
 
@@ -195,7 +197,7 @@ TEST_F(PrcDetails, ListPagesOfTheHelper) {
     // Threads: the three threads the helper reported, in decimal.
     EXPECT_EQ(thdHeaders, (Strings{"ID", "Start Address", "Base Pri", "Dyn Pri", "State", "CntxSwitch Cnt",
                                    "Kernel Time", "User Time"}));
-    EXPECT_EQ(thdWidths, (std::vector<int>{50, 80, 55, 50, 100, 85, 70, 70}));
+    EXPECT_EQ(thdWidths, (std::vector<int>{50, orvex::AddressColumnWidth, 55, 50, 100, 85, 70, 70}));
     Strings tids;
     for (const auto& r : threads) tids.push_back(r[0]);
     Strings expectedTids = helper.values("tid");
@@ -399,6 +401,188 @@ TEST_F(PrcDetails, ListsStartInFillOrderAndSortOnAColumnClick) {
     EXPECT_TRUE(std::is_sorted(afterAgain.begin(), afterAgain.end(),
                                [](const std::string& a, const std::string& b) { return std::stoll(a) < std::stoll(b); }));
     orvex::ResetSortState();
+}
+
+// A component holding records as a loaded report gives them, with no
+// refresh: processes that are not running, an idle process, a lost parent.
+orvex::TProcessInfo Record(std::uint32_t pid, std::uint32_t parent, const std::string& name,
+                           const std::string& image) {
+    orvex::TProcessInfo p;
+    p.PID = pid;
+    p.ParentPID = parent;
+    p.Name = name;
+    p.ImageName = image;
+    return p;
+}
+
+// Dialogs other than the process dialog that the test process shows within
+// Ms (the shell's come from threads of its own); each is closed.
+std::vector<std::string> OtherDialogsWithin(DWORD ms) {
+    std::vector<std::string> seen;
+    orvex::test::WaitUntil(
+        [&] {
+            for (HWND d : orvex::test::ThreadDialogs(orvex::test::AnyThread))
+                if (WindowText(d) != "Process Details") {
+                    seen.push_back(WindowText(d));
+                    PostMessageA(d, WM_CLOSE, 0, 0);
+                }
+            return !seen.empty();
+        },
+        ms);
+    return seen;
+}
+
+TEST(PrcDetailsRecords, IdleProcessIsItsOwnParentAndHasNoImageFile) {
+    orvex::TOrvex_ProcessList records;
+    records.AddProcess(Record(0, 0, "[System Process]", ""));
+    records.AddProcess(Record(4, 0, "System", ""));
+    std::string nameAfterParent;
+    Rows children;
+    std::vector<std::string> opened;
+    TDialogProbe probe("Process Details", [&](HWND dialog) {
+        children = ListRows(GetDlgItem(dialog, orvex::IdPrcCPList));
+        orvex::test::SendClick(dialog, orvex::IdPrcGoToParent);
+        nameAfterParent = WindowText(GetDlgItem(dialog, orvex::IdDetailsName));
+        orvex::test::PostClick(dialog, orvex::IdPrcProperties);
+        opened = OtherDialogsWithin(1500);
+    });
+    orvex::ShowProcessDetails(nullptr, records, 0);
+    ASSERT_TRUE(probe.Finish());
+    EXPECT_EQ(nameAfterParent, "[System Process]");
+    // Every record whose parent is 0 is a child, the idle process included.
+    EXPECT_EQ(children, (Rows{{"0", "[System Process]"}, {"4", "System"}}));
+    EXPECT_TRUE(opened.empty()) << opened.front();
+}
+
+TEST(PrcDetailsRecords, LostParentDoesNothingAndMissingImageShowsTheDefaultIcon) {
+    const std::string exe = orvex::test::ExeDir() + "orvex_test_helper.exe";
+    orvex::TOrvex_ProcessList records;
+    records.AddProcess(Record(5000, 4999, "child.exe", exe));  // its parent has ended
+    records.AddProcess(Record(5001, 5002, "gone.exe", "C:\\no such dir\\gone.exe"));
+    records.AddProcess(Record(5002, 5000, "orphan.exe", "C:\\no such dir\\orphan.exe"));
+    HICON firstIcon = nullptr, afterNoop = nullptr, afterMove = nullptr;
+    std::string nameAfterNoop, nameAfterMove;
+    std::vector<std::string> opened;
+    TDialogProbe probe("Process Details", [&](HWND dialog) {
+        const HWND icon = GetDlgItem(dialog, orvex::IdDetailsIcon);
+        firstIcon = orvex::test::ShownIcon(icon);
+        orvex::test::SendClick(dialog, orvex::IdPrcGoToParent);
+        nameAfterNoop = WindowText(GetDlgItem(dialog, orvex::IdDetailsName));
+        afterNoop = orvex::test::ShownIcon(icon);
+        // "Properties..." of a process above 9 asks the shell.
+        orvex::test::PostClick(dialog, orvex::IdPrcProperties);
+        opened = OtherDialogsWithin(3000);
+    });
+    orvex::ShowProcessDetails(nullptr, records, 0);
+    ASSERT_TRUE(probe.Finish());
+    EXPECT_EQ(nameAfterNoop, "child.exe");
+    EXPECT_EQ(afterNoop, firstIcon);
+    EXPECT_NE(firstIcon, LoadIcon(nullptr, IDI_APPLICATION));
+    // The shell was asked: it shows its sheet, or (Wine) its refusal.
+    EXPECT_FALSE(opened.empty());
+
+    TDialogProbe second("Process Details", [&](HWND dialog) {
+        orvex::test::SendClick(dialog, orvex::IdPrcGoToParent);  // gone.exe -> orphan.exe
+        nameAfterMove = WindowText(GetDlgItem(dialog, orvex::IdDetailsName));
+        afterMove = orvex::test::ShownIcon(GetDlgItem(dialog, orvex::IdDetailsIcon));
+    });
+    orvex::ShowProcessDetails(nullptr, records, 1);
+    ASSERT_TRUE(second.Finish());
+    EXPECT_EQ(nameAfterMove, "orphan.exe");
+    EXPECT_EQ(afterMove, LoadIcon(nullptr, IDI_APPLICATION));
+}
+
+TEST(PrcDetailsRecords, IndexOutOfRangeShowsAnEmptyRecord) {
+    orvex::TOrvex_ProcessList records;
+    records.AddProcess(Record(5000, 4, "one.exe", ""));
+    Rows general;
+    std::string name;
+    TDialogProbe probe("Process Details", [&](HWND dialog) {
+        general = ListRows(GetDlgItem(dialog, orvex::IdPrcGenList));
+        name = WindowText(GetDlgItem(dialog, orvex::IdDetailsName));
+    });
+    orvex::ShowProcessDetails(nullptr, records, 7);
+    ASSERT_TRUE(probe.Finish());
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(Value(general, "PID"), "0");
+    EXPECT_EQ(Value(general, "Image name"), "");
+}
+
+std::string Hex(unsigned long long v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%llX", v);
+    return buf;
+}
+
+// On the 9x family: no Performance, Handles and Security pages, identifiers
+// in hexadecimal, fewer general rows and thread columns.
+class Win98PrcDetails : public PrcDetails {};
+
+TEST_F(Win98PrcDetails, PagesRowsAndIdentifiers) {
+    Strings tabs;
+    Rows general, threads, children;
+    std::vector<int> images, thdWidths;
+    std::string parentName, backName;
+    TDialogProbe probe("Process Details", [&](HWND dialog) {
+        const HWND pages = GetDlgItem(dialog, orvex::IdDetailsPages);
+        tabs = orvex::test::TabCaptions(pages);
+        const HWND gen = GetDlgItem(dialog, orvex::IdPrcGenList);
+        general = ListRows(gen);
+        for (std::size_t i = 0; i < general.size(); ++i) images.push_back(orvex::test::ListRowImage(gen, int(i)));
+        const HWND thd = GetDlgItem(dialog, orvex::IdPrcThdList);
+        threads = ListRows(thd);
+        thdWidths = orvex::test::ListColumnWidths(thd);
+        orvex::test::SaveScreenshot(dialog, "win98_process_details_general");
+        for (const std::string& c : tabs)
+            if (c.find("Threads") != std::string::npos) orvex::test::SelectTab(dialog, pages, c);
+        orvex::test::SaveScreenshot(dialog, "win98_process_details_threads");
+        // To the parent (this test program) and back through its child list,
+        // whose identifiers are read back in hexadecimal.
+        orvex::test::SendClick(dialog, orvex::IdPrcGoToParent);
+        parentName = WindowText(GetDlgItem(dialog, orvex::IdDetailsName));
+        const HWND cp = GetDlgItem(dialog, orvex::IdPrcCPList);
+        children = ListRows(cp);
+        const int row = orvex::test::FindListRow(cp, 0, Hex(helper.pid()));
+        if (row < 0) return;
+        orvex::test::SelectListRow(cp, row);
+        orvex::test::SendClick(dialog, orvex::IdPrcGoToProcess);
+        backName = WindowText(GetDlgItem(dialog, orvex::IdDetailsName));
+    });
+    orvex::ShowProcessDetails(nullptr, list, index);
+    ASSERT_TRUE(probe.Finish());
+    orvex::TProcessInfo p;
+    list.GetProcess(index, p);
+
+    ASSERT_EQ(tabs.size(), 5u);
+    EXPECT_EQ(tabs[0], " General ");
+    EXPECT_EQ(tabs[1], " Modules (" + std::to_string(p.Modules.size()) + ") ");
+    EXPECT_EQ(tabs[2], " Threads (" + std::to_string(p.ThreadCount) + ") ");
+    EXPECT_EQ(tabs[3].rfind(" Windows (", 0), 0u) << tabs[3];
+    EXPECT_EQ(tabs[4], " Child Procs (0) ");
+
+    EXPECT_EQ(Value(general, "PID"), Hex(helper.pid()));
+    EXPECT_EQ(Value(general, "Parent PID"), Hex(GetCurrentProcessId()));
+    EXPECT_EQ(Value(general, "Command line"), "");  // no way to read it on this family
+    EXPECT_EQ(Value(general, "User Name"), "<none>");
+    EXPECT_EQ(Value(general, "Handle Count"), "<none>");
+    EXPECT_EQ(Value(general, "Process Usage"), std::to_string(p.Usage));
+    const int priority = RowOf(general, "Priority");
+    ASSERT_GE(priority, 0);
+    EXPECT_EQ(images[priority], 0);  // a plain row here
+    EXPECT_EQ(general.size(), 13u);
+
+    EXPECT_EQ(thdWidths, (std::vector<int>{80, 0, 55, 50, 0, 0, 0, 0}));
+    Strings tids, expected;
+    for (const auto& r : threads) tids.push_back(r[0]);
+    for (const std::string& tid : helper.values("tid")) expected.push_back(Hex0x(std::stoul(tid)));
+    std::sort(tids.begin(), tids.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(tids, expected);
+
+    EXPECT_NE(std::find(children.begin(), children.end(), Strings{Hex(helper.pid()), "orvex_test_helper.exe"}),
+              children.end());
+    EXPECT_NE(parentName, "orvex_test_helper.exe");
+    EXPECT_EQ(backName, "orvex_test_helper.exe");
 }
 
 }  // namespace
