@@ -33,9 +33,16 @@ void TOrvex_OXIC_Component::RefreshData() {
 void TOrvex_OXIC_Component::SaveToStorage(const std::string& FileName) { ReportFormat().SaveHeader(*this, FileName); }
 
 bool TOrvex_OXIC_Component::LoadFromStorage(const std::string& FileName) {
+    TStorageInfoRecord info;
+    const bool isReport = ReportFormat().LoadHeader(FileName, info);
+    TakeLoadedHeader(FileName, isReport ? &info : nullptr);
+    return isReport;
+}
+
+void TOrvex_OXIC_Component::TakeLoadedHeader(const std::string& FileName, const TStorageInfoRecord* info) {
     StorageFileName = FileName;
     liveData_ = false;
-    return ReportFormat().LoadHeader(*this, FileName);
+    if (info) StorageInfo = *info;
 }
 
 }  // namespace orvex

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "engine/OXI_Collectors.h"
 #include "platform/Orvex_AdvAPI.h"
@@ -95,10 +96,19 @@ void TOrvex_ProcessList::SaveToStorage(const std::string& FileName) {
 }
 
 bool TOrvex_ProcessList::LoadFromStorage(const std::string& FileName) {
+    // Everything is read before anything of the component changes.
+    TStorageInfoRecord info;
+    TReportLists lists;
+    const bool isReport = ReportFormat().LoadHeader(FileName, info);
+    const bool anyItem = isReport && ReportFormat().LoadLists(FileName, lists);
     Clear();
-    // The result tells whether any item was read from any of the three lists.
-    if (!TOrvex_OXIC_Component::LoadFromStorage(FileName)) return false;
-    return ReportFormat().LoadLists(*this, FileName);
+    TakeLoadedHeader(FileName, isReport ? &info : nullptr);
+    if (isReport) {
+        processes_ = std::move(lists.Processes);
+        drivers_ = std::move(lists.Drivers);
+        services_ = std::move(lists.Services);
+    }
+    return anyItem;
 }
 
 void TOrvex_ProcessList::GetProcess(std::uint32_t index, TProcessInfo& info) const { CopyAt(processes_, index, info); }

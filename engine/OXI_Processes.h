@@ -19,6 +19,13 @@
 
 namespace orvex {
 
+// The lists a report holds, as the report reader delivers them.
+struct TReportLists {
+    TProcList Processes;
+    TDriverList Drivers;
+    TServiceList Services;
+};
+
 class TOrvex_ProcessList : public TOrvex_OXIC_Component {
 public:
     TOrvex_ProcessList();
@@ -27,6 +34,11 @@ public:
     // Rebuilds every list of the detection range from the running system.
     void RefreshData() override;
     void SaveToStorage(const std::string& FileName) override;
+    // Replaces the inventory with the report's processes, drivers and
+    // services (handles and windows end up empty) and its description; true
+    // when at least one item was read. A file that is not a report container
+    // empties every list and gives false. A failure raises and leaves the
+    // component as it was.
     bool LoadFromStorage(const std::string& FileName) override;
 
     // Published properties.

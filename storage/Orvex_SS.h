@@ -90,7 +90,7 @@ std::unique_ptr<TStructuredSTorage> OpenStorageFile(std::string_view fileName, D
 // for a missing property storage, an empty name or a date-time outside the
 // file-time range). The readers give "", 0 or date-time 0 for a missing
 // property storage, an empty name, a missing property or a property of
-// another type.
+// another type; the text readers take VT_LPSTR texts as well.
 // Wine 8 pads the name-dictionary entry of a name of odd length by four
 // bytes too many when it saves a set; reading the set back there misreads
 // the entries after it, and opening the set usually fails (E_FAIL).

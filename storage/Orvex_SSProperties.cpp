@@ -78,9 +78,15 @@ bool ReadTyped(IPropertyStorage* storage, PROPSPEC* spec, VARTYPE type, TPropVar
     return storage->ReadMultiple(1, spec, var.get()) == S_OK && var->vt == type;
 }
 
+// Texts are written as VT_LPWSTR; a set in an 8-bit code page may also hold
+// VT_LPSTR texts (another program's, or this one's in an older form), which
+// the platform hands out in the system ANSI code page.
 std::string ReadText(IPropertyStorage* storage, PROPSPEC* spec) {
     TPropVariant var;
-    return ReadTyped(storage, spec, VT_LPWSTR, var) ? WideToAnsi(var->pwszVal) : std::string();
+    if (!storage || !spec || storage->ReadMultiple(1, spec, var.get()) != S_OK) return {};
+    if (var->vt == VT_LPWSTR) return WideToAnsi(var->pwszVal);
+    if (var->vt == VT_LPSTR && var->pszVal) return var->pszVal;
+    return {};
 }
 
 std::int64_t ReadInt(IPropertyStorage* storage, PROPSPEC* spec) {

@@ -59,6 +59,18 @@ TSeenDialog Describe(HWND dialog) {
         if (_stricmp(cls.c_str(), "Static") == 0) {
             const std::string text = TextOf(child);
             if (!text.empty()) seen.Text += (seen.Text.empty() ? "" : "\n") + text;
+        } else if (_stricmp(cls.c_str(), "ComboBox") == 0) {
+            DWORD_PTR count = 0;
+            if (!::SendMessageTimeoutA(child, CB_GETCOUNT, 0, 0, SMTO_BLOCK, SendTimeoutMs, &count)) continue;
+            for (DWORD_PTR i = 0; i < count && static_cast<LONG_PTR>(count) > 0; ++i) {
+                char text[512] = {};
+                DWORD_PTR length = 0;
+                if (::SendMessageTimeoutA(child, CB_GETLBTEXTLEN, i, 0, SMTO_BLOCK, SendTimeoutMs, &length) &&
+                    length < sizeof text &&
+                    ::SendMessageTimeoutA(child, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
+                                          SendTimeoutMs, &length))
+                    seen.ComboItems.emplace_back(text);
+            }
         } else if (_stricmp(cls.c_str(), "Button") == 0 && ::IsWindowVisible(child)) {
             const LONG_PTR type = ::GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK;
             if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
@@ -263,6 +275,39 @@ std::vector<std::string> TabCaptions(HWND tab) {
         captions.emplace_back(text);
     }
     return captions;
+}
+
+void ClickTab(HWND tab, int index) {
+    RECT r{};
+    TabCtrl_GetItemRect(tab, index, &r);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ::SendMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(tab, WM_LBUTTONUP, 0, at);
+}
+
+namespace {
+
+std::vector<std::string> MenuCaptions(HMENU menu) {
+    std::vector<std::string> captions;
+    const int count = menu ? ::GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        captions.emplace_back(text);
+    }
+    return captions;
+}
+
+}  // namespace
+
+std::vector<std::string> MenuBarCaptions(HWND window) { return MenuCaptions(::GetMenu(window)); }
+
+std::vector<std::string> MenuItemCaptions(HWND window, const std::string& menuCaption) {
+    const HMENU bar = ::GetMenu(window);
+    const std::vector<std::string> top = MenuCaptions(bar);
+    for (std::size_t i = 0; i < top.size(); ++i)
+        if (top[i] == menuCaption) return MenuCaptions(::GetSubMenu(bar, static_cast<int>(i)));
+    return {};
 }
 
 std::vector<std::string> StatusTexts(HWND statusBar) {

@@ -44,6 +44,7 @@ struct TSeenDialog {
     std::string Text;                      // its static texts, one per line
     std::vector<int> ButtonIds;            // its push buttons
     std::vector<std::string> ButtonTexts;
+    std::vector<std::string> ComboItems;   // the entries of its combo boxes
 };
 
 // A thread identifier that stands for every thread of the test process.
@@ -90,6 +91,13 @@ void SelectListRow(HWND list, int row);
 void ClickColumnHeader(HWND list, int column);
 
 std::vector<std::string> TabCaptions(HWND tab);
+// Clicks tab Index with the mouse messages a user's click sends.
+void ClickTab(HWND tab, int index);
+
+// Captions of a window's menu bar, and of the entries of its drop-down menu
+// of that caption ("" for a separator).
+std::vector<std::string> MenuBarCaptions(HWND window);
+std::vector<std::string> MenuItemCaptions(HWND window, const std::string& menuCaption);
 std::vector<std::string> StatusTexts(HWND statusBar);
 
 // Posts the key's press and release to Hwnd (pump to deliver them).

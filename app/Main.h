@@ -1,0 +1,128 @@
+// The main window: three pages (processes, drivers, services) filled from
+// the inventory component, tab captions with counts, a status bar, menus
+// that follow the page, and the commands on the selected rows.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <initializer_list>
+#include <string>
+
+#include "app/MainLayout.h"
+#include "app/Splash.h"
+#include "ui/Orvex_CtrlRtns.h"
+#include "ui/Orvex_GuiResources.h"
+#include "ui/Orvex_Window.h"
+// Last: it undoes the Windows headers' macros of its member names.
+#include "engine/OXI_Processes.h"
+
+namespace orvex::app {
+
+inline constexpr const char* MainClassName = "OrvexMainWindow";
+
+// The time a process is given to end after its windows were asked to
+// close, before it is terminated.
+inline constexpr std::int32_t KillTimeoutMs = 3000;
+
+inline constexpr const char* KillWarningText =
+    "WARNING: Terminating a process can cause undesired \r\nresults including loss of data and system "
+    "instability. The \r\nprocess will not be given the chance to save its state or \r\ndata before it is "
+    "terminated. Are you sure you want to \r\nterminate the process?";
+inline constexpr const char* KillFailedText = "Cannot terminate this process.";
+inline constexpr const char* ReportFilter = "Orvex Inventory Storage files\0*.ivs\0All files\0*.*\0";
+inline constexpr const char* AboutCredit = "Processes, drivers and services of this machine at a glance.";
+
+class Twnd_Main : public orvex::TWindow {
+public:
+    // Creates the window (hidden) with its first refresh, shown in Splash
+    // while it runs. With QuitOnClose, closing the window ends the message
+    // loop.
+    Twnd_Main(Twnd_Splash* splash, bool quitOnClose);
+    ~Twnd_Main() override;
+
+    void Show(int cmdShow);
+
+    // The inventory component, with every kind of data in its range.
+    TOrvex_ProcessList ProcList;
+
+    HWND pc() const { return Item(idPages); }
+    HWND PrcList() const { return Item(idPrcList); }
+    HWND DrvList() const { return Item(idDrvList); }
+    HWND SvcList() const { return Item(idSvcList); }
+    HWND sb() const { return Item(idStatusBar); }
+
+    // Fills the lists, tab captions and status bar from the component, after
+    // refreshing it unless KeepData.
+    void RefreshView(bool keepData);
+
+    // The page shown now, and showing another (as a click on its tab does).
+    TMainPage ActivePage() const;
+    void SetActivePage(TMainPage page);
+    bool PageVisible(TMainPage page) const { return pageVisible_[page]; }
+    bool MenuVisible(TMainMenu menu) const { return menuVisible_[menu]; }
+
+    // Commands.
+    void cmRefresh();
+    void cmSaveReport();
+    void cmExit();
+    void mmAboutClick();
+    void cmPrcProps();
+    void cmPrcKill();
+    void cmDrvProps();
+    void cmSvcProps();
+    void cmSvcStart();
+    void cmSvcStop();
+    void cmSvcPause();
+    void cmSvcResume();
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    HWND Item(int id) const { return ::GetDlgItem(Handle(), id); }
+    void FormCreate();
+    void CreateControls();
+    void CreateMenus();
+    void UpdateMenuBar();
+    void UpdateTabs();
+    void pcChange();
+    void ShowPageControls();
+    void Command(int id);
+    LRESULT Notify(NMHDR& hdr);
+    bool WantsHandCursor(HWND control) const;
+
+    void FillProcesses();
+    void FillDrivers();
+    void FillServices();
+
+    // Indexes of the records behind the selected rows, -1 when none.
+    int SelectedProcess() const;
+    int SelectedDriver() const;
+    int SelectedService() const;
+
+    // A service command: when the selected service's state (as of the last
+    // refresh) is one of Allowed, confirm Question, ask for the start
+    // parameters when AskParameters, and run Action on the service's key
+    // name; refresh on success, warn with Failure otherwise.
+    template <typename Action>
+    void ControlService(std::initializer_list<int> allowed, const char* question, const char* failure,
+                        bool askParameters, Action action);
+
+    Twnd_Splash* splash_;
+    bool quitOnClose_;
+    orvex::TGdiObject font_;
+    orvex::TGdiObject boldFont_;
+    orvex::TAnchorLayout anchors_;
+    orvex::TAccelTable accelerators_;
+    orvex::TMenu menuBar_;
+    std::array<orvex::TMenu, MenuCount> popups_;
+    std::array<bool, MenuCount> menuVisible_{};
+    std::array<bool, PageCount> pageVisible_{true, true, true};
+    std::array<orvex::TSortableList, PageCount> lists_;
+    TMainPage activePage_ = pgProcesses;
+};
+
+}  // namespace orvex::app

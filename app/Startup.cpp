@@ -1,0 +1,37 @@
+#include "app/Startup.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "app/Main.h"
+#include "app/Splash.h"
+#include "storage/Orvex_Report.h"
+#include "ui/Orvex_Application.h"
+
+namespace orvex::app {
+
+void InstallReportFormats() { orvex::InstallCompoundFileReports(); }
+
+int RunProgram(int cmdShow) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    InstallReportFormats();
+    orvex::SetApplicationTitle(AppTitle);
+    try {
+        Twnd_Splash splash;
+        splash.ShowNow();
+        int code = 0;
+        {
+            Twnd_Main main(&splash, true);
+            main.Show(cmdShow);
+            code = orvex::RunMessageLoop();
+        }
+        return code;
+    } catch (const std::exception& e) {
+        orvex::ShowErrorReport(nullptr, e);
+    }
+    return 1;
+}
+
+}  // namespace orvex::app

@@ -1,0 +1,92 @@
+#include "storage/Orvex_ReportFile.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "storage/pure/Orvex_PropSetCheck.h"
+
+namespace orvex {
+
+namespace {
+
+bool UsableCodePage(std::uint32_t codePage) { return codePage <= 0xFFFF && IsValidCodePage(codePage) != FALSE; }
+
+// The whole stream that holds the simple property set FMTID; false when
+// Storage has no such stream. Raises on a read failure and for a stream
+// beyond the size of a simple set.
+bool ReadSetStream(TStructuredSTorage& storage, REFFMTID fmtid, std::vector<std::uint8_t>& bytes) {
+    wchar_t name[CCH_MAX_PROPSTG_NAME + 1] = {};
+    ComCheck(FmtIdToPropStgName(&fmtid, name));
+    TComPtr<IStream> stream;
+    const HRESULT opened = storage.Storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
+    if (opened == STG_E_FILENOTFOUND) return false;
+    ComCheck(opened);
+    if (!stream) RaiseComError(E_POINTER);
+    STATSTG stat{};
+    ComCheck(stream->Stat(&stat, STATFLAG_NONAME));
+    if (stat.cbSize.QuadPart > MaxPropertySetStreamSize) RaiseComError(STG_E_DOCFILECORRUPT);
+    bytes.assign(static_cast<std::size_t>(stat.cbSize.QuadPart), 0);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ULONG got = 0;
+        ComCheck(stream->Read(bytes.data() + done, static_cast<ULONG>(bytes.size() - done), &got));
+        if (got == 0) RaiseComError(STG_E_DOCFILECORRUPT);  // shorter than it claims
+        done += got;
+    }
+    return true;
+}
+
+// The existing set FMTID after its stream passed the layout check; none
+// when there is no such set.
+std::unique_ptr<TStoragePropertySet> OpenCheckedSet(TStructuredSTorage& storage, REFFMTID fmtid, DWORD mode) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadSetStream(storage, fmtid, bytes)) return nullptr;
+    if (!IsSoundPropertySetStream(bytes, UsableCodePage)) RaiseComError(STG_E_DOCFILECORRUPT);
+    TComPtr<IPropertySetStorage> sets;
+    ComCheck(storage.Storage->QueryInterface(IID_IPropertySetStorage, reinterpret_cast<void**>(sets.put())));
+    if (!sets) RaiseComError(E_NOINTERFACE);
+    TComPtr<IPropertyStorage> set;
+    ComCheck(sets->Open(fmtid, mode, set.put()));
+    return std::make_unique<TStoragePropertySet>(set.get(), &storage);
+}
+
+}  // namespace
+
+std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& fileName) {
+    if (IsStorageFile(fileName)) return OpenStorageFile(fileName, StorageWriteMode);
+    return CreateStorageFile(fileName, STGM_CREATE | StorageWriteMode);
+}
+
+std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName) {
+    if (!IsStorageFile(fileName)) return nullptr;
+    return OpenStorageFile(fileName, StorageReadMode);
+}
+
+std::unique_ptr<TStructuredSTorage> OpenExistingSubStorage(TStructuredSTorage& parent, std::string_view name) {
+    try {
+        return parent.OpenSubStorage(name, StorageReadMode, false);
+    } catch (const TComError& e) {
+        if (e.ErrorCode() == STG_E_FILENOTFOUND) return nullptr;
+        throw;
+    }
+}
+
+std::unique_ptr<TStoragePropertySet> OpenReportSetForReading(TStructuredSTorage& storage, REFFMTID fmtid) {
+    return OpenCheckedSet(storage, fmtid, StorageReadMode);
+}
+
+std::unique_ptr<TStoragePropertySet> OpenReportSetForWriting(TStructuredSTorage& storage, REFFMTID fmtid) {
+    if (auto existing = OpenCheckedSet(storage, fmtid, StorageWriteMode)) return existing;
+    // New sets are made in the system ANSI code page (PROPSETFLAG_ANSI)
+    // rather than in UTF-16. The report's property names are ASCII, so
+    // nothing is lost in the name dictionary, and the text values stay
+    // VT_LPWSTR, which such a set keeps in UTF-16. The reason is Wine: its
+    // property code pads the UTF-16 dictionary entry of every name of odd
+    // length ("PID", "VPC", "OS.LoggedUser") by four bytes too many, so the
+    // names after it read back wrongly and the set often cannot be opened
+    // again (E_FAIL). An 8-bit dictionary has no padding and reads back
+    // correctly there as on Windows.
+    return storage.CreatePropertySet({}, fmtid, CLSID_NULL, PROPSETFLAG_ANSI, StorageWriteMode | STGM_CREATE);
+}
+
+}  // namespace orvex

@@ -1,0 +1,35 @@
+// The parts of an inventory report: the header set of the root, the three
+// lists and the property tables of their items.
+#pragma once
+
+#include <windows.h>
+#include <propidl.h>
+
+#include "engine/OXI_Processes.h"
+#include "storage/Orvex_SS.h"
+
+namespace orvex {
+
+// The sixteen header properties, describing the running system and user.
+void WriteReportHeader(IPropertyStorage* set);
+// The header properties into Info; a missing set gives empty values.
+void ReadReportHeader(IPropertyStorage* set, TStorageInfoRecord& info);
+
+// Raises STG_E_DOCFILETOOLARGE when a list of the component holds more than
+// ReportListLimit records.
+void CheckReportListSizes(const TOrvex_ProcessList& component);
+// Replaces the root's "ProcessList", "DriverList" and "ServiceList" with the
+// component's records.
+void WriteReportLists(TStructuredSTorage& root, const TOrvex_ProcessList& component);
+// Appends the items of the three lists; true when any item was read.
+bool ReadReportLists(TStructuredSTorage& root, TReportLists& lists);
+
+// The property tables of one item.
+void WriteItem(IPropertyStorage* set, const TProcessInfo& p);
+void WriteItem(IPropertyStorage* set, const TDriverInfo& d);
+void WriteItem(IPropertyStorage* set, const TServiceInfo& s);
+void ReadItem(IPropertyStorage* set, TProcessInfo& p);
+void ReadItem(IPropertyStorage* set, TDriverInfo& d);
+void ReadItem(IPropertyStorage* set, TServiceInfo& s);
+
+}  // namespace orvex

@@ -1,0 +1,68 @@
+// The program itself: orvexpv.exe starts, shows its main window and ends
+// when the window is closed.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/Main.h"
+#include "app/Splash.h"
+#include "tests/wine/support/GuiDriver.h"
+#include "tests/wine/support/TestMode.h"
+
+namespace {
+
+struct TSearch {
+    DWORD Pid;
+    const char* ClassName;
+    HWND Found;
+};
+
+BOOL CALLBACK FindOfProcess(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<TSearch*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == s->Pid && orvex::test::ClassNameOf(hwnd) == s->ClassName) {
+        s->Found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WindowOf(DWORD pid, const char* className) {
+    TSearch s{pid, className, nullptr};
+    EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&s));
+    return s.Found;
+}
+
+TEST(MainProgram, StartsShowsItsMainWindowAndEndsWhenItCloses) {
+    std::string exe = orvex::test::ExeDir() + "..\\..\\app\\orvexpv.exe";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << GetLastError();
+    orvex::THandle process(pi.hProcess), thread(pi.hThread);
+    HWND main = nullptr;
+    for (int i = 0; i < 300 && !main; ++i) {
+        HWND w = WindowOf(pi.dwProcessId, orvex::app::MainClassName);
+        if (w && IsWindowVisible(w)) main = w;
+        else Sleep(100);
+    }
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(orvex::test::WindowText(main), "Orvex Process Viewer");
+    RECT client{};
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, orvex::app::MainClientWidth);
+    EXPECT_EQ(client.bottom, orvex::app::MainClientHeight);
+    const HWND splash = WindowOf(pi.dwProcessId, orvex::app::SplashClassName);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(orvex::test::WindowText(splash), "Orvex Process Viewer");
+    EXPECT_FALSE(IsWindowVisible(splash));  // hidden once the first refresh ended
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(process.get(), &code);
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace

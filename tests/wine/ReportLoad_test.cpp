@@ -1,0 +1,199 @@
+// Loading reports: missing parts, numbering gaps, the result, files that are
+// no reports, and values written by other writers.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "engine/OXI_Processes.h"
+#include "storage/Orvex_SS.h"
+#include "tests/wine/support/ReportFileTest.h"
+
+using namespace orvex;
+using namespace orvex::test;
+
+namespace {
+
+// Saves a sample report with the given counts to Name.
+void SaveSamples(const std::string& name, int processes, int drivers, int services) {
+    TOrvex_ProcessList component;
+    AddSamples(component, processes, drivers, services);
+    component.SaveToStorage(name);
+}
+
+// An item storage of a list with a new 8-bit or UTF-16 item set; the set is
+// destroyed before its storage.
+struct TNewItem {
+    TNewItem(TStructuredSTorage& list, const char* name, DWORD flags)
+        : storage(list.OpenSubStorage(name, StorageWriteMode, true)),
+          set(storage->CreatePropertySet({}, FMTID_DocSummaryInformation, CLSID_NULL, flags,
+                                         STGM_CREATE | StorageWriteMode)) {}
+    IPropertyStorage* ps() const { return set->PropertyStorage.get(); }
+    std::unique_ptr<TStructuredSTorage> storage;
+    std::unique_ptr<TStoragePropertySet> set;
+};
+
+}  // namespace
+
+using ReportLoad = ReportFileTest;
+
+TEST_F(ReportLoad, AMissingDriverListLeavesOnlyThatListEmpty) {
+    SaveSamples(file.name(), 3, 2, 2);
+    {
+        auto root = OpenStorageFile(file.name(), StorageWriteMode);
+        DestroyElement(*root, "DriverList");
+    }
+    TOrvex_ProcessList loaded;
+    EXPECT_TRUE(loaded.LoadFromStorage(file.name()));
+    EXPECT_EQ(loaded.ProcessCount(), 3);
+    EXPECT_EQ(loaded.DriverCount(), 0);
+    EXPECT_EQ(loaded.ServiceCount(), 2);
+}
+
+TEST_F(ReportLoad, AMissingNumberEndsItsList) {
+    SaveSamples(file.name(), 4, 0, 0);
+    {
+        auto root = OpenStorageFile(file.name(), StorageWriteMode);
+        auto list = root->OpenSubStorage("ProcessList", StorageWriteMode, false);
+        DestroyElement(*list, "2");
+    }
+    TOrvex_ProcessList loaded;
+    EXPECT_TRUE(loaded.LoadFromStorage(file.name()));
+    ASSERT_EQ(loaded.ProcessCount(), 2) << "items 0, 1 and 3: two are read";
+    TProcessInfo p;
+    loaded.GetProcess(1, p);
+    EXPECT_TRUE(SameStoredFields(p, SampleProcess(1)));
+}
+
+TEST_F(ReportLoad, AnItemWithoutItsSetEndsItsList) {
+    SaveSamples(file.name(), 0, 0, 3);
+    {
+        auto root = OpenStorageFile(file.name(), StorageWriteMode);
+        auto item = root->OpenSubStorage("ServiceList\\1", StorageWriteMode, false);
+        ASSERT_EQ(item->Storage->DestroyElement(ItemSetStream), S_OK);
+    }
+    TOrvex_ProcessList loaded;
+    EXPECT_TRUE(loaded.LoadFromStorage(file.name()));
+    EXPECT_EQ(loaded.ServiceCount(), 1);
+}
+
+TEST_F(ReportLoad, TheResultTellsWhetherAnyListHeldAnItem) {
+    SaveSamples(file.name(), 0, 1, 0);
+    TOrvex_ProcessList loaded;
+    EXPECT_TRUE(loaded.LoadFromStorage(file.name())) << "one driver, no processes, no services";
+    EXPECT_EQ(loaded.DriverCount(), 1);
+
+    SaveSamples(file.name(), 0, 0, 0);
+    TOrvex_ProcessList empty;
+    AddSamples(empty, 2, 2, 2);
+    EXPECT_FALSE(empty.LoadFromStorage(file.name()));
+    EXPECT_EQ(empty.ProcessCount() + empty.DriverCount() + empty.ServiceCount(), 0) << "the empty report replaced them";
+    EXPECT_FALSE(empty.LiveData());
+    EXPECT_EQ(empty.StorageInfo.Application, "Orvex Inventory Component Suite 10.2.0");
+}
+
+TEST_F(ReportLoad, AFileThatIsNoCompoundFileEmptiesTheListsAndKeepsTheDescription) {
+    ASSERT_TRUE(file.write("Name,PID\r\nexplorer.exe,1234\r\n"));
+    TOrvex_ProcessList component;
+    AddSamples(component, 3, 3, 3);
+    component.StorageInfo.Machine = "EARLIER";
+    EXPECT_TRUE(component.LiveData());
+    EXPECT_FALSE(component.LoadFromStorage(file.name()));
+    EXPECT_EQ(component.ProcessCount(), 0);
+    EXPECT_EQ(component.DriverCount(), 0);
+    EXPECT_EQ(component.ServiceCount(), 0);
+    EXPECT_FALSE(component.LiveData());
+    EXPECT_EQ(component.StorageFileName, file.name());
+    EXPECT_EQ(component.StorageInfo.Machine, "EARLIER");
+
+    ASSERT_TRUE(file.remove());
+    TOrvex_ProcessList missing;
+    AddSamples(missing, 1, 0, 0);
+    EXPECT_FALSE(missing.LoadFromStorage(file.name())) << "a missing file";
+    EXPECT_EQ(missing.ProcessCount(), 0);
+    EXPECT_EQ(missing.StorageFileName, file.name());
+}
+
+TEST_F(ReportLoad, AnyCompoundFileIsAcceptedAndReadsEmpty) {
+    {
+        auto root = CreateStorageFile(file.name(), STGM_CREATE | StorageWriteMode);
+        WriteStream(*root, L"WordDocument", "text");
+    }
+    TOrvex_ProcessList component;
+    AddSamples(component, 2, 0, 0);
+    component.StorageInfo.Machine = "EARLIER";
+    EXPECT_FALSE(component.LoadFromStorage(file.name()));
+    EXPECT_EQ(component.ProcessCount(), 0);
+    EXPECT_EQ(component.StorageInfo.Machine, "") << "no header set: every value empty";
+    EXPECT_EQ(component.StorageInfo.Platform, 0);
+    EXPECT_FALSE(component.LiveData());
+}
+
+TEST_F(ReportLoad, TheBaseComponentReadsTheHeaderOnly) {
+    SaveSamples(file.name(), 2, 0, 0);
+    TOrvex_OXIC_Component base;
+    EXPECT_TRUE(base.LoadFromStorage(file.name()));
+    EXPECT_FALSE(base.LiveData());
+    EXPECT_EQ(base.StorageInfo.Application, "Orvex Inventory Component Suite 10.2.0");
+    ASSERT_TRUE(file.write("plain"));
+    base.StorageInfo.Machine = "KEPT";
+    EXPECT_FALSE(base.LoadFromStorage(file.name()));
+    EXPECT_EQ(base.StorageInfo.Machine, "KEPT");
+}
+
+TEST_F(ReportLoad, ServicePackComesFromCSDVersionAndOtherwiseFromCSD) {
+    SaveSamples(file.name(), 0, 0, 0);
+    {
+        auto root = OpenStorageFile(file.name(), StorageWriteMode);
+        auto set = root->OpenPropertySet(FMTID_SummaryInformation, StorageWriteMode, false);
+        WriteStrProp(set->PropertyStorage.get(), "OS.CSD", "Service Pack 2");
+    }
+    TOrvex_OXIC_Component a;
+    a.LoadFromStorage(file.name());
+    EXPECT_EQ(a.StorageInfo.CSDVersion, "Service Pack 2");
+    {
+        auto root = OpenStorageFile(file.name(), StorageWriteMode);
+        auto set = root->OpenPropertySet(FMTID_SummaryInformation, StorageWriteMode, false);
+        WriteStrProp(set->PropertyStorage.get(), "OS.CSDVersion", "Service Pack 6a");
+    }
+    TOrvex_OXIC_Component b;
+    b.LoadFromStorage(file.name());
+    EXPECT_EQ(b.StorageInfo.CSDVersion, "Service Pack 6a");
+}
+
+TEST_F(ReportLoad, TextsOfEitherStringTypeAndSetsOfEitherCodePageAreRead) {
+    {
+        auto root = CreateStorageFile(file.name(), STGM_CREATE | StorageWriteMode);
+        auto list = root->OpenSubStorage("ProcessList", StorageWriteMode, true);
+        {
+            TNewItem item(*list, "0", PROPSETFLAG_ANSI);
+            std::string name = "ansi.exe";
+            ASSERT_EQ(WriteRaw(item.ps(), L"Name", AnsiValue(name)), S_OK);
+            ASSERT_EQ(WriteRaw(item.ps(), L"PID", I8Value(77)), S_OK);
+        }
+        {
+            // Another writer's UTF-16 set (names of even length only: Wine
+            // misplaces the ones after an odd-length name there).
+            TNewItem item(*list, "1", 0);
+            std::wstring name = L"wide.exe";
+            std::string user = "someone";
+            ASSERT_EQ(WriteRaw(item.ps(), L"Name", WideValue(name)), S_OK);
+            ASSERT_EQ(WriteRaw(item.ps(), L"UserName", AnsiValue(user)), S_OK);
+            ASSERT_EQ(WriteRaw(item.ps(), L"Priority", I8Value(13)), S_OK);
+        }
+    }
+    TOrvex_ProcessList loaded;
+    ASSERT_TRUE(loaded.LoadFromStorage(file.name()));
+    ASSERT_EQ(loaded.ProcessCount(), 2);
+    TProcessInfo a, b;
+    loaded.GetProcess(0, a);
+    loaded.GetProcess(1, b);
+    EXPECT_EQ(a.Name, "ansi.exe");
+    EXPECT_EQ(a.PID, 77u);
+    EXPECT_EQ(b.Name, "wide.exe");
+    EXPECT_EQ(b.UserName, "someone");
+    EXPECT_EQ(b.Priority, 13);
+    EXPECT_EQ(b.PID, 0u) << "missing: 0";
+    EXPECT_EQ(b.ImageName, "") << "missing: empty";
+}

@@ -1,0 +1,55 @@
+#include "ui/Orvex_ListView.h"
+
+namespace orvex {
+
+void AddListColumn(HWND list, const char* caption, int width, int format) {
+    const HWND header = ListView_GetHeader(list);
+    const int index = header ? Header_GetItemCount(header) : 0;
+    LVCOLUMNA c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    c.pszText = const_cast<char*>(caption);
+    c.cx = width;
+    c.fmt = format;
+    ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&c));
+}
+
+void SetListColumnCaption(HWND list, int column, const char* caption) {
+    LVCOLUMNA c{};
+    c.mask = LVCF_FMT;
+    ListView_GetColumn(list, column, &c);  // the alignment stays
+    c.mask = LVCF_TEXT | LVCF_FMT;
+    c.pszText = const_cast<char*>(caption);
+    ::SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
+}
+
+int AppendListRow(HWND list, const std::vector<std::string>& cells, int image) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = ListView_GetItemCount(list);
+    item.iImage = image;
+    item.pszText = const_cast<char*>(cells.empty() ? "" : cells[0].c_str());
+    const int row = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return row;
+    for (std::size_t c = 1; c < cells.size(); ++c) {
+        LVITEMA sub{};
+        sub.iSubItem = static_cast<int>(c);
+        sub.pszText = const_cast<char*>(cells[c].c_str());
+        ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
+    }
+    return row;
+}
+
+std::string ListCellText(HWND list, int row, int column) {
+    if (row < 0 || row >= ListView_GetItemCount(list)) return {};
+    char buffer[1024] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+int SelectedListRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+}  // namespace orvex

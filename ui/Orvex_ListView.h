@@ -1,0 +1,28 @@
+// Small list-view routines: columns, rows and cell texts of report-style
+// list views.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace orvex {
+
+// Appends a column (LVCFMT_LEFT, LVCFMT_RIGHT or LVCFMT_CENTER).
+void AddListColumn(HWND list, const char* caption, int width, int format);
+void SetListColumnCaption(HWND list, int column, const char* caption);
+
+// Appends a row: Cells[0] is the caption, the rest its sub-items; Image is
+// the item's image index (the row style of general lists). Returns the
+// row's index.
+int AppendListRow(HWND list, const std::vector<std::string>& cells, int image = 0);
+
+// The text of one cell; "" for a row or column that does not exist.
+std::string ListCellText(HWND list, int row, int column);
+
+// The first selected row, -1 when none is.
+int SelectedListRow(HWND list);
+
+}  // namespace orvex
