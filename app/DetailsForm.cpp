@@ -219,6 +219,14 @@ void TDetailsDialog::ShowIcon(HICON icon) {
 }
 
 bool TDetailsDialog::HandCursorAt(HWND control) const {
+    const HWND tabs = Item(IdDetailsPages);
+    if (control && control == tabs) {
+        // Over the tabs themselves, not over the page they frame.
+        TCHITTESTINFO hit{};
+        ::GetCursorPos(&hit.pt);
+        ::ScreenToClient(tabs, &hit.pt);
+        return TabCtrl_HitTest(tabs, &hit) >= 0;
+    }
     if (WantsHandCursor(form_.Controls, Handle(), control)) return true;
     for (const TDetailsPageDecl& page : form_.Pages)
         if (WantsHandCursor(page.Controls, Handle(), control)) return true;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/pure/DetailsText.h"
+#include "ui/Orvex_ListView.h"  // SelectedListRow, ListCellText
 
 namespace orvex {
 
@@ -26,11 +27,6 @@ void SetupColumnList(HWND list, std::span<const TColumnDef> columns);
 // Replaces the list's rows.
 void FillPropertyList(HWND list, const TPropertyRows& rows);
 void FillColumnList(HWND list, const TListRows& rows);
-
-// The index of the selected row, -1 when none is selected.
-int SelectedListRow(HWND list) noexcept;
-// The text of a cell (column 0 is the caption).
-std::string ListCellText(HWND list, int row, int column);
 
 // Tree nodes: the node's text, and a new node as the last child of Parent
 // (TVI_ROOT for a top-level node). MarkHasChildren gives the node its
