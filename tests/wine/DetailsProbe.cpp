@@ -1,5 +1,6 @@
 #include "tests/wine/DetailsProbe.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -129,6 +130,30 @@ std::vector<TTreeNodeView> TreeNodes(HWND tree) {
 
 void ExpandByKey(HWND tree, HTREEITEM node) { TreeKey(tree, node, VK_RIGHT); }
 void CollapseByKey(HWND tree, HTREEITEM node) { TreeKey(tree, node, VK_LEFT); }
+
+std::vector<std::string> CloseOtherDialogs(const std::string& keep, DWORD ms) {
+    std::vector<std::string> titles;
+    std::vector<HWND> closed;
+    const auto others = [&] {
+        std::vector<HWND> found;
+        for (HWND d : ThreadDialogs(AnyThread))
+            if (WindowText(d) != keep) found.push_back(d);
+        return found;
+    };
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+        for (HWND d : others()) {
+            if (std::find(closed.begin(), closed.end(), d) == closed.end()) {
+                closed.push_back(d);
+                titles.push_back(WindowText(d));
+            }
+            ::PostMessageA(d, WM_CLOSE, 0, 0);
+        }
+        ::Sleep(50);
+    }
+    WaitUntil([&] { return others().empty(); }, 5000);
+    return titles;
+}
 
 HICON ShownIcon(HWND image) { return reinterpret_cast<HICON>(::SendMessageA(image, STM_GETICON, 0, 0)); }
 

@@ -72,6 +72,11 @@ std::vector<TTreeNodeView> TreeNodes(HWND tree);
 void ExpandByKey(HWND tree, HTREEITEM node);
 void CollapseByKey(HWND tree, HTREEITEM node);
 
+// Watches the process's dialogs for Ms milliseconds and closes every one not
+// titled Keep (the shell's come from threads of its own), then waits until
+// they are gone. The titles of the dialogs it closed.
+std::vector<std::string> CloseOtherDialogs(const std::string& keep, DWORD ms);
+
 // The icon an icon image shows.
 HICON ShownIcon(HWND image);
 

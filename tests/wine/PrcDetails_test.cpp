@@ -415,23 +415,6 @@ orvex::TProcessInfo Record(std::uint32_t pid, std::uint32_t parent, const std::s
     return p;
 }
 
-// Dialogs other than the process dialog that the test process shows within
-// Ms (the shell's come from threads of its own); each is closed.
-std::vector<std::string> OtherDialogsWithin(DWORD ms) {
-    std::vector<std::string> seen;
-    orvex::test::WaitUntil(
-        [&] {
-            for (HWND d : orvex::test::ThreadDialogs(orvex::test::AnyThread))
-                if (WindowText(d) != "Process Details") {
-                    seen.push_back(WindowText(d));
-                    PostMessageA(d, WM_CLOSE, 0, 0);
-                }
-            return !seen.empty();
-        },
-        ms);
-    return seen;
-}
-
 TEST(PrcDetailsRecords, IdleProcessIsItsOwnParentAndHasNoImageFile) {
     orvex::TOrvex_ProcessList records;
     records.AddProcess(Record(0, 0, "[System Process]", ""));
@@ -444,7 +427,7 @@ TEST(PrcDetailsRecords, IdleProcessIsItsOwnParentAndHasNoImageFile) {
         orvex::test::SendClick(dialog, orvex::IdPrcGoToParent);
         nameAfterParent = WindowText(GetDlgItem(dialog, orvex::IdDetailsName));
         orvex::test::PostClick(dialog, orvex::IdPrcProperties);
-        opened = OtherDialogsWithin(1500);
+        opened = orvex::test::CloseOtherDialogs("Process Details", 1500);
     });
     orvex::ShowProcessDetails(nullptr, records, 0);
     ASSERT_TRUE(probe.Finish());
@@ -471,7 +454,7 @@ TEST(PrcDetailsRecords, LostParentDoesNothingAndMissingImageShowsTheDefaultIcon)
         afterNoop = orvex::test::ShownIcon(icon);
         // "Properties..." of a process above 9 asks the shell.
         orvex::test::PostClick(dialog, orvex::IdPrcProperties);
-        opened = OtherDialogsWithin(3000);
+        opened = orvex::test::CloseOtherDialogs("Process Details", 2000);
     });
     orvex::ShowProcessDetails(nullptr, records, 0);
     ASSERT_TRUE(probe.Finish());
