@@ -7,6 +7,9 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/DrvDetails.h"
+#include "app/PrcDetails.h"
+#include "app/SvcDetails.h"
 #include "app/pure/MainRows.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
@@ -340,6 +343,24 @@ void Twnd_Main::cmPrcKill() {
         RefreshView(false);
 }
 
+void Twnd_Main::cmPrcDetails() {
+    const int index = SelectedProcess();
+    if (index < 0) return;
+    orvex::ShowProcessDetails(Handle(), ProcList, index);
+    // The dialog may have refreshed the component.
+    RefreshView(true);
+}
+
+void Twnd_Main::cmDrvDetails() {
+    const int index = SelectedDriver();
+    if (index >= 0) orvex::ShowDriverDetails(Handle(), ProcList, index);
+}
+
+void Twnd_Main::cmSvcDetails() {
+    const int index = SelectedService();
+    if (index >= 0) orvex::ShowServiceDetails(Handle(), ProcList, index);
+}
+
 void Twnd_Main::cmDrvProps() {
     const int index = SelectedDriver();
     if (index < 0) return;
@@ -414,8 +435,11 @@ void Twnd_Main::Command(int id) {
     case cmAboutId: mmAboutClick(); break;
     case cmPrcPropsId: cmPrcProps(); break;
     case cmPrcKillId: cmPrcKill(); break;
+    case cmPrcDetailsId: cmPrcDetails(); break;
     case cmDrvPropsId: cmDrvProps(); break;
+    case cmDrvDetailsId: cmDrvDetails(); break;
     case cmSvcPropsId: cmSvcProps(); break;
+    case cmSvcDetailsId: cmSvcDetails(); break;
     case cmSvcStartId: cmSvcStart(); break;
     case cmSvcStopId: cmSvcStop(); break;
     case cmSvcPauseId: cmSvcPause(); break;
@@ -436,6 +460,11 @@ LRESULT Twnd_Main::Notify(NMHDR& hdr) {
         return 0;
     }
     if (hdr.code == NM_CUSTOMDRAW) return lists_[page].CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(hdr));
+    if (hdr.code == NM_DBLCLK) {
+        constexpr int details[PageCount] = {cmPrcDetailsId, cmDrvDetailsId, cmSvcDetailsId};
+        Command(details[page]);
+        return 0;
+    }
     return 0;
 }
 

@@ -69,8 +69,11 @@ public:
     void mmAboutClick();
     void cmPrcProps();
     void cmPrcKill();
+    void cmPrcDetails();
     void cmDrvProps();
+    void cmDrvDetails();
     void cmSvcProps();
+    void cmSvcDetails();
     void cmSvcStart();
     void cmSvcStop();
     void cmSvcPause();

@@ -41,19 +41,22 @@ constexpr std::array<TColumnDecl, 3> ServiceColumns{{
     {"Startup Type", 75, LVCFMT_LEFT},
 }};
 
-constexpr std::array<orvex::TControlDecl, 2> ProcessPage{{
+constexpr std::array<orvex::TControlDecl, 3> ProcessPage{{
     {idPrcList, WC_LISTVIEWA, "", {6, 7, 402, 379}, ListStyle, WS_EX_CLIENTEDGE, akAll},
     {cmPrcPropsId, "BUTTON", "Properties...", {252, 396, 75, 25}, ButtonStyle, 0, akBottomRight, true},
+    {cmPrcDetailsId, "BUTTON", "Details...", {335, 396, 75, 25}, ButtonStyle, 0, akBottomRight, true},
 }};
 
-constexpr std::array<orvex::TControlDecl, 2> DriverPage{{
+constexpr std::array<orvex::TControlDecl, 3> DriverPage{{
     {idDrvList, WC_LISTVIEWA, "", {8, 7, 402, 379}, ListStyle, WS_EX_CLIENTEDGE, akAll},
     {cmDrvPropsId, "BUTTON", "Properties...", {252, 396, 75, 25}, ButtonStyle, 0, akBottomRight, true},
+    {cmDrvDetailsId, "BUTTON", "Details...", {335, 396, 75, 25}, ButtonStyle, 0, akBottomRight, true},
 }};
 
-constexpr std::array<orvex::TControlDecl, 2> ServicePage{{
+constexpr std::array<orvex::TControlDecl, 3> ServicePage{{
     {idSvcList, WC_LISTVIEWA, "", {8, 6, 402, 379}, ListStyle, WS_EX_CLIENTEDGE, akAll},
     {cmSvcPropsId, "BUTTON", "Properties...", {252, 396, 75, 25}, ButtonStyle, 0, akBottomRight, true},
+    {cmSvcDetailsId, "BUTTON", "Details...", {335, 396, 75, 25}, ButtonStyle, 0, akBottomRight, true},
 }};
 
 constexpr std::array<TPageDecl, PageCount> Pages{{
@@ -70,8 +73,9 @@ constexpr std::array<TMenuItemDecl, 5> FileItems{{
     {cmExitId, "Exit"},
 }};
 
-constexpr std::array<TMenuItemDecl, 3> ProcessItems{{
+constexpr std::array<TMenuItemDecl, 4> ProcessItems{{
     {cmPrcPropsId, "Properties..."},
+    {cmPrcDetailsId, "Details..."},
     {0, nullptr},
     {cmPrcKillId, "Kill"},
 }};
@@ -80,8 +84,9 @@ constexpr std::array<TMenuItemDecl, 1> DriverItems{{
     {cmDrvPropsId, "Properties..."},
 }};
 
-constexpr std::array<TMenuItemDecl, 6> ServiceItems{{
+constexpr std::array<TMenuItemDecl, 7> ServiceItems{{
     {cmSvcPropsId, "Properties..."},
+    {cmSvcDetailsId, "Details..."},
     {0, nullptr},
     {cmSvcStartId, "Start"},
     {cmSvcStopId, "Stop"},

@@ -136,7 +136,7 @@ TEST_F(MainWindow, MenusFollowThePage) {
     EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Process", "About"}));
     EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "File"),
               (Strings{"Refresh\tF5", "", "Save to storage...", "", "Exit"}));
-    EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "Process"), (Strings{"Properties...", "", "Kill"}));
+    EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "Process"), (Strings{"Properties...", "Details...", "", "Kill"}));
     orvex::test::ClickTab(W().pc(), 1);
     EXPECT_EQ(W().ActivePage(), pgDrivers);
     EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Driver", "About"}));
@@ -145,7 +145,7 @@ TEST_F(MainWindow, MenusFollowThePage) {
     orvex::test::ClickTab(W().pc(), 2);
     EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Service", "About"}));
     EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "Service"),
-              (Strings{"Properties...", "", "Start", "Stop", "Pause", "Resume"}));
+              (Strings{"Properties...", "Details...", "", "Start", "Stop", "Pause", "Resume"}));
     EXPECT_TRUE(StyleVisible(W().SvcList()));
     EXPECT_FALSE(StyleVisible(W().DrvList()));
     orvex::test::ClickTab(W().pc(), 0);

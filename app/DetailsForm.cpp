@@ -1,0 +1,236 @@
+#include "app/DetailsForm.h"
+
+#include "ui/pure/Orvex_Anchors.h"
+
+namespace orvex {
+
+namespace {
+
+// The dialog template's own size does not matter: the dialog takes its
+// client size in pixels when it starts.
+constexpr TLayoutRect TemplateRect{0, 0, 100, 100};
+
+RECT ChildRect(HWND parent, HWND child) noexcept {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+INT_PTR TDetailsDialog::Execute(HWND owner) {
+    owner_ = owner;
+    TDialogLayout layout;
+    layout.Caption = form_.Caption;
+    layout.Rect = TemplateRect;
+    layout.Style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    layout.FontName = DetailsFontName;
+    layout.FontSize = DetailsFontSize;
+    return ShowModal(owner, layout);
+}
+
+void TDetailsDialog::Close(INT_PTR result) noexcept { ::EndDialog(Handle(), result); }
+
+INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        PlaceOnOwner(owner_);
+        CreateControls();
+        FormCreate();
+        ::SetFocus(Item(IdDetailsClose));
+        return FALSE;
+    case WM_COMMAND: {
+        const int id = LOWORD(wp);
+        const int code = HIWORD(wp);
+        if ((id == IDOK || id == IDCANCEL) && code == BN_CLICKED) {
+            // "Close" is both the default and the cancel button.
+            Close(IDOK);
+            return TRUE;
+        }
+        Command(id, code);
+        return TRUE;
+    }
+    case WM_CLOSE:
+        Close(IDCANCEL);
+        return TRUE;
+    case WM_NOTIFY: {
+        const NMHDR& header = *reinterpret_cast<const NMHDR*>(lp);
+        if (header.idFrom == IdDetailsPages && header.code == TCN_SELCHANGE) {
+            const int index = TabCtrl_GetCurSel(header.hwndFrom);
+            TCITEMA item{};
+            item.mask = TCIF_PARAM;
+            if (index >= 0 && TabCtrl_GetItem(header.hwndFrom, index, &item)) active_ = static_cast<int>(item.lParam);
+            ShowActivePage();
+            return TRUE;
+        }
+        if (const std::optional<LRESULT> result = Notify(header, lp)) {
+            ::SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, *result);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT && HandCursorAt(reinterpret_cast<HWND>(wp))) {
+            ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
+            ::SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void TDetailsDialog::PlaceOnOwner(HWND owner) {
+    RECT frame{0, 0, form_.ClientWidth, form_.ClientHeight};
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT around = work;
+    if (owner && ::IsWindow(owner)) ::GetWindowRect(owner, &around);
+    int x = around.left + (around.right - around.left - width) / 2;
+    int y = around.top + (around.bottom - around.top - height) / 2;
+    // Keep the whole dialog on the work area where it fits.
+    if (x + width > work.right) x = work.right - width;
+    if (y + height > work.bottom) y = work.bottom - height;
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    ::SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TDetailsDialog::CreateControls() {
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Handle(), WM_GETFONT, 0, 0));
+    TAnchorLayout anchors;  // the dialog keeps its size: the places are final
+    CreateDeclaredControls(Handle(), form_.Controls, font, {0, 0}, anchors);
+    for (std::size_t p = 0; p < form_.Pages.size(); ++p) {
+        const TDetailsPageDecl& page = form_.Pages[p];
+        const std::vector<HWND> created = CreateDeclaredControls(Handle(), page.Controls, font, {0, 0}, anchors);
+        for (std::size_t i = 0; i < created.size(); ++i)
+            if (created[i]) pageControls_.push_back({static_cast<int>(p), created[i], page.Controls[i]});
+        captions_.emplace_back(page.Caption);
+        visible_.push_back(!page.Hidden);
+    }
+    if (font) {
+        LOGFONTA lf{};
+        if (::GetObjectA(font, sizeof lf, &lf)) {
+            lf.lfWeight = FW_BOLD;
+            boldFont_.reset(::CreateFontIndirectA(&lf));
+        }
+    }
+    if (boldFont_) ::SendMessageA(Item(IdDetailsName), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    // The pages' controls lie on the page control: it stays below them.
+    ::SetWindowPos(Item(IdDetailsPages), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RebuildTabs();
+}
+
+void TDetailsDialog::RebuildTabs() {
+    const HWND tabs = Item(IdDetailsPages);
+    if (!tabs) return;
+    TabCtrl_DeleteAllItems(tabs);
+    if (active_ < 0 || static_cast<std::size_t>(active_) >= visible_.size() || !visible_[active_]) active_ = 0;
+    int selected = -1;
+    int index = 0;
+    for (std::size_t p = 0; p < captions_.size(); ++p) {
+        if (!visible_[p]) continue;
+        TCITEMA item{};
+        item.mask = TCIF_TEXT | TCIF_PARAM;
+        item.pszText = const_cast<char*>(captions_[p].c_str());
+        item.lParam = static_cast<LPARAM>(p);
+        TabCtrl_InsertItem(tabs, index, &item);
+        if (static_cast<int>(p) == active_) selected = index;
+        ++index;
+    }
+    if (selected >= 0) TabCtrl_SetCurSel(tabs, selected);
+    LayoutPages();
+    ShowActivePage();
+}
+
+void TDetailsDialog::LayoutPages() {
+    const HWND tabs = Item(IdDetailsPages);
+    if (!tabs) return;
+    RECT area = ChildRect(Handle(), tabs);
+    TabCtrl_AdjustRect(tabs, FALSE, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    for (const TPageControl& c : pageControls_) {
+        const TLayoutRect& d = c.Decl.Rect;
+        const TPixelRect r = AnchorPlace({d.X, d.Y, d.X + d.Width, d.Y + d.Height}, form_.PageWidth,
+                                         form_.PageHeight, width, height, c.Decl.Anchors);
+        ::SetWindowPos(c.Control, nullptr, area.left + r.Left, area.top + r.Top, r.Right - r.Left, r.Bottom - r.Top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TDetailsDialog::ShowActivePage() {
+    for (const TPageControl& c : pageControls_) ::ShowWindow(c.Control, c.Page == active_ ? SW_SHOW : SW_HIDE);
+}
+
+void TDetailsDialog::SetPageVisible(int page, bool visible) {
+    if (page < 0 || static_cast<std::size_t>(page) >= visible_.size() || visible_[page] == visible) return;
+    visible_[page] = visible;
+    RebuildTabs();
+}
+
+bool TDetailsDialog::PageVisible(int page) const noexcept {
+    return page >= 0 && static_cast<std::size_t>(page) < visible_.size() && visible_[page];
+}
+
+void TDetailsDialog::SetPageCaption(int page, const std::string& caption) {
+    if (page < 0 || static_cast<std::size_t>(page) >= captions_.size()) return;
+    captions_[page] = caption;
+    if (!visible_[page]) return;
+    const HWND tabs = Item(IdDetailsPages);
+    const int count = TabCtrl_GetItemCount(tabs);
+    for (int i = 0; i < count; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_PARAM;
+        if (TabCtrl_GetItem(tabs, i, &item) && item.lParam == page) {
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<char*>(captions_[page].c_str());
+            TabCtrl_SetItem(tabs, i, &item);
+            break;
+        }
+    }
+    // Longer captions can add a row of tabs.
+    LayoutPages();
+}
+
+void TDetailsDialog::ActivatePage(int page) {
+    if (!PageVisible(page)) return;
+    active_ = page;
+    const HWND tabs = Item(IdDetailsPages);
+    const int count = TabCtrl_GetItemCount(tabs);
+    for (int i = 0; i < count; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_PARAM;
+        if (TabCtrl_GetItem(tabs, i, &item) && item.lParam == page) TabCtrl_SetCurSel(tabs, i);
+    }
+    ShowActivePage();
+}
+
+void TDetailsDialog::SetNameText(const std::string& text) { ::SetDlgItemTextA(Handle(), IdDetailsName, text.c_str()); }
+
+void TDetailsDialog::ShowIcon(HICON icon) {
+    ::SendMessageA(Item(IdDetailsIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
+bool TDetailsDialog::HandCursorAt(HWND control) const {
+    const HWND tabs = Item(IdDetailsPages);
+    if (control && control == tabs) {
+        // Over the tabs themselves, not over the page they frame.
+        TCHITTESTINFO hit{};
+        ::GetCursorPos(&hit.pt);
+        ::ScreenToClient(tabs, &hit.pt);
+        return TabCtrl_HitTest(tabs, &hit) >= 0;
+    }
+    if (WantsHandCursor(form_.Controls, Handle(), control)) return true;
+    for (const TDetailsPageDecl& page : form_.Pages)
+        if (WantsHandCursor(page.Controls, Handle(), control)) return true;
+    return false;
+}
+
+}  // namespace orvex

@@ -1,0 +1,291 @@
+#include "app/PrcDetails.h"
+
+#include "app/DetailsGlyphs.h"
+#include "app/DetailsLists.h"
+#include "app/PrcDetailsLayout.h"
+#include "app/WinDetails.h"
+#include "app/pure/PrcDetailsRows.h"
+#include "app/pure/PrcListRows.h"
+#include "platform/Orvex_Routines.h"
+#include "ui/Orvex_Dialogs.h"
+
+namespace orvex {
+
+Tdlg_PrcDetails::Tdlg_PrcDetails(TOrvex_ProcessList& procList, int procIndex)
+    : TDetailsDialog(PrcDetailsForm), procList_(procList), procIndex_(procIndex) {}
+
+TProcessInfo Tdlg_PrcDetails::CurrentProcess() const {
+    TProcessInfo p;
+    // A negative index names no record: the copy stays empty.
+    procList_.GetProcess(static_cast<std::uint32_t>(procIndex_), p);
+    return p;
+}
+
+void Tdlg_PrcDetails::FormCreate() {
+    SetupPropertyList(Item(IdPrcGenList), ProcessGeneralWidths);
+    SetupPropertyList(Item(IdPrcCntList), CounterColumns);
+    SetupPropertyList(Item(IdPrcSecList), SecurityWidths);
+    SetupColumnList(Item(IdPrcModList), ModuleColumns);
+    SetupColumnList(Item(IdPrcThdList), ThreadColumns);
+    SetupColumnList(Item(IdPrcHList), HandleColumns);
+    SetupColumnList(Item(IdPrcCPList), ChildColumns);
+    modList_.Attach(Item(IdPrcModList));
+    thdList_.Attach(Item(IdPrcThdList));
+    hList_.Attach(Item(IdPrcHList));
+    cpList_.Attach(Item(IdPrcCPList));
+    windowGlyphs_ = MakeWindowGlyphs();
+    const HWND tree = Item(IdPrcWinTree);
+    TreeView_SetImageList(tree, windowGlyphs_.get(), TVSIL_NORMAL);
+    TreeView_SetIndent(tree, 19);
+    ActivatePage(pgPrcGeneral);
+    try {
+        DisplayProcess();
+    } catch (...) {
+        // The dialog ends; the error goes on to the error report.
+        Close(IDCANCEL);
+        throw;
+    }
+}
+
+void Tdlg_PrcDetails::DisplayProcess() {
+    const bool nt = IsNT();
+    SetPageVisible(pgPrcPerformance, nt);
+    SetPageVisible(pgPrcHandles, nt);
+    SetPageVisible(pgPrcSecurity, nt);
+
+    const TProcessInfo p = CurrentProcess();
+    SetNameText(p.Name);
+    ShowImageIcon(p.ImageName);
+    TVersionInfo version;
+    ReadVersionInfo(p.ImageName, version);  // no version data leaves the rows empty
+    FillPropertyList(Item(IdPrcGenList), ProcessGeneralRows(p, version, ReadProcessCommandLine(p.PID), nt));
+
+    FillModules(p);
+    FillThreads(p, nt);
+    FillChildren(p, nt);
+    if (nt) {
+        FillPropertyList(Item(IdPrcCntList), ProcessCounterRows(p));
+        FillSecurity(p);
+    }
+    FillHandles(p);
+    FillWindows(p);
+}
+
+void Tdlg_PrcDetails::ShowImageIcon(const std::string& imageName) {
+    TIcon next = ExistingFileIcon(imageName);
+    // The new picture shows before the one it replaces is released.
+    ShowIcon(next ? next.get() : ::LoadIcon(nullptr, IDI_APPLICATION));
+    icon_ = std::move(next);
+}
+
+void Tdlg_PrcDetails::FillModules(const TProcessInfo& p) {
+    SetPageCaption(pgPrcModules, ModulesCaption(p.Modules.size()));
+    FillColumnList(Item(IdPrcModList), ModuleRows(p.Modules));
+    modList_.Resort();
+}
+
+void Tdlg_PrcDetails::FillThreads(const TProcessInfo& p, bool nt) {
+    SetPageCaption(pgPrcThreads, ThreadsCaption(p.ThreadCount));
+    const HWND list = Item(IdPrcThdList);
+    if (!nt) {
+        const auto widths = ThreadColumnWidths(false);
+        for (std::size_t c = 0; c < widths.size(); ++c) ListView_SetColumnWidth(list, static_cast<int>(c), widths[c]);
+    }
+    FillColumnList(list, ThreadRows(p.Threads, nt));
+    thdList_.Resort();
+}
+
+void Tdlg_PrcDetails::FillChildren(const TProcessInfo& p, bool nt) {
+    TProcList links;
+    const int count = procList_.ProcessCount();
+    links.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        TProcessInfo other;
+        procList_.GetProcess(static_cast<std::uint32_t>(i), other);
+        TProcessInfo& link = links.emplace_back();
+        link.PID = other.PID;
+        link.ParentPID = other.ParentPID;
+        link.Name = other.Name;
+    }
+    const TListRows rows = ChildProcessRows(links, p.PID, nt);
+    FillColumnList(Item(IdPrcCPList), rows);
+    cpList_.Resort();
+    SetPageCaption(pgPrcChildren, ChildProcsCaption(rows.size()));
+}
+
+void Tdlg_PrcDetails::FillSecurity(const TProcessInfo& p) {
+    FillPropertyList(Item(IdPrcSecList), SecurityRows(p.Groups, p.Privileges));
+}
+
+void Tdlg_PrcDetails::FillHandles(const TProcessInfo& p) {
+    THandleList handles;
+    const int count = procList_.HandleCount();
+    for (int i = 0; i < count; ++i) {
+        THandleInfo h;
+        procList_.GetHandle(static_cast<std::uint32_t>(i), h);
+        if (h.ProcessID == p.PID) handles.push_back(std::move(h));
+    }
+    const TListRows rows = HandleRows(handles, p.PID);
+    FillColumnList(Item(IdPrcHList), rows);
+    hList_.Resort();
+    SetPageCaption(pgPrcHandles, HandlesCaption(rows.size()));
+}
+
+void Tdlg_PrcDetails::FillWindows(const TProcessInfo& p) {
+    TWindowList windows;
+    const int count = procList_.WindowCount();
+    for (int i = 0; i < count; ++i) {
+        TWindowInfo w;
+        procList_.GetWindow(static_cast<std::uint32_t>(i), w);
+        if (w.ProcessID == p.PID) windows.push_back(std::move(w));
+    }
+    const std::vector<TWindowNode> nodes = WindowTreeNodes(windows, p.PID);
+    const HWND tree = Item(IdPrcWinTree);
+    TreeView_DeleteAllItems(tree);
+    std::vector<HTREEITEM> items;
+    items.reserve(nodes.size());
+    for (const TWindowNode& n : nodes) {
+        const HTREEITEM parent = n.Parent >= 0 ? items[static_cast<std::size_t>(n.Parent)] : TVI_ROOT;
+        // The node's data is the window handle itself: nothing to free.
+        items.push_back(AddTreeNode(tree, parent, n.Text, n.Image, static_cast<LPARAM>(n.Handle), false));
+    }
+    if (!items.empty()) {
+        for (HTREEITEM item : items) TreeView_Expand(tree, item, TVE_EXPAND);
+        TreeView_EnsureVisible(tree, items.front());
+    }
+    SetPageCaption(pgPrcWindows, WindowsCaption(nodes.size()));
+}
+
+void Tdlg_PrcDetails::Command(int id, int code) {
+    if (code != BN_CLICKED) return;
+    switch (id) {
+    case IdPrcGoToParent:
+        GenListDblClick();
+        break;
+    case IdPrcProperties:
+        Button4Click();
+        break;
+    case IdPrcRefresh:
+        bRefreshClick();
+        break;
+    case IdPrcModProperties:
+        ModListDblClick();
+        break;
+    case IdPrcGoToProcess:
+        CPListDblClick();
+        break;
+    case IdPrcWinDetails:
+        cmWinDetails();
+        break;
+    default:
+        break;
+    }
+}
+
+TSortableList* Tdlg_PrcDetails::SortableFor(HWND list) noexcept {
+    for (TSortableList* s : {&modList_, &thdList_, &hList_, &cpList_})
+        if (s->Handle() == list) return s;
+    return nullptr;
+}
+
+std::optional<LRESULT> Tdlg_PrcDetails::Notify(const NMHDR& header, LPARAM lp) {
+    switch (header.code) {
+    case NM_CUSTOMDRAW: {
+        auto& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(lp);
+        if (TSortableList* sortable = SortableFor(header.hwndFrom)) return sortable->CustomDraw(draw);
+        if (header.idFrom == IdPrcGenList || header.idFrom == IdPrcCntList || header.idFrom == IdPrcSecList)
+            return painter_.CustomDraw(draw);
+        return std::nullopt;
+    }
+    case LVN_COLUMNCLICK:
+        if (TSortableList* sortable = SortableFor(header.hwndFrom)) {
+            sortable->ColumnClick(reinterpret_cast<const NMLISTVIEW*>(lp)->iSubItem);
+            return 0;
+        }
+        return std::nullopt;
+    case NM_DBLCLK:
+        switch (header.idFrom) {
+        case IdPrcModList:
+            ModListDblClick();
+            return 0;
+        case IdPrcCPList:
+            CPListDblClick();
+            return 0;
+        case IdPrcWinTree:
+            cmWinDetails();
+            return 0;
+        default:
+            return std::nullopt;
+        }
+    default:
+        return std::nullopt;
+    }
+}
+
+void Tdlg_PrcDetails::GenListDblClick() {
+    const int index = procList_.FindProcess(CurrentProcess().ParentPID);
+    if (index < 0) return;
+    procIndex_ = index;
+    DisplayProcess();
+}
+
+void Tdlg_PrcDetails::Button4Click() {
+    const TProcessInfo p = CurrentProcess();
+    if (HasImageFile(p.PID)) ShowFileProperties(Handle(), p.ImageName);
+}
+
+void Tdlg_PrcDetails::bRefreshClick() {
+    TBusyCursor busy;
+    const std::uint32_t pid = CurrentProcess().PID;
+    procList_.RefreshData();
+    const int index = procList_.FindProcess(pid);
+    if (index < 0) {
+        Close(IDCANCEL);  // the process has ended
+        return;
+    }
+    procIndex_ = index;
+    DisplayProcess();
+}
+
+void Tdlg_PrcDetails::ModListDblClick() {
+    const HWND list = Item(IdPrcModList);
+    const int row = SelectedListRow(list);
+    if (row < 0) return;
+    ShowFileProperties(Handle(), ListCellText(list, row, ModulePathColumn));
+}
+
+void Tdlg_PrcDetails::CPListDblClick() {
+    const HWND list = Item(IdPrcCPList);
+    const int row = SelectedListRow(list);
+    if (row < 0) return;
+    std::uint32_t pid = 0;
+    if (!ParseProcessId(ListCellText(list, row, 0), IsNT(), pid)) return;
+    const int index = procList_.FindProcess(pid);
+    if (index < 0) return;
+    procIndex_ = index;
+    DisplayProcess();
+    ActivatePage(pgPrcGeneral);
+}
+
+void Tdlg_PrcDetails::cmWinDetails() {
+    const HWND tree = Item(IdPrcWinTree);
+    const HTREEITEM node = TreeView_GetSelection(tree);
+    if (!node) return;
+    TVITEMA item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = node;
+    if (!TreeView_GetItem(tree, &item)) return;
+    const int index = procList_.FindWindow(static_cast<std::uintptr_t>(item.lParam));
+    if (index < 0) return;
+    TWindowInfo window;
+    procList_.GetWindow(static_cast<std::uint32_t>(index), window);
+    // Modal over this dialog, which stays disabled while it is open.
+    ShowWindowDetails(Handle(), window);
+}
+
+void ShowProcessDetails(HWND owner, TOrvex_ProcessList& procList, int index) {
+    Tdlg_PrcDetails dialog(procList, index);
+    dialog.Execute(owner);
+}
+
+}  // namespace orvex

@@ -1,0 +1,65 @@
+// The process details dialog: everything the inventory holds about one
+// process, with its command line, version data and icon read from the system
+// as it is filled. From it the user moves to the parent or a child process,
+// refreshes the inventory and opens the properties of the image file, of a
+// module and the details of a window.
+#pragma once
+
+#include <windows.h>
+
+#include "app/DetailsForm.h"
+#include "engine/OXI_Processes.h"
+#include "ui/Orvex_CtrlRtns.h"
+#include "ui/Orvex_GuiResources.h"
+
+namespace orvex {
+
+class Tdlg_PrcDetails : public TDetailsDialog {
+public:
+    // ProcList stays its owner's; the dialog reads it and may refresh it.
+    Tdlg_PrcDetails(TOrvex_ProcessList& procList, int procIndex);
+
+    int ProcIndex() const noexcept { return procIndex_; }
+
+    // Fills every page for the process at ProcIndex.
+    void DisplayProcess();
+
+protected:
+    void FormCreate() override;
+    void Command(int id, int code) override;
+    std::optional<LRESULT> Notify(const NMHDR& header, LPARAM lp) override;
+
+private:
+    void ShowImageIcon(const std::string& imageName);
+    void FillModules(const TProcessInfo& p);
+    void FillThreads(const TProcessInfo& p, bool nt);
+    void FillChildren(const TProcessInfo& p, bool nt);
+    void FillSecurity(const TProcessInfo& p);
+    void FillHandles(const TProcessInfo& p);
+    void FillWindows(const TProcessInfo& p);
+
+    // Commands.
+    void GenListDblClick();  // "Go to parent process"
+    void Button4Click();     // "Properties..." of the image file
+    void bRefreshClick();
+    void ModListDblClick();
+    void CPListDblClick();
+    void cmWinDetails();
+
+    TSortableList* SortableFor(HWND list) noexcept;
+    TProcessInfo CurrentProcess() const;
+
+    TOrvex_ProcessList& procList_;
+    int procIndex_;
+    TIcon icon_;  // extracted from the image file; empty while the default icon shows
+    TImageList windowGlyphs_;
+    TSortableList modList_, thdList_, hList_, cpList_;
+    TGeneralListPainter painter_;
+};
+
+// Shows the details of the process at Index of ProcList modally over Owner.
+// The caller refills its own lists afterwards: the dialog may have refreshed
+// the inventory.
+void ShowProcessDetails(HWND owner, TOrvex_ProcessList& procList, int index);
+
+}  // namespace orvex

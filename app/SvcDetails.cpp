@@ -1,0 +1,127 @@
+#include "app/SvcDetails.h"
+
+#include "app/DetailsGlyphs.h"
+#include "app/DetailsLists.h"
+#include "app/SvcDetailsLayout.h"
+#include "app/pure/SvcDetailsRows.h"
+#include "platform/Orvex_Routines.h"
+
+namespace orvex {
+
+namespace {
+
+constexpr int ServiceGlyph = 0;
+
+}  // namespace
+
+Tdlg_SvcDetails::Tdlg_SvcDetails(const TOrvex_ProcessList& component, int index)
+    : TDetailsDialog(SvcDetailsForm), component_(component), index_(index) {
+    component_.GetService(static_cast<std::uint32_t>(index_), service_);
+}
+
+void Tdlg_SvcDetails::FormCreate() {
+    SetupPropertyList(Item(IdSvcGenList), ServiceGeneralWidths);
+    glyphs_ = MakeServiceGlyphs();
+    for (int id : {IdSvcDep1Tree, IdSvcDep2Tree}) TreeView_SetImageList(Item(id), glyphs_.get(), TVSIL_NORMAL);
+    ActivatePage(pgSvcGeneral);
+    try {
+        DisplayService();
+    } catch (...) {
+        Close(IDCANCEL);
+        throw;
+    }
+}
+
+void Tdlg_SvcDetails::DisplayService() {
+    SetNameText(service_.DisplayName);
+    ShowServiceIcon();
+    TVersionInfo version;
+    ReadVersionInfo(service_.ImageName, version);  // no version data leaves the rows empty
+    FillPropertyList(Item(IdSvcGenList), ServiceGeneralRows(service_, version));
+
+    const HWND dep1 = Item(IdSvcDep1Tree);
+    TreeView_DeleteAllItems(dep1);
+    AddServiceNodes(dep1, TVI_ROOT, DependencyNames(service_));
+    const HWND dep2 = Item(IdSvcDep2Tree);
+    TreeView_DeleteAllItems(dep2);
+    AddServiceNodes(dep2, TVI_ROOT, DependentNames(service_));
+}
+
+void Tdlg_SvcDetails::ShowServiceIcon() {
+    // A command line with arguments names no file: the service picture stays.
+    TIcon next = ExistingFileIcon(service_.ImageName);
+    if (!next) next = MakeServiceIcon(32);
+    ShowIcon(next.get());
+    icon_ = std::move(next);
+}
+
+std::vector<std::string> Tdlg_SvcDetails::DependencyNames(const TServiceInfo& service) const {
+    std::vector<std::string> names;
+    for (const std::string& key : SplitServiceNames(service.DependOnService)) {
+        std::string display = component_.GetServiceDisplayName(key);
+        if (!display.empty()) names.push_back(std::move(display));
+    }
+    return names;
+}
+
+std::vector<std::string> Tdlg_SvcDetails::DependentNames(const TServiceInfo& service) {
+    component_.GetDependentServices(service.Name, nameList_);
+    std::vector<std::string> names;
+    for (const std::string& key : nameList_) {
+        // The inventory matches by containment; only a whole entry of the
+        // other service's dependency list makes it a dependent.
+        TServiceInfo other;
+        const int index = component_.FindService(key);
+        if (index < 0) continue;
+        component_.GetService(static_cast<std::uint32_t>(index), other);
+        if (!DependsOnService(other.DependOnService, service.Name)) continue;
+        names.push_back(component_.GetServiceDisplayName(key));
+    }
+    return names;
+}
+
+void Tdlg_SvcDetails::AddServiceNodes(HWND tree, HTREEITEM parent, const std::vector<std::string>& displayNames) {
+    for (const std::string& name : displayNames) AddTreeNode(tree, parent, name, ServiceGlyph, 0, true);
+    TreeView_SortChildren(tree, parent, FALSE);
+}
+
+void Tdlg_SvcDetails::ExpandOnce(HWND tree, HTREEITEM node, bool dependencies) {
+    // Children are built once, at the first expansion.
+    if (TreeView_GetChild(tree, node)) return;
+    const int index = component_.FindService(TreeNodeText(tree, node));
+    if (index >= 0) {
+        TServiceInfo service;
+        component_.GetService(static_cast<std::uint32_t>(index), service);
+        AddServiceNodes(tree, node, dependencies ? DependencyNames(service) : DependentNames(service));
+    }
+    SetTreeNodeHasChildren(tree, node, TreeView_GetChild(tree, node) != nullptr);
+}
+
+void Tdlg_SvcDetails::Dep1TreeExpanding(HTREEITEM node) { ExpandOnce(Item(IdSvcDep1Tree), node, true); }
+
+void Tdlg_SvcDetails::Dep2TreeExpanding(HTREEITEM node) { ExpandOnce(Item(IdSvcDep2Tree), node, false); }
+
+std::optional<LRESULT> Tdlg_SvcDetails::Notify(const NMHDR& header, LPARAM lp) {
+    switch (header.code) {
+    case NM_CUSTOMDRAW:
+        if (header.idFrom == IdSvcGenList) return painter_.CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lp));
+        return std::nullopt;
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW: {
+        const auto& change = *reinterpret_cast<const NMTREEVIEWA*>(lp);
+        if ((change.action & TVE_EXPAND) == 0) return std::nullopt;
+        if (header.idFrom == IdSvcDep1Tree) Dep1TreeExpanding(change.itemNew.hItem);
+        if (header.idFrom == IdSvcDep2Tree) Dep2TreeExpanding(change.itemNew.hItem);
+        return FALSE;  // the expansion goes ahead
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+void ShowServiceDetails(HWND owner, const TOrvex_ProcessList& component, int index) {
+    Tdlg_SvcDetails dialog(component, index);
+    dialog.Execute(owner);
+}
+
+}  // namespace orvex
