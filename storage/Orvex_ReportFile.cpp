@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Orvex_Resources.h"
+#include "platform/Orvex_WideText.h"
 #include "storage/pure/Orvex_CompoundFileCheck.h"
 #include "storage/pure/Orvex_PropSetCheck.h"
 
@@ -42,6 +43,20 @@ void CheckCompoundFile(const std::string& fileName) {
         done += got;
     }
     if (!IsSoundCompoundFile(bytes)) RaiseComError(STG_E_DOCFILECORRUPT);
+}
+
+// Whether FileName is a compound file. A file that is missing or not a
+// compound file gives false; a file that cannot be examined (held open by
+// another program without sharing, access denied) raises with the code, so
+// that a load does not take it for "no report" and drop the inventory.
+bool IsCompoundFile(const std::string& fileName) {
+    const std::wstring wide = AnsiToWide(fileName);
+    if (wide.empty()) return false;
+    const HRESULT answer = StgIsStorageFile(wide.c_str());
+    if (answer == S_OK) return true;
+    if (answer == S_FALSE || answer == STG_E_FILENOTFOUND || answer == STG_E_PATHNOTFOUND) return false;
+    if (FAILED(answer)) RaiseComError(answer);
+    return false;
 }
 
 bool UsableCodePage(std::uint32_t codePage) { return codePage <= 0xFFFF && IsValidCodePage(codePage) != FALSE; }
@@ -88,7 +103,7 @@ std::unique_ptr<TStoragePropertySet> OpenCheckedSet(TStructuredSTorage& storage,
 }  // namespace
 
 std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& fileName) {
-    if (IsStorageFile(fileName)) {
+    if (IsCompoundFile(fileName)) {
         CheckCompoundFile(fileName);
         return OpenStorageFile(fileName, StorageWriteMode);
     }
@@ -96,7 +111,7 @@ std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& file
 }
 
 std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName) {
-    if (!IsStorageFile(fileName)) return nullptr;
+    if (!IsCompoundFile(fileName)) return nullptr;
     CheckCompoundFile(fileName);
     return OpenStorageFile(fileName, StorageReadMode);
 }

@@ -18,9 +18,10 @@ namespace orvex {
 // 256 MB (STG_E_DOCFILETOOLARGE).
 std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& fileName);
 
-// The root of FileName for reading; none when FileName is not a compound
-// file. Raises when it is one that cannot be opened, is too large or fails
-// the structure check, as for writing.
+// The root of FileName for reading; none when FileName is missing or not a
+// compound file. Raises when the file cannot be examined (held open without
+// sharing, access denied), or is a compound file that cannot be opened, is
+// too large or fails the structure check, as for writing.
 std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName);
 
 // The sub-storage Name of Parent, opened for reading; none when Parent holds
