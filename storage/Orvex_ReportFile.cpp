@@ -1,13 +1,63 @@
 #include "storage/Orvex_ReportFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
+#include "platform/Orvex_Resources.h"
+#include "platform/Orvex_WideText.h"
+#include "storage/pure/Orvex_CompoundFileCheck.h"
 #include "storage/pure/Orvex_PropSetCheck.h"
 
 namespace orvex {
 
 namespace {
+
+// Largest compound file the reader takes: some forty times a report of the
+// most items ReportListLimit allows.
+constexpr std::uint64_t MaxReportFileSize = 256ull * 1024 * 1024;
+
+// The storage error of a file-system failure, as ole32 reports it.
+HRESULT StorageError(DWORD error) {
+    return error > 0 && error < 0x100 ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_STORAGE, error) : HRESULT_FROM_WIN32(error);
+}
+
+// Raises STG_E_DOCFILECORRUPT unless the compound file FileName passes the
+// structure check (IsSoundCompoundFile), which keeps the platform from
+// following broken chains or directory links.
+void CheckCompoundFile(const std::string& fileName) {
+    const THandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) RaiseComError(StorageError(GetLastError()));
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) RaiseComError(StorageError(GetLastError()));
+    if (size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > MaxReportFileSize)
+        RaiseComError(STG_E_DOCFILETOOLARGE);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) RaiseComError(StorageError(GetLastError()));
+        if (got == 0) RaiseComError(STG_E_DOCFILECORRUPT);  // the file shrank meanwhile
+        done += got;
+    }
+    if (!IsSoundCompoundFile(bytes)) RaiseComError(STG_E_DOCFILECORRUPT);
+}
+
+// Whether FileName is a compound file. A file that is missing or not a
+// compound file gives false; a file that cannot be examined (held open by
+// another program without sharing, access denied) raises with the code, so
+// that a load does not take it for "no report" and drop the inventory.
+bool IsCompoundFile(const std::string& fileName) {
+    const std::wstring wide = AnsiToWide(fileName);
+    if (wide.empty()) return false;
+    const HRESULT answer = StgIsStorageFile(wide.c_str());
+    if (answer == S_OK) return true;
+    if (answer == S_FALSE || answer == STG_E_FILENOTFOUND || answer == STG_E_PATHNOTFOUND) return false;
+    if (FAILED(answer)) RaiseComError(answer);
+    return false;
+}
 
 bool UsableCodePage(std::uint32_t codePage) { return codePage <= 0xFFFF && IsValidCodePage(codePage) != FALSE; }
 
@@ -53,12 +103,16 @@ std::unique_ptr<TStoragePropertySet> OpenCheckedSet(TStructuredSTorage& storage,
 }  // namespace
 
 std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& fileName) {
-    if (IsStorageFile(fileName)) return OpenStorageFile(fileName, StorageWriteMode);
+    if (IsCompoundFile(fileName)) {
+        CheckCompoundFile(fileName);
+        return OpenStorageFile(fileName, StorageWriteMode);
+    }
     return CreateStorageFile(fileName, STGM_CREATE | StorageWriteMode);
 }
 
 std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName) {
-    if (!IsStorageFile(fileName)) return nullptr;
+    if (!IsCompoundFile(fileName)) return nullptr;
+    CheckCompoundFile(fileName);
     return OpenStorageFile(fileName, StorageReadMode);
 }
 

@@ -12,11 +12,16 @@ namespace orvex {
 
 // The root of FileName for writing: an existing compound file is opened in
 // place (its other elements stay), any other file, or none, is replaced by a
-// new compound file. Raises on failure.
+// new compound file. Raises on failure. Before the platform opens an
+// existing compound file it must pass the structure check
+// (IsSoundCompoundFile; STG_E_DOCFILECORRUPT otherwise) and be at most
+// 256 MB (STG_E_DOCFILETOOLARGE).
 std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& fileName);
 
-// The root of FileName for reading; none when FileName is not a compound
-// file. Raises when it is one that cannot be opened.
+// The root of FileName for reading; none when FileName is missing or not a
+// compound file. Raises when the file cannot be examined (held open without
+// sharing, access denied), or is a compound file that cannot be opened, is
+// too large or fails the structure check, as for writing.
 std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName);
 
 // The sub-storage Name of Parent, opened for reading; none when Parent holds

@@ -17,6 +17,17 @@ constexpr const char* ServiceListName = "ServiceList";
 // Item storages are named by their index in decimal, without leading zeros.
 std::string ItemName(std::size_t index) { return std::to_string(index); }
 
+// A new item storage Name in List. The list was created empty just before,
+// so no element of that name exists and the storage is created without
+// looking for one first (the look-up enumerates the whole list, which
+// made saving quadratic in the item count).
+std::unique_ptr<TStructuredSTorage> CreateItemStorage(TStructuredSTorage& list, const std::string& name) {
+    const std::wstring wide = AnsiToWide(name);
+    TComPtr<IStorage> item;
+    ComCheck(list.Storage->CreateStorage(wide.c_str(), StorageWriteMode | STGM_CREATE, 0, 0, item.put()));
+    return std::make_unique<TStructuredSTorage>(&list, item.get());
+}
+
 // Replaces the list Name of Root with Count items; Copy(i, record) fetches
 // the record of item i.
 template <typename Record, typename CopyFn>
@@ -29,7 +40,7 @@ void WriteList(TStructuredSTorage& root, const char* name, int count, CopyFn cop
     for (int i = 0; i < count; ++i) {
         Record record;
         copy(static_cast<std::uint32_t>(i), record);
-        const auto item = list->OpenSubStorage(ItemName(static_cast<std::size_t>(i)), StorageWriteMode, true);
+        const auto item = CreateItemStorage(*list, ItemName(static_cast<std::size_t>(i)));
         const auto set = OpenReportSetForWriting(*item, FMTID_DocSummaryInformation);
         WriteItem(set->PropertyStorage.get(), record);
     }
