@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "storage/pure/Orvex_LittleEndian.h"
+
 namespace orvex {
 
 namespace {
@@ -18,11 +20,8 @@ constexpr std::uint8_t StorageObject = 1;
 constexpr std::uint8_t StreamObject = 2;
 constexpr std::uint8_t RootObject = 5;
 
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
+std::uint16_t U16(const std::uint8_t* p) { return LoadU16(p); }
+std::uint32_t U32(const std::uint8_t* p) { return LoadU32(p); }
 std::uint64_t U64(const std::uint8_t* p) { return U32(p) | (static_cast<std::uint64_t>(U32(p + 4)) << 32); }
 
 class TCompoundFile {

@@ -1,5 +1,7 @@
 #include "storage/pure/Orvex_PropSetCheck.h"
 
+#include "storage/pure/Orvex_LittleEndian.h"
+
 namespace orvex {
 
 namespace {
@@ -91,13 +93,12 @@ public:
     bool fits(std::size_t at, std::size_t len) const { return len <= size_ && at <= size_ - len; }
     bool u16(std::size_t at, std::uint16_t& v) const {
         if (!fits(at, 2)) return false;
-        v = static_cast<std::uint16_t>(data_[at] | (data_[at + 1] << 8));
+        v = LoadU16(data_ + at);
         return true;
     }
     bool u32(std::size_t at, std::uint32_t& v) const {
         if (!fits(at, 4)) return false;
-        v = static_cast<std::uint32_t>(data_[at]) | (static_cast<std::uint32_t>(data_[at + 1]) << 8) |
-            (static_cast<std::uint32_t>(data_[at + 2]) << 16) | (static_cast<std::uint32_t>(data_[at + 3]) << 24);
+        v = LoadU32(data_ + at);
         return true;
     }
     bool zeroAt(std::size_t at, std::size_t width) const {
@@ -215,10 +216,7 @@ private:
     std::uint32_t codePage_;
 };
 
-std::uint32_t ReadU32(std::span<const std::uint8_t> s, std::size_t at) {
-    return static_cast<std::uint32_t>(s[at]) | (static_cast<std::uint32_t>(s[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(s[at + 2]) << 16) | (static_cast<std::uint32_t>(s[at + 3]) << 24);
-}
+std::uint32_t ReadU32(std::span<const std::uint8_t> s, std::size_t at) { return LoadU32(s.data() + at); }
 
 bool IsSoundSection(std::span<const std::uint8_t> stream, std::size_t offset, TCodePageCheck usableCodePage) {
     if (offset > stream.size() || stream.size() - offset < SectionHeaderSize) return false;
