@@ -1,8 +1,15 @@
-# Runs Windows test programs under Wine 64-bit. One prefix per build tree,
+# Runs Windows test programs under Wine: the 64-bit loader for the x86_64
+# tree, the 32-bit one for the i686 tree (a 64-bit prefix runs both, as 64-bit
+# Windows runs 32-bit programs). One prefix per build tree,
 # set up once by the "wine_setup" fixture (persistent wineserver, Xvfb display,
 # per-executable Windows versions) and shut down by "wine_teardown".
 set(ORVEX_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(ORVEX_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ORVEX_WINE_LOADER /usr/lib/wine/wine64)
+else()
+  set(ORVEX_WINE_LOADER /usr/lib/wine/wine)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${ORVEX_WINE_RUN} @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${ORVEX_WINE_RUN} CACHE FILEPATH "" FORCE)

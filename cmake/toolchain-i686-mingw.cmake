@@ -1,4 +1,4 @@
-# Cross build for 32-bit Windows with MinGW-w64 (Debian's posix-threads variant).
+# Cross build for 32-bit Windows with MinGW-w64 (Debian's win32-threads variant).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(ORVEX_MINGW_TRIPLE i686-w64-mingw32)

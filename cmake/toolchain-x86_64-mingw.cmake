@@ -1,4 +1,4 @@
-# Cross build for 64-bit Windows with MinGW-w64 (Debian's posix-threads variant).
+# Cross build for 64-bit Windows with MinGW-w64 (Debian's win32-threads variant).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(ORVEX_MINGW_TRIPLE x86_64-w64-mingw32)

@@ -7,6 +7,7 @@
 
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_ImagePath.h"
+#include "platform/Orvex_Kernel32.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/pure/Orvex_TextCase.h"
@@ -30,8 +31,9 @@ constexpr DWORD ModuleSnapshotKind = TH32CS_SNAPMODULE;
 constexpr int SnapshotAttempts = 3;
 
 THandle ModuleSnapshot(std::uint32_t pid) {
+    if (!ToolHelpBound()) return THandle();
     for (int attempt = 0; attempt < SnapshotAttempts; ++attempt) {
-        THandle snapshot(::CreateToolhelp32Snapshot(ModuleSnapshotKind, pid));
+        THandle snapshot(CreateToolhelp32Snapshot(ModuleSnapshotKind, pid));
         if (snapshot) return snapshot;
         if (::GetLastError() != ERROR_BAD_LENGTH) break;
     }
@@ -77,7 +79,7 @@ std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t p
     if (!snapshot) return image;
     MODULEENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL ok = ::Module32First(snapshot.get(), &entry); ok; ok = ::Module32Next(snapshot.get(), &entry)) {
+    for (BOOL ok = Module32First(snapshot.get(), &entry); ok; ok = Module32Next(snapshot.get(), &entry)) {
         const std::string name = BoundedText(entry.szModule);
         const std::string path = BoundedText(entry.szExePath);
         TModuleInfo& m = modules.emplace_back();

@@ -13,6 +13,7 @@
 #include "engine/OXI_ThreadCollectors.h"
 #include "engine/pure/OXI_NativeRecords.h"
 #include "engine/pure/OXI_ProcessNames.h"
+#include "platform/Orvex_Kernel32.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/pure/Orvex_NtLayouts.h"
@@ -64,13 +65,15 @@ void CollectProcessesNt4(TProcList& list) {
 }
 
 void CollectProcessesSnapshot(TProcList& list) {
-    const THandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    // Systems without the snapshot functions (NT 4 and older NT) list nothing here.
+    if (!ToolHelpBound()) return;
+    const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return;
     // One thread snapshot serves every process of this one.
     TThreadsByOwner threads = CollectThreadsSnapshot();
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL ok = ::Process32First(snapshot.get(), &entry); ok; ok = ::Process32Next(snapshot.get(), &entry)) {
+    for (BOOL ok = Process32First(snapshot.get(), &entry); ok; ok = Process32Next(snapshot.get(), &entry)) {
         TProcessInfo& p = list.emplace_back();
         p.Name = ExecutableFileName(BoundedText(entry.szExeFile));
         p.PID = entry.th32ProcessID;

@@ -5,6 +5,8 @@
 #include <objbase.h>
 #include <propidl.h>
 
+#include "platform/Orvex_Ole32.h"
+
 #include <utility>
 
 namespace orvex {
@@ -156,14 +158,40 @@ public:
     TPropVariant() noexcept { PropVariantInit(&v_); }
     TPropVariant(const TPropVariant&) = delete;
     TPropVariant& operator=(const TPropVariant&) = delete;
-    ~TPropVariant() { ::PropVariantClear(&v_); }
+    ~TPropVariant() { ClearPropVariant(&v_); }
     PROPVARIANT* get() noexcept { return &v_; }
     const PROPVARIANT& operator*() const noexcept { return v_; }
     const PROPVARIANT* operator->() const noexcept { return &v_; }
-    void clear() noexcept { ::PropVariantClear(&v_); }
+    void clear() noexcept { ClearPropVariant(&v_); }
 
 private:
     PROPVARIANT v_;
+};
+
+// A critical section, and the scope that holds it. The program's run-time has
+// no mutex of its own (its threads variant uses the system's primitives).
+class TCriticalSection {
+public:
+    TCriticalSection() noexcept { ::InitializeCriticalSection(&cs_); }
+    TCriticalSection(const TCriticalSection&) = delete;
+    TCriticalSection& operator=(const TCriticalSection&) = delete;
+    ~TCriticalSection() { ::DeleteCriticalSection(&cs_); }
+    void lock() noexcept { ::EnterCriticalSection(&cs_); }
+    void unlock() noexcept { ::LeaveCriticalSection(&cs_); }
+
+private:
+    CRITICAL_SECTION cs_;
+};
+
+class TLock {
+public:
+    explicit TLock(TCriticalSection& cs) noexcept : cs_(cs) { cs_.lock(); }
+    TLock(const TLock&) = delete;
+    TLock& operator=(const TLock&) = delete;
+    ~TLock() { cs_.unlock(); }
+
+private:
+    TCriticalSection& cs_;
 };
 
 // COM initialisation for the current thread, undone when it goes out of scope.

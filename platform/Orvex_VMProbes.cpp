@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
+
+#include "platform/Orvex_Kernel32.h"
+#include "platform/Orvex_Resources.h"
 
 namespace orvex {
 
@@ -21,7 +23,7 @@ struct TProbe {
     std::atomic<bool> faulted{false};
 };
 TProbe g_probe;
-std::mutex g_probeLock;  // one probe at a time
+TCriticalSection g_probeLock;  // one probe at a time
 
 constexpr unsigned char VMwareCode[] = {0xED};  // in eax, dx
 constexpr unsigned char VirtualPCCode[] = {0x0F, 0x3F, 0x07, 0x09};
@@ -62,7 +64,8 @@ public:
         g_probe.code = code;
         g_probe.length = length;
         g_probe.faulted = false;
-        handler_ = AddVectoredExceptionHandler(1, SkipProbeFault);
+        // Without vectored handlers (before XP) a probe cannot run safely.
+        if (VectoredHandlersBound()) handler_ = AddVectoredExceptionHandler(1, SkipProbeFault);
         if (handler_) g_probe.thread = GetCurrentThreadId();
     }
     ~TProbeGuard() {
@@ -75,7 +78,7 @@ public:
     bool faulted() const { return g_probe.faulted; }
 
 private:
-    std::lock_guard<std::mutex> lock_;
+    TLock lock_;
     void* handler_ = nullptr;
 };
 

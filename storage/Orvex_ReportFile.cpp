@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Orvex_Ole32.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/Orvex_WideText.h"
 #include "storage/pure/Orvex_CompoundFileCheck.h"
@@ -29,11 +30,13 @@ void CheckCompoundFile(const std::string& fileName) {
     const THandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) RaiseComError(StorageError(GetLastError()));
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) RaiseComError(StorageError(GetLastError()));
-    if (size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > MaxReportFileSize)
-        RaiseComError(STG_E_DOCFILETOOLARGE);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    // The size in two halves: the one-call form arrived only with Windows 2000.
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.get(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) RaiseComError(StorageError(GetLastError()));
+    const std::uint64_t size = (static_cast<std::uint64_t>(high) << 32) | low;
+    if (size > MaxReportFileSize) RaiseComError(STG_E_DOCFILETOOLARGE);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
@@ -66,7 +69,7 @@ bool UsableCodePage(std::uint32_t codePage) { return codePage <= 0xFFFF && IsVal
 // beyond the size of a simple set.
 bool ReadSetStream(TStructuredSTorage& storage, REFFMTID fmtid, std::vector<std::uint8_t>& bytes) {
     wchar_t name[CCH_MAX_PROPSTG_NAME + 1] = {};
-    ComCheck(FmtIdToPropStgName(&fmtid, name));
+    ComCheck(PropertySetStreamName(fmtid, name));
     TComPtr<IStream> stream;
     const HRESULT opened = storage.Storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
     if (opened == STG_E_FILENOTFOUND) return false;

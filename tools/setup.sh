@@ -5,9 +5,11 @@ need=()
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)
 command -v g++ >/dev/null || need+=(g++)
-command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64)
-command -v i686-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-i686)
+command -v x86_64-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-x86-64)
+command -v i686-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-i686)
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+# Wine's 32-bit side runs the i686 programs (in the same 64-bit prefix).
+[ -x /usr/lib/wine/wine ] || need+=(wine32:i386)
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v xwd >/dev/null || need+=(x11-apps)
@@ -18,6 +20,9 @@ if [ ${#need[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo=sudo
   export DEBIAN_FRONTEND=noninteractive
+  case " ${need[*]} " in
+    *:i386*) dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386 ;;
+  esac
   $sudo apt-get update -q
   $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
 fi

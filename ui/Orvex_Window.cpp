@@ -196,9 +196,25 @@ INT_PTR CALLBACK TDialog::Trampoline(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
 
 // ---------------------------------------------------------------- messages
 
+namespace {
+
+// The top-level window that holds Hwnd: its parent chain up to the first
+// window that is no child (the root ancestor, found without the function of
+// that name, which Windows 95 and NT 4 lack).
+HWND RootWindow(HWND hwnd) {
+    for (int depth = 0; depth < 1000 && (::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD); ++depth) {
+        HWND parent = ::GetParent(hwnd);
+        if (!parent) break;
+        hwnd = parent;
+    }
+    return hwnd;
+}
+
+}  // namespace
+
 void ProcessQueuedMessage(MSG& msg) {
     if (msg.hwnd) {
-        if (TWindow* top = TWindow::FromHandle(::GetAncestor(msg.hwnd, GA_ROOT)))
+        if (TWindow* top = TWindow::FromHandle(RootWindow(msg.hwnd)))
             if (top->PreTranslateMessage(msg)) return;
     }
     ::TranslateMessage(&msg);

@@ -36,22 +36,18 @@ HWND WaitForDialog(DWORD threadId, const std::string& caption, DWORD timeoutMs, 
 
 TDialogProbe::TDialogProbe(std::string caption, TScript script, DWORD timeoutMs)
     : caption_(std::move(caption)), script_(std::move(script)), timeoutMs_(timeoutMs),
-      threadId_(::GetCurrentThreadId()) {
-    worker_ = std::thread([this] {
-        const HWND dialog = WaitForDialog(threadId_, caption_, timeoutMs_);
-        if (!dialog) return;
-        script_(dialog);
-        ran_ = true;
-        if (::IsWindow(dialog)) ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    });
-}
+      threadId_(::GetCurrentThreadId()), worker_([this] {
+          const HWND dialog = WaitForDialog(threadId_, caption_, timeoutMs_);
+          if (!dialog) return;
+          script_(dialog);
+          ran_ = true;
+          if (::IsWindow(dialog)) ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+      }) {}
 
-TDialogProbe::~TDialogProbe() {
-    if (worker_.joinable()) worker_.join();
-}
+TDialogProbe::~TDialogProbe() = default;
 
 bool TDialogProbe::Finish() {
-    if (worker_.joinable()) worker_.join();
+    worker_.join();
     return ran_;
 }
 

@@ -8,8 +8,9 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/wine/support/TestThread.h"
 
 namespace orvex::test {
 
@@ -39,7 +40,7 @@ private:
     DWORD timeoutMs_;
     DWORD threadId_;
     bool ran_ = false;
-    std::thread worker_;
+    TTestThread worker_;
 };
 
 // Presses a button of a dialog the way a click does, without waiting for

@@ -143,7 +143,7 @@ TEST_F(MainDetails, ServiceDetailsByMenuButtonAndDoubleClick) {
 
 TEST_F(MainDetails, NoSelectionOpensNothing) {
     bool opened = false;
-    std::thread watcher([&] {
+    orvex::test::TTestThread watcher([&] {
         opened = orvex::test::WaitForDialog(orvex::test::AnyThread, "Process Details", 1000) != nullptr;
     });
     orvex::test::SendCommand(W().Handle(), cmPrcDetailsId);

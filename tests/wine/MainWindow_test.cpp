@@ -8,7 +8,6 @@
 #include <memory>
 #include <regex>
 #include <sstream>
-#include <thread>
 
 #include "app/Main.h"
 #include "app/Startup.h"
@@ -288,7 +287,7 @@ TEST_F(MainWindowCommands, RefreshShowsTheSplashWhileItRuns) {
     Twnd_Main window(&splash, false);
     EXPECT_FALSE(splash.Showing());
     std::atomic<bool> seen{false}, stop{false};
-    std::thread watcher([&] {
+    orvex::test::TTestThread watcher([&] {
         while (!stop && !seen) seen = IsWindowVisible(splash.Handle()) != FALSE;
     });
     orvex::test::SendCommand(window.Handle(), cmRefreshId);

@@ -138,20 +138,20 @@ TDialogAnswerer::TDialogAnswerer(std::vector<TDialogAnswer> answers, DWORD threa
 
 TDialogAnswerer::~TDialogAnswerer() {
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        TLock guard(lock_);
         stop_ = true;
     }
-    if (worker_.joinable()) worker_.join();
+    worker_.join();
 }
 
 bool TDialogAnswerer::Finish() {
-    if (worker_.joinable()) worker_.join();
-    std::lock_guard<std::mutex> guard(lock_);
+    worker_.join();
+    TLock guard(lock_);
     return seen_.size() == answers_.size();
 }
 
 std::vector<TSeenDialog> TDialogAnswerer::Seen() {
-    std::lock_guard<std::mutex> guard(lock_);
+    TLock guard(lock_);
     return seen_;
 }
 
@@ -164,7 +164,7 @@ void TDialogAnswerer::Run() {
         const DWORD start = ::GetTickCount();
         while (!dialog) {
             {
-                std::lock_guard<std::mutex> guard(lock_);
+                TLock guard(lock_);
                 if (stop_) return;
             }
             for (HWND candidate : ThreadDialogs(threadId_))
@@ -188,7 +188,7 @@ void TDialogAnswerer::Run() {
         }
         last = dialog;
         {
-            std::lock_guard<std::mutex> guard(lock_);
+            TLock guard(lock_);
             seen_.push_back(std::move(seen));
         }
         ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(answer.ButtonId, BN_CLICKED),

@@ -6,10 +6,10 @@
 #include <windows.h>
 
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "tests/wine/support/TestThread.h"
 
 namespace orvex::test {
 
@@ -71,10 +71,10 @@ private:
     std::vector<TDialogAnswer> answers_;
     DWORD threadId_;
     DWORD timeoutMs_;
-    std::mutex lock_;
+    TCriticalSection lock_;
     std::vector<TSeenDialog> seen_;
     bool stop_ = false;
-    std::thread worker_;
+    TTestThread worker_;
 };
 
 // The visible dialog windows of a thread (AnyThread: of the process).

@@ -1,0 +1,55 @@
+#include "platform/Orvex_Kernel32.h"
+
+namespace orvex {
+
+TCreateToolhelp32Snapshot CreateToolhelp32Snapshot = nullptr;
+TProcess32Walk Process32First = nullptr;
+TProcess32Walk Process32Next = nullptr;
+TThread32Walk Thread32First = nullptr;
+TThread32Walk Thread32Next = nullptr;
+TModule32Walk Module32First = nullptr;
+TModule32Walk Module32Next = nullptr;
+TAddVectoredExceptionHandler AddVectoredExceptionHandler = nullptr;
+TRemoveVectoredExceptionHandler RemoveVectoredExceptionHandler = nullptr;
+
+namespace {
+
+// The ANSI walkers carry the plain names.
+constexpr TSlotBinding Kernel32Slots[] = {
+    BindSlot<CreateToolhelp32Snapshot>("CreateToolhelp32Snapshot"),
+    BindSlot<Process32First>("Process32First"),
+    BindSlot<Process32Next>("Process32Next"),
+    BindSlot<Thread32First>("Thread32First"),
+    BindSlot<Thread32Next>("Thread32Next"),
+    BindSlot<Module32First>("Module32First"),
+    BindSlot<Module32Next>("Module32Next"),
+    BindSlot<AddVectoredExceptionHandler>("AddVectoredExceptionHandler"),
+    BindSlot<RemoveVectoredExceptionHandler>("RemoveVectoredExceptionHandler"),
+};
+
+constinit TLibraryBinding Kernel32("KERNEL32.DLL", Kernel32Slots);
+
+// Binds on first use; the kernel library is always mapped.
+void EnsureBound() noexcept {
+    static const bool bound = Kernel32.Bind();
+    (void)bound;
+}
+
+}  // namespace
+
+bool ToolHelpBound() noexcept {
+    EnsureBound();
+    return CreateToolhelp32Snapshot && Process32First && Process32Next && Thread32First && Thread32Next &&
+           Module32First && Module32Next;
+}
+
+bool VectoredHandlersBound() noexcept {
+    EnsureBound();
+    return AddVectoredExceptionHandler && RemoveVectoredExceptionHandler; }
+
+const TLibraryBinding& Kernel32Library() noexcept {
+    EnsureBound();
+    return Kernel32;
+}
+
+}  // namespace orvex

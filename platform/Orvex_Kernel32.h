@@ -1,0 +1,44 @@
+// Kernel functions that the oldest systems the program runs on do not export,
+// bound at run time so that the program still loads there.
+//
+// The tool-help snapshot functions are absent on NT 4 (which lists processes
+// through the native process block instead); the vectored exception handlers
+// arrived with XP. Every slot is null where the system lacks the function.
+// The slots share their names with the SDK's declarations; inside namespace
+// orvex an unqualified call finds the slot.
+#pragma once
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include "platform/Orvex_LibraryBinding.h"
+
+namespace orvex {
+
+using TCreateToolhelp32Snapshot = HANDLE(WINAPI*)(DWORD flags, DWORD processId);
+using TProcess32Walk = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
+using TThread32Walk = BOOL(WINAPI*)(HANDLE snapshot, THREADENTRY32* entry);
+using TModule32Walk = BOOL(WINAPI*)(HANDLE snapshot, MODULEENTRY32* entry);
+using TAddVectoredExceptionHandler = PVOID(WINAPI*)(ULONG first, PVECTORED_EXCEPTION_HANDLER handler);
+using TRemoveVectoredExceptionHandler = ULONG(WINAPI*)(PVOID handler);
+
+extern TCreateToolhelp32Snapshot CreateToolhelp32Snapshot;
+extern TProcess32Walk Process32First;
+extern TProcess32Walk Process32Next;
+extern TThread32Walk Thread32First;
+extern TThread32Walk Thread32Next;
+extern TModule32Walk Module32First;
+extern TModule32Walk Module32Next;
+extern TAddVectoredExceptionHandler AddVectoredExceptionHandler;
+extern TRemoveVectoredExceptionHandler RemoveVectoredExceptionHandler;
+
+// Whether the snapshot function and all six walkers are bound (the first
+// call of any of the three functions below binds the slots).
+bool ToolHelpBound() noexcept;
+// Whether both vectored-handler functions are bound.
+bool VectoredHandlersBound() noexcept;
+
+// The binding (the kernel library is always mapped and never freed by it).
+const TLibraryBinding& Kernel32Library() noexcept;
+
+}  // namespace orvex
