@@ -10,9 +10,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 exe=$(readlink -f "$1")
 png=$(readlink -f "$2")
 mode=${3:-modern}
-prefix="$root/build/x86_64/wineprefix"
-wine=/usr/lib/wine/wine64
-[ -f "$prefix/system.reg" ] || ctest --test-dir "$root/build/x86_64" -R '^wine_setup$' >/dev/null
+# The prefix and loader of the program's build tree and width.
+tree=$(dirname "$(dirname "$exe")")
+[ -f "$tree/CMakeCache.txt" ] || tree="$root/build/i686"
+prefix="$tree/wineprefix"
+if objdump -f "$exe" 2>/dev/null | grep -q 'pei-i386'; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
+[ -f "$prefix/system.reg" ] || ctest --test-dir "$tree" -R '^wine_setup$' >/dev/null
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 
 n=120
