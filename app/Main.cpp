@@ -109,8 +109,6 @@ void Twnd_Main::CreateControls() {
 
     orvex::CreateDeclaredControls(Handle(), MainControls(), font, {0, 0}, anchors_);
     ::SendMessageA(pc(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    // The pages' controls lie over the tab control.
-    ::SetWindowPos(pc(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     std::array<int, StatusPanelWidths.size()> edges{};
     int right = 0;
     for (std::size_t i = 0; i < edges.size(); ++i) edges[i] = right += StatusPanelWidths[i];
@@ -133,6 +131,11 @@ void Twnd_Main::CreateControls() {
         for (const TColumnDecl& c : decl.Columns) orvex::AddListColumn(list, c.Caption, c.Width, c.Format);
         lists_[page].Attach(list);
     }
+    // The pages' controls lie over the tab control: it goes below every one
+    // of them (a control is created below its elder siblings), so that its
+    // clipping of the siblings above it keeps it from painting over them
+    // when it alone is redrawn, as a refresh that rewrites its captions does.
+    ::SetWindowPos(pc(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowPageControls();
 }
 

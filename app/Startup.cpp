@@ -13,11 +13,15 @@ namespace orvex::app {
 
 void InstallReportFormats() { orvex::InstallCompoundFileReports(); }
 
-int RunProgram(int cmdShow) {
+TProgramStart::TProgramStart() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
     InstallReportFormats();
     orvex::SetApplicationTitle(AppTitle);
+}
+
+int RunProgram(int cmdShow) {
+    const TProgramStart start;
     try {
         Twnd_Splash splash;
         splash.ShowNow();

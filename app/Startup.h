@@ -3,7 +3,25 @@
 
 #include <windows.h>
 
+#include "platform/Orvex_Resources.h"
+
 namespace orvex::app {
+
+// What the program sets up on its one thread before its first window and
+// keeps until it ends: a single-threaded COM apartment (the shell's
+// properties sheets need one on the thread that opens them), the common
+// controls, the report formats and the application's title.
+class TProgramStart {
+public:
+    TProgramStart();
+    TProgramStart(const TProgramStart&) = delete;
+    TProgramStart& operator=(const TProgramStart&) = delete;
+
+private:
+    // CoInitialize rather than CoInitializeEx: Windows 95 without DCOM has
+    // only the former. Entered first, left last.
+    orvex::TComInit com_;
+};
 
 // Installs the report formats that "Save to storage..." writes with.
 void InstallReportFormats();

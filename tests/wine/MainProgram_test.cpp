@@ -1,10 +1,11 @@
 // The program itself: orvexpv.exe starts, shows its main window and ends
-// when the window is closed.
+// when the window is closed; what its start sets up on its thread.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/Main.h"
+#include "app/Startup.h"
 #include "app/Splash.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/TestMode.h"
@@ -63,6 +64,45 @@ TEST(MainProgram, StartsShowsItsMainWindowAndEndsWhenItCloses) {
     DWORD code = 1;
     GetExitCodeProcess(process.get(), &code);
     EXPECT_EQ(code, 0u);
+}
+
+// COM as a thread sees it while the program's start-up object lives and
+// after it has gone, on a thread of its own (the test's threads may have
+// entered COM already).
+struct TApartmentProbe {
+    HRESULT MultiThreadedWhileStarted = E_UNEXPECTED;
+    HRESULT ApartmentWhileStarted = E_UNEXPECTED;
+    HRESULT MultiThreadedAfterwards = E_UNEXPECTED;
+};
+
+HRESULT EnterAndLeave(DWORD model) {
+    const HRESULT hr = CoInitializeEx(nullptr, model);
+    if (SUCCEEDED(hr)) CoUninitialize();
+    return hr;
+}
+
+DWORD WINAPI ProbeApartment(void* param) {
+    auto& probe = *static_cast<TApartmentProbe*>(param);
+    {
+        const orvex::app::TProgramStart start;
+        probe.MultiThreadedWhileStarted = EnterAndLeave(COINIT_MULTITHREADED);
+        probe.ApartmentWhileStarted = EnterAndLeave(COINIT_APARTMENTTHREADED);
+    }
+    probe.MultiThreadedAfterwards = EnterAndLeave(COINIT_MULTITHREADED);
+    return 0;
+}
+
+TEST(MainProgram, StartUpHoldsASingleThreadedApartmentUntilItEnds) {
+    TApartmentProbe probe;
+    const orvex::THandle thread(CreateThread(nullptr, 0, ProbeApartment, &probe, 0, nullptr));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(WaitForSingleObject(thread.get(), 30000), WAIT_OBJECT_0);
+    // The thread is in a single-threaded apartment: another model is refused,
+    // the same one only counted.
+    EXPECT_EQ(probe.MultiThreadedWhileStarted, RPC_E_CHANGED_MODE);
+    EXPECT_EQ(probe.ApartmentWhileStarted, S_FALSE);
+    // Left again: the thread may now choose any model.
+    EXPECT_EQ(probe.MultiThreadedAfterwards, S_OK);
 }
 
 }  // namespace

@@ -460,6 +460,80 @@ TEST_F(MainWindowServices, StopOnAStoppedServiceDoesNothing) {
     EXPECT_TRUE(driver.Seen().empty());
 }
 
+// What the screen shows of the pages: the buttons of the page shown are
+// painted at first, and still painted after a refresh redrew the tab control
+// and the lists around them.
+class MainWindowPaint : public MainWindowCommands {
+protected:
+    void SetUp() override {
+        MainWindowCommands::SetUp();
+        SetCursorPos(0, 0);  // no button under the mouse
+        SetWindowPos(W().Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        orvex::test::PaintNow(W().Handle());
+    }
+
+    using Pixels = std::vector<std::uint32_t>;
+
+    static int Differing(const Pixels& a, const Pixels& b) {
+        if (a.size() != b.size()) return -1;
+        int n = 0;
+        for (std::size_t i = 0; i < a.size(); ++i) n += a[i] != b[i];
+        return n;
+    }
+
+    // Presses F5 and waits until the refresh has written the status bar anew.
+    void PressF5() {
+        SendMessageA(W().sb(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+        orvex::test::PostKey(Item(MainPages()[W().ActivePage()].ListId), VK_F5);
+        ASSERT_TRUE(orvex::test::PumpUntil([&] { return !orvex::test::StatusTexts(W().sb())[0].empty(); }, 20000));
+        orvex::test::PaintNow(W().Handle());
+    }
+
+    HWND Item(int id) { return GetDlgItem(W().Handle(), id); }
+
+    // The page's two buttons show the same pixels after F5 as before, and
+    // those pixels are not the bare page beside them.
+    void ExpectButtonsPaintedAcrossRefresh(TMainPage page) {
+        if (W().ActivePage() != page) {
+            orvex::test::ClickTab(W().pc(), page);
+            orvex::test::PaintNow(W().Handle());
+        }
+        ASSERT_EQ(W().ActivePage(), page);
+        const auto& controls = MainPages()[page].Controls;
+        const int ids[2] = {controls[1].Id, controls[2].Id};
+        RECT bare = orvex::test::ScreenRect(Item(ids[0]));
+        OffsetRect(&bare, -(bare.right - bare.left) - 8, 0);  // below the list, left of the buttons
+        const Pixels page0 = orvex::test::ScreenPixels(bare);
+        Pixels before[2];
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(IsWindowVisible(Item(ids[i])));
+            before[i] = orvex::test::ScreenPixels(orvex::test::ScreenRect(Item(ids[i])));
+            ASSERT_FALSE(before[i].empty());
+            ASSERT_GT(Differing(before[i], page0), 0) << "no button on the screen at first: " << ids[i];
+        }
+        PressF5();
+        for (int i = 0; i < 2; ++i) {
+            const Pixels after = orvex::test::ScreenPixels(orvex::test::ScreenRect(Item(ids[i])));
+            EXPECT_EQ(Differing(after, before[i]), 0) << "button " << ids[i] << " after F5";
+            EXPECT_GT(Differing(after, page0), 0) << "bare page where button " << ids[i] << " lies";
+        }
+    }
+};
+
+TEST_F(MainWindowPaint, PageButtonsStayPaintedAfterF5) {
+    ExpectButtonsPaintedAcrossRefresh(pgProcesses);
+    ExpectButtonsPaintedAcrossRefresh(pgServices);
+}
+
+class Nt40MainWindowPaint : public MainWindowPaint {};
+
+TEST_F(Nt40MainWindowPaint, PageButtonsStayPaintedAfterF5) {
+    ASSERT_TRUE(orvex::IsNT4());
+    ExpectButtonsPaintedAcrossRefresh(pgProcesses);
+    ExpectButtonsPaintedAcrossRefresh(pgDrivers);
+}
+
 // The 9x family: processes only, hexadecimal identifiers.
 class Win98MainWindow : public MainWindowCommands {};
 

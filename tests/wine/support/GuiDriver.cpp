@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/Orvex_GuiResources.h"
 #include "ui/Orvex_Window.h"
 
 namespace orvex::test {
@@ -328,5 +329,47 @@ void PostKey(HWND hwnd, UINT vk) {
 }
 
 void SendCommand(HWND hwnd, int id) { ::SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void PaintNow(HWND hwnd) {
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::GdiFlush();
+    // The system hands painted windows to the screen while the thread waits
+    // for messages.
+    PumpMessages(100);
+}
+
+std::vector<std::uint32_t> ScreenPixels(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const orvex::TWindowDC screen(nullptr);
+    if (!screen.get()) return {};
+    void* bits = nullptr;
+    const orvex::TGdiObject bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const orvex::TMemoryDC memory(::CreateCompatibleDC(screen.get()));
+    if (!bitmap || !memory || !bits) return {};
+    {
+        const orvex::TSelectObject selected(memory.get(), bitmap.get());
+        if (!::BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY)) return {};
+    }
+    ::GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * height);
+    for (std::uint32_t& p : pixels) p &= 0x00FFFFFF;
+    return pixels;
+}
+
+RECT ScreenRect(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    return r;
+}
 
 }  // namespace orvex::test

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -104,5 +105,15 @@ std::vector<std::string> StatusTexts(HWND statusBar);
 void PostKey(HWND hwnd, UINT vk);
 // Sends the menu or button command Id to Hwnd.
 void SendCommand(HWND hwnd, int id);
+
+// Paints what is waiting to be painted in Hwnd and its children and lets the
+// screen catch up (bounded message pumping).
+void PaintNow(HWND hwnd);
+// What the screen shows in Rect (screen coordinates), read back from the
+// screen's device context: one 0x00RRGGBB value per pixel, rows from the top;
+// empty when the screen could not be read.
+std::vector<std::uint32_t> ScreenPixels(const RECT& rect);
+// The screen rectangle of a window.
+RECT ScreenRect(HWND hwnd);
 
 }  // namespace orvex::test
