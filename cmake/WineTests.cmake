@@ -19,6 +19,10 @@ set(ORVEX_MODES modern win98 nt40 win10)
 set(ORVEX_MODE_VERSION_win98 win98)
 set(ORVEX_MODE_VERSION_nt40 nt40)
 set(ORVEX_MODE_VERSION_win10 win10)
+# Further versions, for the system identification tests.
+foreach(mode win95 winme win2k winxp winxp64 win2k3 winvista win2008 win7 win2008r2 win8 win81)
+  set(ORVEX_MODE_VERSION_${mode} ${mode})
+endforeach()
 
 add_test(NAME wine_setup
   COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-setup.sh ${ORVEX_WINEPREFIX} ${CMAKE_BINARY_DIR}/appdefaults.reg)

@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <iterator>
+#include <string_view>
+
 #include "platform/Orvex_Registry.h"
+#include "platform/Orvex_WideText.h"
 #include "platform/pure/Orvex_OSKind.h"
 #include "platform/pure/Orvex_TextCase.h"
 
@@ -15,6 +19,66 @@ std::string FieldText(const char* field, std::size_t capacity) {
     std::size_t n = 0;
     while (n < capacity && field[n] != '\0') ++n;
     return std::string(field, n);
+}
+
+// The version values GetOSInfo works from.
+struct TVersionValues {
+    std::uint32_t Platform = 0, Major = 0, Minor = 0, Build = 0;
+    std::uint32_t ProductType = 0, SuiteMask = 0;
+    std::string CSD;  // untrimmed
+};
+
+// What GetVersionExA answers: the extended record where the system knows it,
+// else the short one (NT before 4.0 SP6 and the 9x family); all zero when
+// both are refused.
+TVersionValues ReportedVersion() {
+    OSVERSIONINFOEXA vi{};
+    vi.dwOSVersionInfoSize = sizeof vi;
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&vi))) {
+        vi = OSVERSIONINFOEXA{};
+        vi.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&vi))) vi = OSVERSIONINFOEXA{};
+    }
+    TVersionValues v;
+    v.Platform = vi.dwPlatformId;
+    v.Major = vi.dwMajorVersion;
+    v.Minor = vi.dwMinorVersion;
+    v.Build = vi.dwBuildNumber & 0xFFFF;
+    v.ProductType = vi.wProductType;
+    v.SuiteMask = vi.wSuiteMask;
+    v.CSD = FieldText(vi.szCSDVersion, sizeof vi.szCSDVersion);
+    return v;
+}
+
+using TRtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+
+// The version the NT family really runs. From Windows 8.1 on, GetVersionExA
+// tells a program without a compatibility manifest 6.2 build 9200; the
+// native RtlGetVersion is not subject to that. It is looked up directly in
+// NTDLL, which every process of the NT family has mapped from its start:
+// the identification runs during static initialisation, long before the
+// native binding is made, and must neither load nor free a library. Windows
+// 2000 is the first system to export the routine; without it (NT 4) the
+// answer is false and the caller keeps what GetVersionExA said.
+bool NativeVersion(TVersionValues& out) {
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (!ntdll) return false;
+    const auto rtlGetVersion =
+        reinterpret_cast<TRtlGetVersion>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    if (!rtlGetVersion) return false;
+    OSVERSIONINFOEXW vi{};
+    vi.dwOSVersionInfoSize = sizeof vi;
+    if (rtlGetVersion(&vi) != 0 || vi.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
+    out.Platform = vi.dwPlatformId;
+    out.Major = vi.dwMajorVersion;
+    out.Minor = vi.dwMinorVersion;
+    out.Build = vi.dwBuildNumber & 0xFFFF;
+    out.ProductType = vi.wProductType;
+    out.SuiteMask = vi.wSuiteMask;
+    std::size_t n = 0;
+    while (n < std::size(vi.szCSDVersion) && vi.szCSDVersion[n] != L'\0') ++n;
+    out.CSD = WideToAnsi(std::wstring_view(vi.szCSDVersion, n));
+    return true;
 }
 
 struct TOSIdentity {
@@ -47,23 +111,19 @@ const TOSIdentity& Identity() {
 
 std::uint8_t GetOSInfo(std::uint32_t& platform, std::uint32_t& major, std::uint32_t& minor, std::uint32_t& build,
                        std::string& csd, std::uint16_t& suite, std::uint8_t& edition, std::string& name) {
-    OSVERSIONINFOEXA vi{};
-    vi.dwOSVersionInfoSize = sizeof vi;
-    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&vi))) {
-        // Systems before NT 4 SP6 (and the 9x family) know only the short record.
-        vi = OSVERSIONINFOEXA{};
-        vi.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&vi))) vi = OSVERSIONINFOEXA{};
-    }
-    platform = vi.dwPlatformId;
-    major = vi.dwMajorVersion;
-    minor = vi.dwMinorVersion;
-    build = vi.dwBuildNumber & 0xFFFF;
-    csd = TrimText(FieldText(vi.szCSDVersion, sizeof vi.szCSDVersion));
+    TVersionValues v = ReportedVersion();
+    // Only the NT family has the native routine; it corrects what a
+    // compatibility layer made of the numbers.
+    if (v.Platform == PlatformNT) NativeVersion(v);
+    platform = v.Platform;
+    major = v.Major;
+    minor = v.Minor;
+    build = v.Build;
+    csd = TrimText(v.CSD);
     name.clear();
-    const std::uint8_t kind = DetectOSKind(platform, vi.wProductType, major, minor, build, csd, name);
+    const std::uint8_t kind = DetectOSKind(platform, v.ProductType, major, minor, build, csd, name);
     if (platform == PlatformNT && HotfixRuleApplies(csd)) csd = ApplyHotfixRule(csd, IsHotfixQ246009Installed());
-    const TOSEdition e = DetectEdition(platform, major, vi.wProductType, vi.wSuiteMask);
+    const TOSEdition e = DetectEdition(platform, major, v.ProductType, v.SuiteMask);
     suite = e.Suite;
     edition = e.Edition;
     return kind;

@@ -11,7 +11,11 @@ namespace orvex {
 // version numbers, the low 16 bits of the build number, the trimmed service
 // pack text (corrected by the NT 4 SP6a hotfix marker), suite flags, edition
 // code and the kind's display name. Returns the kind. A failed version query
-// gives kind 0, zero numbers and empty texts.
+// gives kind 0, zero numbers and empty texts. The version is GetVersionExA's;
+// on the NT family the numbers, service pack, product type and suite of
+// NTDLL's RtlGetVersion replace it where that routine exists (from Windows
+// 2000 on), so that a system from Windows 8.1 on is not taken for the 6.2
+// that GetVersionExA tells programs without a compatibility manifest.
 std::uint8_t GetOSInfo(std::uint32_t& platform, std::uint32_t& major, std::uint32_t& minor, std::uint32_t& build,
                        std::string& csd, std::uint16_t& suite, std::uint8_t& edition, std::string& name);
 

@@ -22,13 +22,51 @@ constexpr const char* KindNames[] = {
     "Windows XP64",
     "Windows Server 2003",
     "Windows Vista",
+    "Windows Server 2008",
+    "Windows 7",
+    "Windows Server 2008 R2",
+    "Windows 8",
+    "Windows Server 2012",
+    "Windows 8.1",
+    "Windows Server 2012 R2",
+    "Windows 10",
+    "Windows Server 2016",
+    "Windows Server 2019",
+    "Windows Server 2022",
+    "Windows 11",
+    "Windows Server 2025",
 };
+static_assert(std::size(KindNames) == osLastKind + 1);
 
 constexpr std::uint32_t ProductWorkstation = 1;
 constexpr std::uint32_t ProductDomainController = 2;
 constexpr std::uint32_t ProductServer = 3;
 
-std::uint8_t NTKind(std::uint32_t productType, std::uint32_t major, std::uint32_t minor) {
+// First builds of the 10.0 systems that the version numbers do not tell apart.
+constexpr std::uint32_t BuildWin11 = 22000;
+constexpr std::uint32_t BuildServer2019 = 17763;
+constexpr std::uint32_t BuildServer2022 = 20348;
+constexpr std::uint32_t BuildServer2025 = 26100;
+
+std::uint8_t Version6Kind(bool workstation, std::uint32_t minor) {
+    switch (minor) {
+    case 0: return workstation ? osWinVista : osWinServer2008;
+    case 1: return workstation ? osWin7 : osWinServer2008R2;
+    case 2: return workstation ? osWin8 : osWinServer2012;
+    default: return workstation ? osWin81 : osWinServer2012R2;
+    }
+}
+
+std::uint8_t Version10Kind(bool workstation, std::uint32_t build) {
+    if (workstation) return build >= BuildWin11 ? osWin11 : osWin10;
+    if (build >= BuildServer2025) return osWinServer2025;
+    if (build >= BuildServer2022) return osWinServer2022;
+    if (build >= BuildServer2019) return osWinServer2019;
+    return osWinServer2016;
+}
+
+std::uint8_t NTKind(std::uint32_t productType, std::uint32_t major, std::uint32_t minor, std::uint32_t build) {
+    const bool workstation = productType == ProductWorkstation;
     switch (major) {
     case 3: return osWinNT3;
     case 4: return osWinNT4;
@@ -36,9 +74,14 @@ std::uint8_t NTKind(std::uint32_t productType, std::uint32_t major, std::uint32_
         if (minor == 1) return osWinXP;
         if (minor == 2) return productType == ProductWorkstation ? osWinXP64 : osWinServer2003;
         return osWin2000;
+    case 6: return Version6Kind(workstation, minor);
+    case 10:
+        if (minor == 0) return Version10Kind(workstation, build);
+        [[fallthrough]];
     default:
-        // Systems newer than the table stay in its newest NT kind.
-        return major >= 6 ? osWinVista : osUnknown;
+        // Systems newer than the table count as the newest kind of their line.
+        if (major < 7) return osUnknown;
+        return workstation ? osWin11 : osWinServer2025;
     }
 }
 
@@ -64,23 +107,14 @@ std::string OSKindName(std::uint8_t kind) {
 
 std::uint8_t DetectOSKind(std::uint32_t platform, std::uint32_t productType, std::uint32_t major,
                           std::uint32_t minor, std::uint32_t build, std::string_view csd, std::string& name) {
-    const std::uint8_t kind = platform == PlatformNT ? NTKind(productType, major, minor)
+    const std::uint8_t kind = platform == PlatformNT ? NTKind(productType, major, minor, build)
                                                      : NonNTKind(major, minor, build, csd);
     if (kind != osUnknown) name = OSKindName(kind);
     return kind;
 }
 
 bool IsNTKind(std::uint8_t kind) noexcept {
-    switch (kind) {
-    case osWinNT3:
-    case osWinNT4:
-    case osWin2000:
-    case osWinXP:
-    case osWinXP64:
-    case osWinServer2003:
-    case osWinVista: return true;
-    default: return false;
-    }
+    return kind == osWinNT3 || kind == osWinNT4 || (kind >= osWin2000 && kind <= osLastKind);
 }
 
 TOSEdition DetectEdition(std::uint32_t platform, std::uint32_t major, std::uint32_t productType,

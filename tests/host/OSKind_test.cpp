@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/pure/Orvex_OSKind.h"
 
 using namespace orvex;
@@ -36,16 +38,74 @@ TEST(DetectOSKind, NTFamilyByVersion) {
     EXPECT_EQ(Detect(NT, Workstation, 5, 2).name, "Windows XP64");
     EXPECT_EQ(Detect(NT, Server, 5, 2).kind, osWinServer2003);
     EXPECT_EQ(Detect(NT, DomainController, 5, 2).name, "Windows Server 2003");
-    EXPECT_EQ(Detect(NT, Workstation, 6, 0).kind, osWinVista);
-    EXPECT_EQ(Detect(NT, Workstation, 6, 1).name, "Windows Vista");
+    EXPECT_EQ(Detect(NT, Workstation, 6, 0, 6002, "Service Pack 2").kind, osWinVista);
+    EXPECT_EQ(Detect(NT, Workstation, 6, 0, 6002).name, "Windows Vista");
     // A minor version 5 does not know stays Windows 2000.
     EXPECT_EQ(Detect(NT, Workstation, 5, 3).kind, osWin2000);
 }
 
-TEST(DetectOSKind, NewerNTStaysInNewestKind) {
-    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 19045).kind, osWinVista);
-    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 19045).name, "Windows Vista");
-    EXPECT_EQ(Detect(NT, Server, 7, 0).kind, osWinVista);
+TEST(DetectOSKind, Version6ByProductType) {
+    struct {
+        std::uint32_t minor, build;
+        std::uint8_t workstation, server;
+        const char *workstationName, *serverName;
+    } const rows[] = {
+        {0, 6002, osWinVista, osWinServer2008, "Windows Vista", "Windows Server 2008"},
+        {1, 7601, osWin7, osWinServer2008R2, "Windows 7", "Windows Server 2008 R2"},
+        {2, 9200, osWin8, osWinServer2012, "Windows 8", "Windows Server 2012"},
+        {3, 9600, osWin81, osWinServer2012R2, "Windows 8.1", "Windows Server 2012 R2"},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(Detect(NT, Workstation, 6, r.minor, r.build).kind, r.workstation) << r.minor;
+        EXPECT_EQ(Detect(NT, Workstation, 6, r.minor, r.build).name, r.workstationName);
+        EXPECT_EQ(Detect(NT, Server, 6, r.minor, r.build).kind, r.server) << r.minor;
+        EXPECT_EQ(Detect(NT, Server, 6, r.minor, r.build).name, r.serverName);
+        // A domain controller is a server; so is an unknown product type.
+        EXPECT_EQ(Detect(NT, DomainController, 6, r.minor, r.build).kind, r.server) << r.minor;
+        EXPECT_EQ(Detect(NT, 0, 6, r.minor, r.build).kind, r.server) << r.minor;
+    }
+    // The build does not matter within 6.x.
+    EXPECT_EQ(Detect(NT, Workstation, 6, 1, 7600).kind, osWin7);
+    EXPECT_EQ(Detect(NT, Server, 6, 0, 6001).kind, osWinServer2008);
+    // A later minor version of 6 (the previews of 10 said 6.4) stays in 8.1.
+    EXPECT_EQ(Detect(NT, Workstation, 6, 4, 9841).kind, osWin81);
+    EXPECT_EQ(Detect(NT, Server, 6, 4, 9841).kind, osWinServer2012R2);
+}
+
+TEST(DetectOSKind, Version10WorkstationByBuild) {
+    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 10240).kind, osWin10);
+    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 19045).name, "Windows 10");
+    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 21999).kind, osWin10);
+    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 22000).kind, osWin11);
+    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 22000).name, "Windows 11");
+    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 26100).kind, osWin11);
+    EXPECT_EQ(Detect(NT, Workstation, 10, 0, 65535).kind, osWin11);
+}
+
+TEST(DetectOSKind, Version10ServerByBuild) {
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 14393).kind, osWinServer2016);
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 14393).name, "Windows Server 2016");
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 17762).kind, osWinServer2016);
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 17763).kind, osWinServer2019);
+    EXPECT_EQ(Detect(NT, DomainController, 10, 0, 17763).name, "Windows Server 2019");
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 20347).kind, osWinServer2019);
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 20348).kind, osWinServer2022);
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 20348).name, "Windows Server 2022");
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 26099).kind, osWinServer2022);
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 26100).kind, osWinServer2025);
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 26100).name, "Windows Server 2025");
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 30000).kind, osWinServer2025);
+    // A Windows 11 build number on a server is still a server.
+    EXPECT_EQ(Detect(NT, Server, 10, 0, 22000).kind, osWinServer2022);
+}
+
+TEST(DetectOSKind, FutureNTIsTheNewestOfItsLine) {
+    for (auto [major, minor] : {std::pair{10u, 1u}, std::pair{11u, 0u}, std::pair{7u, 0u}, std::pair{12u, 5u}}) {
+        EXPECT_EQ(Detect(NT, Workstation, major, minor, 100).kind, osWin11) << major << "." << minor;
+        EXPECT_EQ(Detect(NT, Workstation, major, minor, 100).name, "Windows 11");
+        EXPECT_EQ(Detect(NT, Server, major, minor, 100).kind, osWinServer2025) << major << "." << minor;
+        EXPECT_EQ(Detect(NT, Server, major, minor, 100).name, "Windows Server 2025");
+    }
 }
 
 TEST(DetectOSKind, UnknownVersionsKeepTheName) {
@@ -82,14 +142,25 @@ TEST(DetectOSKind, Windows98AndMillennium) {
 
 TEST(OSKindName, EveryKindNamedAndNoOther) {
     EXPECT_EQ(OSKindName(0), "");
-    for (std::uint8_t k = 1; k <= 14; ++k) EXPECT_FALSE(OSKindName(k).empty()) << int(k);
-    EXPECT_EQ(OSKindName(15), "");
+    for (int k = 1; k <= osLastKind; ++k) EXPECT_FALSE(OSKindName(static_cast<std::uint8_t>(k)).empty()) << k;
+    // Names are unique: a report shows which system it was saved on.
+    for (int a = 1; a <= osLastKind; ++a)
+        for (int b = a + 1; b <= osLastKind; ++b)
+            EXPECT_NE(OSKindName(static_cast<std::uint8_t>(a)), OSKindName(static_cast<std::uint8_t>(b))) << a << " " << b;
+    // The names of the first kinds are those older reports carry.
+    EXPECT_EQ(OSKindName(osWinVista), "Windows Vista");
+    EXPECT_EQ(OSKindName(osWinServer2003), "Windows Server 2003");
+    EXPECT_EQ(OSKindName(osWinME), "Windows Millenium Edition");
+    EXPECT_EQ(OSKindName(osLastKind + 1), "");
     EXPECT_EQ(OSKindName(255), "");
 }
 
 TEST(IsNTKind, NTFamilyKinds) {
     for (std::uint8_t k : {1, 3, 10, 11, 12, 13, 14}) EXPECT_TRUE(IsNTKind(k)) << int(k);
-    for (std::uint8_t k : {0, 2, 4, 5, 6, 7, 8, 9, 15}) EXPECT_FALSE(IsNTKind(k)) << int(k);
+    for (int k = 15; k <= osLastKind; ++k) EXPECT_TRUE(IsNTKind(static_cast<std::uint8_t>(k))) << k;
+    for (std::uint8_t k : {0, 2, 4, 5, 6, 7, 8, 9}) EXPECT_FALSE(IsNTKind(k)) << int(k);
+    EXPECT_FALSE(IsNTKind(osLastKind + 1));
+    EXPECT_FALSE(IsNTKind(255));
 }
 
 TEST(DetectEdition, FromProductType) {
@@ -161,6 +232,10 @@ TEST(EditionName, Server2003) {
 
 TEST(EditionName, OtherKindsHaveNone) {
     EXPECT_EQ(EditionName(osWinVista, edWorkstation, 0x200), "");
+    for (int k = osWinServer2008; k <= osLastKind; ++k) {
+        EXPECT_EQ(EditionName(static_cast<std::uint8_t>(k), edWorkstation, 0x200), "") << k;
+        EXPECT_EQ(EditionName(static_cast<std::uint8_t>(k), edDatacenter, 0x80), "") << k;
+    }
     EXPECT_EQ(EditionName(osWinVista, edServer, 0), "");
     EXPECT_EQ(EditionName(osWin98SE, edWorkstation, 0), "");
     EXPECT_EQ(EditionName(osUnknown, edWorkstation, 0), "");
