@@ -203,7 +203,9 @@ TEST(Bindings, FixedSizeQueriesOfThisProcessAndThread) {
     EXPECT_EQ(block.Size, sizeof(ULONG));
     ULONG handles = 0;
     std::memcpy(&handles, block.Bytes, sizeof handles);
-    EXPECT_GT(handles, 0u);
+    DWORD win32Handles = 0xFFFFFFFFu;
+    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &win32Handles));
+    EXPECT_EQ(handles, win32Handles);
 
     ASSERT_TRUE(orvex::QueryProcessBlock(GetCurrentProcess(), orvex::ProcessInfoTimes, block));
     const auto times = orvex::nt::ParseKernelUserTimes(block.Bytes, block.Size);
