@@ -80,27 +80,20 @@ private:
 void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& work) {
     info.Name = "";
     char text[64];
+    TNativeBlock basic;
     if (info.ObjectType == TypeProcess) {
-        std::uint8_t basic[48] = {};
-        ULONG len = 0;
-        if (NtQueryInformationProcess &&
-            NtQueryInformationProcess(object, ProcessInfoBasic, basic, sizeof basic, &len) == StatusSuccess) {
-            if (auto b = nt::ParseProcessBasicInfo(nt::NativeWidth, basic, sizeof basic)) {
+        if (QueryProcessBlock(object, ProcessInfoBasic, basic))
+            if (auto b = nt::ParseProcessBasicInfo(nt::NativeWidth, basic.Bytes, basic.Size)) {
                 std::snprintf(text, sizeof text, "PID: %u", static_cast<unsigned>(b->ProcessId));
                 info.Name = text;
             }
-        }
     } else if (info.ObjectType == TypeThread) {
-        std::uint8_t basic[64] = {};
-        ULONG len = 0;
-        if (NtQueryInformationThread &&
-            NtQueryInformationThread(object, ThreadInfoBasic, basic, sizeof basic, &len) == StatusSuccess) {
-            if (auto b = nt::ParseThreadBasicInfo(nt::NativeWidth, basic, sizeof basic)) {
+        if (QueryThreadBlock(object, ThreadInfoBasic, basic))
+            if (auto b = nt::ParseThreadBasicInfo(nt::NativeWidth, basic.Bytes, basic.Size)) {
                 std::snprintf(text, sizeof text, "TID: %u (PID: %u)", static_cast<unsigned>(b->ThreadId),
                               static_cast<unsigned>(b->ProcessId));
                 info.Name = text;
             }
-        }
     } else if (info.ObjectType != TypeFile) {
         // The name of a file object is never asked for: the query can block
         // on pipes and devices.

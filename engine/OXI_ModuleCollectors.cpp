@@ -7,6 +7,7 @@
 
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_ImagePath.h"
+#include "engine/pure/OXI_ModuleList.h"
 #include "platform/Orvex_Kernel32.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Resources.h"
@@ -44,7 +45,7 @@ THandle ModuleSnapshot(std::uint32_t pid) {
 
 void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
     modules.clear();
-    if (!EnumProcessModules || !GetModuleFileNameExA) return;
+    if (!ProcessHasModules(pid) || !EnumProcessModules || !GetModuleFileNameExA) return;
     const THandle process(::OpenProcess(QueryAndRead, FALSE, pid));
     if (!process) return;
     std::vector<HMODULE> handles(MaxModuleHandles);
@@ -53,11 +54,13 @@ void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
                             &needed))
         return;
     const std::size_t count = ModuleHandlesToRead(needed, sizeof(HMODULE));
+    TModulesSeen seen;
     for (std::size_t i = 0; i < count; ++i) {
         char file[MAX_PATH] = {};
         const DWORD length = GetModuleFileNameExA(process.get(), handles[i], file, MAX_PATH);
         if (length == 0) continue;
         const std::string reported = BoundedText(file, MAX_PATH, length);
+        if (!seen.Add(reinterpret_cast<std::uintptr_t>(handles[i]), reported)) continue;
         TModuleInfo& m = modules.emplace_back();
         m.ImageName = ResolveImagePath(reported);
         // The name as reported, so that a path the file system cannot
@@ -75,13 +78,16 @@ void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
 std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules) {
     modules.clear();
     std::string image;
+    if (!ProcessHasModules(pid)) return image;
     const THandle snapshot = ModuleSnapshot(pid);
     if (!snapshot) return image;
     MODULEENTRY32 entry{};
     entry.dwSize = sizeof entry;
+    TModulesSeen seen;
     for (BOOL ok = Module32First(snapshot.get(), &entry); ok; ok = Module32Next(snapshot.get(), &entry)) {
         const std::string name = BoundedText(entry.szModule);
         const std::string path = BoundedText(entry.szExePath);
+        if (!seen.Add(reinterpret_cast<std::uintptr_t>(entry.modBaseAddr), path)) continue;
         TModuleInfo& m = modules.emplace_back();
         m.Name = name;
         m.ImageName = ResolveImagePath(path);

@@ -14,14 +14,16 @@ namespace orvex {
 
 // Replaces modules with those the process-status library reports for pid,
 // in its order, at most MaxModuleHandles of them; a module whose file name
-// cannot be read is left out. Empty when the process cannot be opened or
-// the library is not bound.
+// cannot be read is left out, and so is a repeat of a module (same base and
+// path). Empty for process 0, when the process cannot be opened or the
+// library is not bound.
 void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules);
 
-// Replaces modules with those of a module snapshot of pid and returns the
+// Replaces modules with those of a module snapshot of pid, each module once
+// (the first of those with the same base and path), and returns the
 // full path, as the snapshot gives it, of the last module named like
 // processName (without regard to case); "" when none is or the snapshot
-// cannot be taken.
+// cannot be taken. Process 0 has no modules: its list is empty.
 std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules);
 
 }  // namespace orvex

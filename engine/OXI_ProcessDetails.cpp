@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "engine/OXI_Collectors.h"
@@ -17,34 +18,22 @@ namespace orvex {
 
 namespace {
 
-// Room for the largest block asked for, aligned as the system requires.
-struct alignas(8) TQueryBuffer {
-    std::uint8_t bytes[128];
-};
-
-// Fills size bytes at data with one process information class; false when
-// the query fails.
-bool QueryProcess(HANDLE process, PROCESSINFOCLASS infoClass, void* data, std::size_t size) {
-    ULONG returned = 0;
-    return NtQueryInformationProcess(process, infoClass, data, static_cast<ULONG>(size), &returned) == StatusSuccess;
-}
-
 // Memory and I/O counters, handle count and times from the native process
 // queries; a failed query leaves its fields as they are.
 void ReadCounters(HANDLE process, TProcessInfo& p) {
-    if (!NtQueryInformationProcess) return;
-    const nt::TLayoutSizes sizes = nt::LayoutSizes(nt::NativeWidth);
-    static_assert(sizeof(TQueryBuffer) >= 88, "room for the 64-bit memory counters");
-    TQueryBuffer buffer{};
-    if (QueryProcess(process, ProcessInfoVmCounters, buffer.bytes, sizes.VMCounters))
-        if (const auto vm = nt::ParseVMCounters(nt::NativeWidth, buffer.bytes, sizes.VMCounters))
+    TNativeBlock block;
+    if (QueryProcessBlock(process, ProcessInfoVmCounters, block))
+        if (const auto vm = nt::ParseVMCounters(nt::NativeWidth, block.Bytes, block.Size))
             p.VMCounters = VMCountersFromBlock(*vm);
-    if (QueryProcess(process, ProcessInfoIoCounters, buffer.bytes, sizes.IOCounters))
-        if (const auto io = nt::ParseIOCounters(buffer.bytes, sizes.IOCounters)) p.IOCounters = *io;
-    ULONG handles = 0;
-    if (QueryProcess(process, ProcessInfoHandleCount, &handles, sizeof handles)) p.HandleCount = handles;
-    if (QueryProcess(process, ProcessInfoTimes, buffer.bytes, sizes.KernelUserTimes))
-        if (const auto times = nt::ParseKernelUserTimes(buffer.bytes, sizes.KernelUserTimes)) {
+    if (QueryProcessBlock(process, ProcessInfoIoCounters, block))
+        if (const auto io = nt::ParseIOCounters(block.Bytes, block.Size)) p.IOCounters = *io;
+    if (QueryProcessBlock(process, ProcessInfoHandleCount, block)) {
+        ULONG handles = 0;
+        std::memcpy(&handles, block.Bytes, sizeof handles);
+        p.HandleCount = handles;
+    }
+    if (QueryProcessBlock(process, ProcessInfoTimes, block))
+        if (const auto times = nt::ParseKernelUserTimes(block.Bytes, block.Size)) {
             p.CreateTime = times->CreateTime;
             p.KernelTime = times->KernelTime;
             p.UserTime = times->UserTime;

@@ -25,10 +25,15 @@ void CollectWindows(TWindowList& list) {
     std::unordered_set<HWND> visited{desktop};
     std::vector<HWND> path;  // the windows whose subtrees are being walked
     HWND w = ::GetWindow(desktop, GW_CHILD);
+    TWindowInfo info;
     while (list.size() < MaxWindows) {
         if (w && visited.insert(w).second) {
-            if (list.size() == list.capacity()) list.reserve(list.capacity() + WindowGrowth);
-            DescribeWindow(w, list.emplace_back());
+            // A window destroyed since the walk found it is left out; the
+            // walk goes on with whatever the system still links to it.
+            if (DescribeWindow(w, info)) {
+                if (list.size() == list.capacity()) list.reserve(list.capacity() + WindowGrowth);
+                list.push_back(std::move(info));
+            }
             path.push_back(w);
             w = ::GetWindow(w, GW_CHILD);
             continue;

@@ -59,4 +59,30 @@ void ReleaseNative() { Native.Release(); }
 
 const TLibraryBinding& NativeLibrary() noexcept { return Native; }
 
+bool QueryProcessBlock(HANDLE process, PROCESSINFOCLASS infoClass, TNativeBlock& block) noexcept {
+    const std::size_t length = nt::ProcessQueryLength(nt::NativeWidth, static_cast<std::uint32_t>(infoClass));
+    if (!NtQueryInformationProcess || length == 0) return false;
+    TNativeBlock answer;
+    ULONG returned = 0;
+    if (NtQueryInformationProcess(process, infoClass, answer.Bytes, static_cast<ULONG>(length), &returned) !=
+        StatusSuccess)
+        return false;
+    answer.Size = length;
+    block = answer;
+    return true;
+}
+
+bool QueryThreadBlock(HANDLE thread, THREADINFOCLASS infoClass, TNativeBlock& block) noexcept {
+    const std::size_t length = nt::ThreadQueryLength(nt::NativeWidth, static_cast<std::uint32_t>(infoClass));
+    if (!NtQueryInformationThread || length == 0) return false;
+    TNativeBlock answer;
+    ULONG returned = 0;
+    if (NtQueryInformationThread(thread, infoClass, answer.Bytes, static_cast<ULONG>(length), &returned) !=
+        StatusSuccess)
+        return false;
+    answer.Size = length;
+    block = answer;
+    return true;
+}
+
 }  // namespace orvex

@@ -16,7 +16,11 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <cstddef>
+#include <cstdint>
+
 #include "platform/Orvex_LibraryBinding.h"
+#include "platform/pure/Orvex_NtLayouts.h"
 #include "platform/pure/Orvex_NameTables.h"  // WaitReasonNames, ThreadStateNames, ObjectTypeNames
 
 namespace orvex {
@@ -90,6 +94,21 @@ inline constexpr PROCESSINFOCLASS ProcessInfoVmCounters = static_cast<PROCESSINF
 inline constexpr PROCESSINFOCLASS ProcessInfoTimes = static_cast<PROCESSINFOCLASS>(4);
 inline constexpr PROCESSINFOCLASS ProcessInfoHandleCount = static_cast<PROCESSINFOCLASS>(20);
 inline constexpr THREADINFOCLASS ThreadInfoBasic = static_cast<THREADINFOCLASS>(0);
+
+// The answer of one fixed-size process or thread query, aligned as the
+// system requires.
+struct alignas(8) TNativeBlock {
+    std::uint8_t Bytes[nt::MaxQueryLength] = {};
+    std::size_t Size = 0;  // the length asked for and filled
+};
+
+// Asks the process (or thread) query of infoClass for its answer with exactly
+// the length its structure has in this build's layout (see
+// nt::ProcessQueryLength): the system rejects any other length. False, with
+// block untouched, for a class of no known length, an unbound slot or a
+// failed query.
+bool QueryProcessBlock(HANDLE process, PROCESSINFOCLASS infoClass, TNativeBlock& block) noexcept;
+bool QueryThreadBlock(HANDLE thread, THREADINFOCLASS infoClass, TNativeBlock& block) noexcept;
 
 // Binds "NTDLL.DLL" and all slots when the platform is of the NT family.
 // True when the library is bound and NtQueryObject was found. Elsewhere no

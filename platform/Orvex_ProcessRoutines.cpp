@@ -74,12 +74,9 @@ std::string ReadProcessCommandLine(std::uint32_t pid) {
     if (!process) return std::string();
 
     constexpr nt::TWidth width = nt::NativeWidth;
-    std::vector<std::uint8_t> basic(nt::LayoutSizes(width).ProcessBasicInfo);
-    ULONG got = 0;
-    if (orvex::NtQueryInformationProcess(process.get(), ProcessInfoBasic, basic.data(),
-                                         static_cast<ULONG>(basic.size()), &got) != StatusSuccess)
-        return std::string();
-    const auto info = nt::ParseProcessBasicInfo(width, basic.data(), basic.size());
+    TNativeBlock basic;
+    if (!QueryProcessBlock(process.get(), ProcessInfoBasic, basic)) return std::string();
+    const auto info = nt::ParseProcessBasicInfo(width, basic.Bytes, basic.Size);
     if (!info) return std::string();
 
     std::vector<std::uint8_t> peb, params, chars;

@@ -18,7 +18,8 @@ private:
     HRESULT code_;
 };
 
-// The system's message text for a result code, see ComErrorText.
+// The error report's text for a result code: the system's message read
+// without filling its inserts, and the code (see ComErrorText).
 std::string ComErrorMessage(HRESULT code);
 
 // The one routine through which the storage wrapper raises.

@@ -135,11 +135,6 @@ std::size_t EntriesThatFit(const TReader& r, std::size_t headerSize, std::size_t
 
 }  // namespace
 
-TLayoutSizes LayoutSizes(TWidth width) noexcept {
-    if (Is64(width)) return {256, 80, 8, 296, 8, 24, 16, 40, 88, 48, 32, 48, 48, 16, 0x20, 0x60, 0x70};
-    return {184, 64, 4, 284, 4, 16, 8, 28, 44, 48, 32, 24, 28, 8, 0x10, 0x38, 0x40};
-}
-
 std::size_t PebReadSize(TWidth width) noexcept {
     const TLayoutSizes s = LayoutSizes(width);
     return s.PebProcessParameters + (Is64(width) ? 8 : 4);

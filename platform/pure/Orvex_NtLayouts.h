@@ -38,7 +38,9 @@ inline std::uint64_t AddressOf(const void* p) noexcept {
     return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
 }
 
-// Sizes and offsets of the fixed blocks, per layout.
+// Sizes and offsets of the fixed blocks, per layout. The sizes of the blocks
+// that a process or thread query fills are the exact lengths the system
+// demands of the query's buffer: a query with any other length fails there.
 struct TLayoutSizes {
     std::size_t ProcessBlock;          // header of one process entry
     std::size_t ThreadBlock;           // one thread entry after it
@@ -48,17 +50,48 @@ struct TLayoutSizes {
     std::size_t HandleEntry;
     std::size_t ExtHandleHeader;       // class 64
     std::size_t ExtHandleEntry;
-    std::size_t VMCounters;
-    std::size_t IOCounters;
-    std::size_t KernelUserTimes;
-    std::size_t ProcessBasicInfo;
-    std::size_t ThreadBasicInfo;
+    std::size_t VMCounters;            // process query class 3
+    std::size_t IOCounters;            // process query class 2
+    std::size_t KernelUserTimes;       // process query class 4
+    std::size_t ProcessBasicInfo;      // process query class 0
+    std::size_t ThreadBasicInfo;       // thread query class 0
     std::size_t CountedString;         // length, maximum length, characters' address
     std::size_t PebProcessParameters;  // offset of the parameters' address in the PEB
     std::size_t ParamsImagePathName;   // offsets of counted strings in the parameters
     std::size_t ParamsCommandLine;
+    std::size_t HandleCount;           // process query class 20: one 32-bit count
 };
-TLayoutSizes LayoutSizes(TWidth width) noexcept;
+constexpr TLayoutSizes LayoutSizes(TWidth width) noexcept {
+    if (width == TWidth::Bits64) return {256, 80, 8, 296, 8, 24, 16, 40, 88, 48, 32, 48, 48, 16, 0x20, 0x60, 0x70, 4};
+    return {184, 64, 4, 284, 4, 16, 8, 28, 44, 48, 32, 24, 28, 8, 0x10, 0x38, 0x40, 4};
+}
+
+// Process and thread query classes with a fixed-size answer.
+inline constexpr std::uint32_t ProcessClassBasic = 0;
+inline constexpr std::uint32_t ProcessClassIoCounters = 2;
+inline constexpr std::uint32_t ProcessClassVmCounters = 3;
+inline constexpr std::uint32_t ProcessClassTimes = 4;
+inline constexpr std::uint32_t ProcessClassHandleCount = 20;
+inline constexpr std::uint32_t ThreadClassBasic = 0;
+
+// The buffer length a process or thread query of infoClass must be given;
+// 0 for a class without a fixed-size answer known here.
+constexpr std::size_t ProcessQueryLength(TWidth width, std::uint32_t infoClass) noexcept {
+    const TLayoutSizes s = LayoutSizes(width);
+    switch (infoClass) {
+    case ProcessClassBasic: return s.ProcessBasicInfo;
+    case ProcessClassIoCounters: return s.IOCounters;
+    case ProcessClassVmCounters: return s.VMCounters;
+    case ProcessClassTimes: return s.KernelUserTimes;
+    case ProcessClassHandleCount: return s.HandleCount;
+    default: return 0;
+    }
+}
+constexpr std::size_t ThreadQueryLength(TWidth width, std::uint32_t infoClass) noexcept {
+    return infoClass == ThreadClassBasic ? LayoutSizes(width).ThreadBasicInfo : 0;
+}
+// Room for the largest of these answers in either layout.
+inline constexpr std::size_t MaxQueryLength = 96;
 
 // The size of a PEB or parameters prefix that holds the fields above.
 std::size_t PebReadSize(TWidth width) noexcept;

@@ -4,9 +4,12 @@
 // It writes what it owns to standard output as "key=value" lines, ending with
 // "ready", then runs its message loop.
 //
-//   orvex_test_helper.exe [--ignore-close] [--no-window] [--name=<mutex name>]
+//   orvex_test_helper.exe [--ignore-close] [--no-window] [--churn] [--name=<mutex name>]
 //
-// With --ignore-close the main window refuses WM_CLOSE.
+// With --ignore-close the main window refuses WM_CLOSE. With --churn it
+// creates and destroys windows (top-level ones with a child each) without
+// pause for a minute after "ready", so that another process walking the
+// window tree meets windows that vanish under it.
 #include <windows.h>
 
 #include <cstdio>
@@ -73,12 +76,31 @@ HWND CreateWindows(HINSTANCE inst) {
     return main;
 }
 
+// Windows that live for a moment only, batch after batch, until the time is up.
+void ChurnWindows(HINSTANCE inst) {
+    constexpr int Batch = 24;
+    constexpr ULONGLONG ChurnMs = 60000;
+    const ULONGLONG end = GetTickCount64() + ChurnMs;
+    while (GetTickCount64() < end) {
+        HWND made[Batch] = {};
+        for (HWND& h : made) {
+            h = CreateWindowExA(0, "STATIC", "Orvex churn", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, inst, nullptr);
+            if (h) CreateWindowExA(0, "STATIC", "child", WS_CHILD, 0, 0, 5, 5, h, nullptr, inst, nullptr);
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        for (HWND h : made)
+            if (h) DestroyWindow(h);
+    }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     std::string args = cmd ? cmd : "";
     g_ignoreClose = args.find("--ignore-close") != std::string::npos;
     bool noWindow = args.find("--no-window") != std::string::npos;
+    const bool churn = args.find("--churn") != std::string::npos;
     std::string mutexName = "OrvexTestMutex_" + std::to_string(GetCurrentProcessId());
     if (auto p = args.find("--name="); p != std::string::npos) mutexName = args.substr(p + 7, args.find(' ', p) - p - 7);
 
@@ -107,6 +129,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     HWND main = noWindow ? nullptr : CreateWindows(inst);
     Report("ready", main ? "window" : "nowindow");
 
+    if (churn) ChurnWindows(inst);
     if (main) {
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -475,6 +475,53 @@ TEST_P(NtLayouts, CounterBlocks) {
     EXPECT_FALSE(ParseKernelUserTimes(times.data(), 31));
 }
 
+// The platform's structure sizes, as its SDK declares them for each width
+// (the Windows build checks the same numbers against the SDK's own
+// declarations). A query given any other length than these fails on the
+// real system.
+struct TPlatformSizes {
+    std::size_t processBasic, ioCounters, vmCounters, kernelUserTimes, handleCount, threadBasic;
+    std::size_t processEntry, threadEntry, countedString, moduleEntry, handleEntry, extHandleEntry;
+};
+constexpr TPlatformSizes kSizes32{24, 48, 44, 32, 4, 28, 184, 64, 8, 284, 16, 28};
+constexpr TPlatformSizes kSizes64{48, 48, 88, 32, 4, 48, 256, 80, 16, 296, 24, 40};
+
+TEST_P(NtLayouts, QueryLengthsAreThePlatformsStructureSizes) {
+    const TPlatformSizes& k = is64() ? kSizes64 : kSizes32;
+    const TLayoutSizes s = LayoutSizes(w());
+    EXPECT_EQ(s.ProcessBasicInfo, k.processBasic);
+    EXPECT_EQ(s.IOCounters, k.ioCounters);
+    EXPECT_EQ(s.VMCounters, k.vmCounters);
+    EXPECT_EQ(s.KernelUserTimes, k.kernelUserTimes);
+    EXPECT_EQ(s.HandleCount, k.handleCount);
+    EXPECT_EQ(s.ThreadBasicInfo, k.threadBasic);
+    EXPECT_EQ(s.ProcessBlock, k.processEntry);
+    EXPECT_EQ(s.ThreadBlock, k.threadEntry);
+    EXPECT_EQ(s.CountedString, k.countedString);
+    EXPECT_EQ(s.KernelModuleEntry, k.moduleEntry);
+    EXPECT_EQ(s.HandleEntry, k.handleEntry);
+    EXPECT_EQ(s.ExtHandleEntry, k.extHandleEntry);
+
+    // the length each query class is asked with
+    EXPECT_EQ(ProcessQueryLength(w(), 0), k.processBasic);
+    EXPECT_EQ(ProcessQueryLength(w(), 2), k.ioCounters);
+    EXPECT_EQ(ProcessQueryLength(w(), 3), k.vmCounters);
+    EXPECT_EQ(ProcessQueryLength(w(), 4), k.kernelUserTimes);
+    EXPECT_EQ(ProcessQueryLength(w(), 20), k.handleCount);
+    EXPECT_EQ(ThreadQueryLength(w(), 0), k.threadBasic);
+    for (std::uint32_t other : {1u, 5u, 7u, 19u, 21u, 26u, 27u}) EXPECT_EQ(ProcessQueryLength(w(), other), 0u) << other;
+    EXPECT_EQ(ThreadQueryLength(w(), 1), 0u);
+    EXPECT_EQ(ThreadQueryLength(w(), 9), 0u);
+    for (std::size_t length : {k.processBasic, k.ioCounters, k.vmCounters, k.kernelUserTimes, k.threadBasic})
+        EXPECT_LE(length, MaxQueryLength);
+
+    // each block is read whole from a buffer of exactly that length
+    const std::vector<std::uint8_t> exact(k.threadBasic > k.processBasic ? k.threadBasic : k.processBasic);
+    EXPECT_TRUE(ParseProcessBasicInfo(w(), exact.data(), k.processBasic));
+    EXPECT_TRUE(ParseThreadBasicInfo(w(), exact.data(), k.threadBasic));
+    EXPECT_FALSE(ParseThreadBasicInfo(w(), exact.data(), k.threadBasic - 1));
+}
+
 // ---- environment block and counted strings -----------------------------
 
 TEST_P(NtLayouts, EnvironmentBlockAndParameters) {

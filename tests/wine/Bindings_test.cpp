@@ -2,6 +2,8 @@
 // against the libraries of the Wine prefix.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -184,6 +186,53 @@ TEST(Bindings, NativeSlotsAnswerWithTheStatusValuesCallersRelyOn) {
     EXPECT_TRUE(GetHandleInformation(copy, &flags));
     EXPECT_EQ(orvex::NtClose(copy), orvex::StatusSuccess);
     EXPECT_FALSE(GetHandleInformation(copy, &flags));
+}
+
+// The fixed-size queries ask with their structure's exact length and read
+// what this process's own Win32 calls report.
+TEST(Bindings, FixedSizeQueriesOfThisProcessAndThread) {
+    ASSERT_TRUE(orvex::BindNative());
+    orvex::TNativeBlock block;
+    ASSERT_TRUE(orvex::QueryProcessBlock(GetCurrentProcess(), orvex::ProcessInfoBasic, block));
+    EXPECT_EQ(block.Size, sizeof(PROCESS_BASIC_INFORMATION));
+    const auto basic = orvex::nt::ParseProcessBasicInfo(orvex::nt::NativeWidth, block.Bytes, block.Size);
+    ASSERT_TRUE(basic);
+    EXPECT_EQ(basic->ProcessId, GetCurrentProcessId());
+
+    ASSERT_TRUE(orvex::QueryProcessBlock(GetCurrentProcess(), orvex::ProcessInfoHandleCount, block));
+    EXPECT_EQ(block.Size, sizeof(ULONG));
+    ULONG handles = 0;
+    std::memcpy(&handles, block.Bytes, sizeof handles);
+    DWORD win32Handles = 0xFFFFFFFFu;
+    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &win32Handles));
+    EXPECT_EQ(handles, win32Handles);
+
+    ASSERT_TRUE(orvex::QueryProcessBlock(GetCurrentProcess(), orvex::ProcessInfoTimes, block));
+    const auto times = orvex::nt::ParseKernelUserTimes(block.Bytes, block.Size);
+    ASSERT_TRUE(times);
+    FILETIME create{}, exit{}, kernel{}, user{};
+    ASSERT_TRUE(GetProcessTimes(GetCurrentProcess(), &create, &exit, &kernel, &user));
+    EXPECT_EQ(times->CreateTime,
+              static_cast<std::int64_t>((std::uint64_t{create.dwHighDateTime} << 32) | create.dwLowDateTime));
+
+    ASSERT_TRUE(orvex::QueryProcessBlock(GetCurrentProcess(), orvex::ProcessInfoVmCounters, block));
+    EXPECT_EQ(block.Size, sizeof(VM_COUNTERS));
+    ASSERT_TRUE(orvex::QueryProcessBlock(GetCurrentProcess(), orvex::ProcessInfoIoCounters, block));
+    EXPECT_EQ(block.Size, sizeof(IO_COUNTERS));
+
+    ASSERT_TRUE(orvex::QueryThreadBlock(GetCurrentThread(), orvex::ThreadInfoBasic, block));
+    EXPECT_EQ(block.Size, orvex::nt::LayoutSizes(orvex::nt::NativeWidth).ThreadBasicInfo);
+    const auto thread = orvex::nt::ParseThreadBasicInfo(orvex::nt::NativeWidth, block.Bytes, block.Size);
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(thread->ThreadId, GetCurrentThreadId());
+    EXPECT_EQ(thread->ProcessId, GetCurrentProcessId());
+
+    // a class of no known length is not asked, and a failed query leaves the block as it was
+    block.Size = 12345;
+    EXPECT_FALSE(orvex::QueryProcessBlock(GetCurrentProcess(), static_cast<PROCESSINFOCLASS>(7), block));
+    EXPECT_FALSE(orvex::QueryThreadBlock(GetCurrentThread(), static_cast<THREADINFOCLASS>(1), block));
+    EXPECT_FALSE(orvex::QueryProcessBlock(nullptr, orvex::ProcessInfoBasic, block));
+    EXPECT_EQ(block.Size, 12345u);
 }
 
 TEST(Bindings, NativeReleaseLeavesAMappedLibraryAndItsSlots) {

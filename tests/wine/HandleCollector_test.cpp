@@ -7,6 +7,7 @@
 #include "engine/OXI_Collectors.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
+#include "platform/Orvex_Resources.h"
 #include "tests/wine/support/HelperProcess.h"
 
 namespace {
@@ -60,13 +61,34 @@ TEST_F(HandleCollector, NamesTheHelpersObjectsByType) {
     EXPECT_EQ(process->TypeName, "Process");
     EXPECT_EQ(process->Name, "PID: " + std::to_string(helper.pid()));
 
-    for (const std::string& thread : helper.values("thread")) {
-        const THandleInfo* t = Find(list, helper.pid(), std::stoull(thread, nullptr, 16));
+    // The helper reports its main thread's identifier first, then each
+    // worker's identifier before its handle.
+    const auto threads = helper.values("thread");
+    const auto tids = helper.values("tid");
+    ASSERT_EQ(threads.size(), 2u);
+    ASSERT_EQ(tids.size(), 3u);
+    for (std::size_t i = 0; i < threads.size(); ++i) {
+        const THandleInfo* t = Find(list, helper.pid(), std::stoull(threads[i], nullptr, 16));
         ASSERT_NE(t, nullptr);
         EXPECT_EQ(t->TypeName, "Thread");
-        EXPECT_EQ(t->Name.str().rfind("TID: ", 0), 0u) << t->Name.str();
-        EXPECT_NE(t->Name.str().find("(PID: " + std::to_string(helper.pid()) + ")"), std::string::npos);
+        EXPECT_EQ(t->Name, "TID: " + tids[i + 1] + " (PID: " + std::to_string(helper.pid()) + ")");
     }
+}
+
+TEST_F(HandleCollector, NamesThisProcesssOwnThreadAndProcessHandles) {
+    orvex::THandle thread(::OpenThread(THREAD_QUERY_INFORMATION, FALSE, ::GetCurrentThreadId()));
+    orvex::THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, ::GetCurrentProcessId()));
+    ASSERT_TRUE(thread);
+    ASSERT_TRUE(process);
+    THandleList list;
+    orvex::CollectHandles(list);
+    const std::string self = std::to_string(::GetCurrentProcessId());
+    const THandleInfo* t = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(thread.get()));
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->Name, "TID: " + std::to_string(::GetCurrentThreadId()) + " (PID: " + self + ")");
+    const THandleInfo* p = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(process.get()));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->Name, "PID: " + self);
 }
 
 TEST_F(HandleCollector, OwnHandlesAreNamedWithoutDuplicationAndStayOpen) {

@@ -196,6 +196,66 @@ TEST(ModuleSnapshot, EndedProcessGivesNothing) {
     EXPECT_TRUE(modules.empty());
 }
 
+// Each module once: no two records with the same base and path.
+static void ExpectEachModuleOnce(const TModuleList& modules, const std::string& what) {
+    std::set<std::pair<std::uintptr_t, std::string>> seen;
+    for (const TModuleInfo& m : modules)
+        EXPECT_TRUE(seen.emplace(m.Base, UpperCase(m.ImageName.str() + "|" + m.Name.str())).second)
+            << what << ": " << m.Name.str() << " at " << std::hex << m.Base << " listed twice";
+}
+
+TEST(ModuleSnapshot, IdleProcessHasNoModules) {
+    // a module query for process 0 would describe this process
+    TModuleList modules(2);
+    EXPECT_EQ(CollectModulesSnapshot("orvex_wine_tests.exe", 0, modules), "");
+    EXPECT_TRUE(modules.empty());
+    ASSERT_TRUE(BindProcessStatus());
+    modules.resize(2);
+    CollectModulesProcessStatus(0, modules);
+    EXPECT_TRUE(modules.empty());
+}
+
+TEST(ModuleSnapshot, EachModuleOnceForThisProcessAndTheHelper) {
+    ASSERT_TRUE(BindProcessStatus());
+    test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    for (const DWORD pid : {GetCurrentProcessId(), helper.pid()}) {
+        TModuleList modules;
+        CollectModulesSnapshot("", pid, modules);
+        EXPECT_GE(modules.size(), 3u);
+        ExpectEachModuleOnce(modules, "snapshot of " + std::to_string(pid));
+        CollectModulesProcessStatus(pid, modules);
+        EXPECT_GE(modules.size(), 3u);
+        ExpectEachModuleOnce(modules, "process status of " + std::to_string(pid));
+    }
+}
+
+#ifdef _WIN64
+// A 32-bit process seen from this 64-bit one: its module snapshot holds both
+// views of the process, which share the executable. The 32-bit helper is the
+// one of the neighbouring 32-bit build tree, when that has been built.
+TEST(ModuleSnapshot, A32BitProcessListsEachModuleOnce) {
+    const std::string helper32 = test::ExeDir() + "..\\..\\..\\i686\\tests\\wine\\orvex_test_helper.exe";
+    if (GetFileAttributesA(helper32.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no 32-bit build of the helper at " << helper32;
+    test::THelperProcess helper("--no-window", helper32);
+    ASSERT_TRUE(helper.started());
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(helper.process(), &wow64));
+    ASSERT_TRUE(wow64) << "the helper runs as a 32-bit process";
+    TModuleList modules;
+    const std::string image = CollectModulesSnapshot("orvex_test_helper.exe", helper.pid(), modules);
+    // Wine 8 gives a 64-bit program no module snapshot of a 32-bit process.
+    if (modules.empty()) GTEST_SKIP() << "the platform gives no module snapshot of a 32-bit process";
+    EXPECT_TRUE(SameText(image, helper.value("exe"))) << image;
+    ExpectEachModuleOnce(modules, "snapshot of the 32-bit helper");
+    int executables = 0;
+    for (const TModuleInfo& m : modules) executables += SameText(m.Name, "orvex_test_helper.exe") ? 1 : 0;
+    EXPECT_EQ(executables, 1);
+    EXPECT_NE(FindModule(modules, "kernel32.dll"), nullptr);
+}
+#endif
+
 TEST(ThreadSnapshot, PriorityIsBasePlusDelta) {
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;

@@ -270,3 +270,50 @@ TEST(NtLayoutsLive, ObjectNameOfTheHelpersMutex) {
     ASSERT_EQ(queryObject(dup, 2, buf.data(), static_cast<ULONG>(buf.size()), &got), 0);
     EXPECT_EQ(Narrow(ParseObjectInfoName(NativeWidth, buf.data(), buf.size(), AddressOf(buf.data()))), "Mutant");
 }
+
+// Every fixed-size query answers with as many bytes as the layout says,
+// whether it is given exactly that length or more room (which the real
+// system refuses for most classes, Wine not), and a process query is refused
+// a buffer one byte short.
+TEST(NtLayoutsLive, QueryLengthsAreWhatTheSystemAnswers) {
+    orvex::test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    const auto queryProcess = Ntdll<TQueryByHandle>("NtQueryInformationProcess");
+    const auto queryThread = Ntdll<TQueryByHandle>("NtQueryInformationThread");
+    ASSERT_NE(queryProcess, nullptr);
+    ASSERT_NE(queryThread, nullptr);
+    for (const std::uint32_t infoClass : {ProcessClassBasic, ProcessClassIoCounters, ProcessClassVmCounters,
+                                          ProcessClassTimes, ProcessClassHandleCount}) {
+        const std::size_t length = ProcessQueryLength(NativeWidth, infoClass);
+        ASSERT_GT(length, 0u) << "class " << infoClass;
+        alignas(8) std::uint8_t buffer[MaxQueryLength] = {};
+        ULONG got = 0;
+        EXPECT_EQ(queryProcess(helper.process(), infoClass, buffer, static_cast<ULONG>(length), &got), 0)
+            << "class " << infoClass;
+        EXPECT_EQ(got, length) << "class " << infoClass;
+        got = 0;
+        // the memory counters come in an extended form too, with the private
+        // bytes added, when there is room for it
+        const std::size_t extended = infoClass == ProcessClassVmCounters ? length + sizeof(SIZE_T) : length;
+        if (queryProcess(helper.process(), infoClass, buffer, MaxQueryLength, &got) == 0)
+            EXPECT_TRUE(got == length || got == extended) << "class " << infoClass << " given more room: " << got;
+        EXPECT_NE(queryProcess(helper.process(), infoClass, buffer, static_cast<ULONG>(length - 1), &got), 0)
+            << "class " << infoClass;
+    }
+
+    orvex::THandle worker(OpenThread(THREAD_QUERY_INFORMATION, FALSE, std::stoul(helper.values("tid").at(1))));
+    ASSERT_TRUE(worker);
+    const std::size_t length = ThreadQueryLength(NativeWidth, ThreadClassBasic);
+    alignas(8) std::uint8_t buffer[MaxQueryLength] = {};
+    ULONG got = 0;
+    EXPECT_EQ(queryThread(worker.get(), ThreadClassBasic, buffer, static_cast<ULONG>(length), &got), 0);
+    EXPECT_EQ(got, length);
+    got = 0;
+    if (queryThread(worker.get(), ThreadClassBasic, buffer, MaxQueryLength, &got) == 0)
+        EXPECT_EQ(got, length) << "given more room";
+    ASSERT_EQ(queryThread(worker.get(), ThreadClassBasic, buffer, static_cast<ULONG>(length), &got), 0);
+    const auto basic = ParseThreadBasicInfo(NativeWidth, buffer, length);
+    ASSERT_TRUE(basic);
+    EXPECT_EQ(basic->ProcessId, helper.pid());
+    EXPECT_EQ(std::to_string(basic->ThreadId), helper.values("tid").at(1));
+}

@@ -101,6 +101,28 @@ TEST(ProcessList, FullRefreshHoldsTheHelperItsHandlesAndItsWindow) {
     EXPECT_FALSE(ProcessStatusLibrary().owned());
 }
 
+// This program's own executable is listed among its modules only: the idle
+// process (PID 0, where the platform lists one) has no modules at all.
+TEST(ProcessList, OwnModulesBelongToThisProcessOnly) {
+    TOrvex_ProcessList list;
+    list.DetectionRange = TDetectionRange{dtProcesses};
+    list.RefreshData();
+    ASSERT_GT(list.ProcessCount(), 1);
+    const auto ownBase = reinterpret_cast<std::uintptr_t>(::GetModuleHandleA(nullptr));
+    bool ownListed = false;
+    for (int i = 0; i < list.ProcessCount(); ++i) {
+        TProcessInfo p;
+        list.GetProcess(static_cast<std::uint32_t>(i), p);
+        if (p.PID == 0) EXPECT_TRUE(p.Modules.empty()) << p.Modules.size() << " modules for process 0";
+        for (const TModuleInfo& m : p.Modules) {
+            const bool own = m.Base == ownBase && m.Name == "orvex_wine_tests.exe";
+            if (own) EXPECT_EQ(p.PID, ::GetCurrentProcessId()) << "own executable listed under pid " << p.PID;
+            if (own && p.PID == ::GetCurrentProcessId()) ownListed = true;
+        }
+    }
+    EXPECT_TRUE(ownListed);
+}
+
 TEST(AllModesProcessList, CopiesBeyondTheEndAreEmptyRecords) {
     TOrvex_ProcessList list;
     list.DetectionRange = TDetectionRange{dtProcesses};

@@ -343,7 +343,7 @@ TEST(StorageComError, CarriesTheCodeAndTheSystemMessage) {
     while (!expected.empty() && expected.back() <= L' ') expected.pop_back();
     char ansi[256] = {};
     WideCharToMultiByte(CP_ACP, 0, expected.c_str(), -1, ansi, 256, nullptr, nullptr);
-    EXPECT_EQ(std::string(e.what()), ansi);
+    EXPECT_EQ(std::string(e.what()), std::string(ansi) + " (0x80070057)");
     EXPECT_EQ(ComCheck(S_FALSE), S_FALSE);
     EXPECT_EQ(RaisedCode([] { ComCheck(STG_E_FILENOTFOUND); }), STG_E_FILENOTFOUND);
 }

@@ -1,6 +1,7 @@
 // Compound files, sub-storages and element look-up against ole32 under Wine.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "storage/Orvex_SS.h"
@@ -74,10 +75,32 @@ TEST_F(StorageFile, OpeningAMissingFileRaisesFileNotFound) {
     EXPECT_FALSE(file.exists()) << "opening must not create the file";
 }
 
-TEST_F(StorageFile, OpeningAPlainFileRaises) {
-    ASSERT_TRUE(file.write("plain"));
-    const HRESULT code = RaisedCode([&] { OpenStorageFile(file.name(), StorageReadMode); });
-    EXPECT_TRUE(FAILED(code)) << std::hex << code;
+// The error report's text: the result code always, and no insert sequence
+// of the system's message left unfilled.
+TEST_F(StorageFile, OpeningAPlainFileRaisesWithTheCodeInItsText) {
+    ASSERT_TRUE(file.write("just some text, not a compound file\r\n"));
+    try {
+        OpenStorageFile(file.name(), StorageReadMode);
+        FAIL() << "no error raised";
+    } catch (const TComError& e) {
+        EXPECT_TRUE(FAILED(e.ErrorCode())) << std::hex << e.ErrorCode();
+        const std::string text = e.what();
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(e.ErrorCode()));
+        EXPECT_NE(text.find(code), std::string::npos) << text;
+        for (std::size_t p = text.find('%'); p != std::string::npos; p = text.find('%', p + 1))
+            EXPECT_FALSE(p + 1 < text.size() && text[p + 1] >= '1' && text[p + 1] <= '9') << text;
+    }
+    // a missing file's text too, whose system message begins with an insert
+    ASSERT_TRUE(file.remove());
+    try {
+        OpenStorageFile(file.name(), StorageReadMode);
+        FAIL() << "no error raised";
+    } catch (const TComError& e) {
+        const std::string text = e.what();
+        EXPECT_NE(text.find("0x80030002"), std::string::npos) << text;
+        EXPECT_EQ(text.find("%1"), std::string::npos) << text;
+    }
 }
 
 TEST_F(StorageFile, CreatingReplacesAPlainFile) {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_Processes.h"
 #include "tests/wine/support/HelperProcess.h"
 
 namespace {
@@ -67,6 +68,30 @@ TEST(AllModesWindowCollector, TheHelpersWindowIsFollowedByItsControls) {
     const TWindowInfo& edit = list[IndexOf(list, helper.hex("edit"))];
     EXPECT_EQ(edit.ClassName.str().size(), 4u);
     EXPECT_TRUE(Has(edit.ExStyleNames, "WS_EX_CLIENTEDGE"));
+}
+
+// Windows that another process destroys while the walk runs leave no record
+// behind, in the refreshed window list as in the collector's own.
+TEST(AllModesWindowCollector, WindowsDestroyedDuringTheWalkLeaveNoEmptyRecord) {
+    orvex::test::THelperProcess helper("--no-window --churn");
+    ASSERT_TRUE(helper.started());
+    orvex::TOrvex_ProcessList component;
+    component.DetectionRange = orvex::TDetectionRange{orvex::dtWindows};
+    int helpersWindows = 0;
+    for (int round = 0; round < 30; ++round) {
+        component.RefreshData();
+        ASSERT_GT(component.WindowCount(), 0);
+        for (int i = 0; i < component.WindowCount(); ++i) {
+            TWindowInfo w;
+            component.GetWindow(static_cast<std::uint32_t>(i), w);
+            ASSERT_NE(w.Handle, 0u) << "record " << i << " of round " << round;
+            if (w.ProcessID == helper.pid()) ++helpersWindows;
+        }
+        TWindowList list;
+        Collect(list);
+        for (const TWindowInfo& w : list) ASSERT_NE(w.Handle, 0u) << "round " << round;
+    }
+    EXPECT_GT(helpersWindows, 0) << "the walks met the helper's short-lived windows";
 }
 
 }  // namespace

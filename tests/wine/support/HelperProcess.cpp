@@ -6,14 +6,16 @@
 
 namespace orvex::test {
 
-THelperProcess::THelperProcess(const std::string& args) {
+THelperProcess::THelperProcess(const std::string& args) : THelperProcess(args, ExeDir() + "orvex_test_helper.exe") {}
+
+THelperProcess::THelperProcess(const std::string& args, const std::string& exePath) {
     SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
     HANDLE readRaw = nullptr, writeRaw = nullptr;
     if (!CreatePipe(&readRaw, &writeRaw, &sa, 0)) return;
     orvex::THandle readEnd(readRaw), writeEnd(writeRaw);
     SetHandleInformation(readRaw, HANDLE_FLAG_INHERIT, 0);
 
-    std::string cmd = "\"" + ExeDir() + "orvex_test_helper.exe\" " + args;
+    std::string cmd = "\"" + exePath + "\" " + args;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;

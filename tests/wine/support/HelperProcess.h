@@ -17,6 +17,8 @@ public:
     // Starts the helper with the given arguments and waits (up to 20 s) for
     // its "ready" line. started() tells whether that worked.
     explicit THelperProcess(const std::string& args = "");
+    // The same for another build of the helper, given by its full path.
+    THelperProcess(const std::string& args, const std::string& exePath);
     ~THelperProcess();
     THelperProcess(const THelperProcess&) = delete;
     THelperProcess& operator=(const THelperProcess&) = delete;
