@@ -59,30 +59,31 @@ void ReleaseNative() { Native.Release(); }
 
 const TLibraryBinding& NativeLibrary() noexcept { return Native; }
 
-bool QueryProcessBlock(HANDLE process, PROCESSINFOCLASS infoClass, TNativeBlock& block) noexcept {
-    const std::size_t length = nt::ProcessQueryLength(nt::NativeWidth, static_cast<std::uint32_t>(infoClass));
-    if (!NtQueryInformationProcess || length == 0) return false;
+namespace {
+
+// Asks Query for the block of InfoClass with exactly Length bytes (0: a
+// class without a known length, never asked); Block changes only on success.
+template <typename TQuery, typename TClass>
+bool QueryBlock(TQuery query, HANDLE object, TClass infoClass, std::size_t length, TNativeBlock& block) noexcept {
+    if (!query || length == 0) return false;
     TNativeBlock answer;
     ULONG returned = 0;
-    if (NtQueryInformationProcess(process, infoClass, answer.Bytes, static_cast<ULONG>(length), &returned) !=
-        StatusSuccess)
-        return false;
+    if (query(object, infoClass, answer.Bytes, static_cast<ULONG>(length), &returned) != StatusSuccess) return false;
     answer.Size = length;
     block = answer;
     return true;
 }
 
+}  // namespace
+
+bool QueryProcessBlock(HANDLE process, PROCESSINFOCLASS infoClass, TNativeBlock& block) noexcept {
+    return QueryBlock(NtQueryInformationProcess, process, infoClass,
+                      nt::ProcessQueryLength(nt::NativeWidth, static_cast<std::uint32_t>(infoClass)), block);
+}
+
 bool QueryThreadBlock(HANDLE thread, THREADINFOCLASS infoClass, TNativeBlock& block) noexcept {
-    const std::size_t length = nt::ThreadQueryLength(nt::NativeWidth, static_cast<std::uint32_t>(infoClass));
-    if (!NtQueryInformationThread || length == 0) return false;
-    TNativeBlock answer;
-    ULONG returned = 0;
-    if (NtQueryInformationThread(thread, infoClass, answer.Bytes, static_cast<ULONG>(length), &returned) !=
-        StatusSuccess)
-        return false;
-    answer.Size = length;
-    block = answer;
-    return true;
+    return QueryBlock(NtQueryInformationThread, thread, infoClass,
+                      nt::ThreadQueryLength(nt::NativeWidth, static_cast<std::uint32_t>(infoClass)), block);
 }
 
 }  // namespace orvex

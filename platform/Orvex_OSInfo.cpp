@@ -28,6 +28,20 @@ struct TVersionValues {
     std::string CSD;  // untrimmed
 };
 
+// The numbers of an extended version record, of either character width;
+// the build number's low 16 bits.
+template <typename TRecord>
+TVersionValues NumbersOf(const TRecord& vi) {
+    TVersionValues v;
+    v.Platform = vi.dwPlatformId;
+    v.Major = vi.dwMajorVersion;
+    v.Minor = vi.dwMinorVersion;
+    v.Build = vi.dwBuildNumber & 0xFFFF;
+    v.ProductType = vi.wProductType;
+    v.SuiteMask = vi.wSuiteMask;
+    return v;
+}
+
 // What GetVersionExA answers: the extended record where the system knows it,
 // else the short one (NT before 4.0 SP6 and the 9x family); all zero when
 // both are refused.
@@ -39,13 +53,7 @@ TVersionValues ReportedVersion() {
         vi.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
         if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&vi))) vi = OSVERSIONINFOEXA{};
     }
-    TVersionValues v;
-    v.Platform = vi.dwPlatformId;
-    v.Major = vi.dwMajorVersion;
-    v.Minor = vi.dwMinorVersion;
-    v.Build = vi.dwBuildNumber & 0xFFFF;
-    v.ProductType = vi.wProductType;
-    v.SuiteMask = vi.wSuiteMask;
+    TVersionValues v = NumbersOf(vi);
     v.CSD = FieldText(vi.szCSDVersion, sizeof vi.szCSDVersion);
     return v;
 }
@@ -69,12 +77,7 @@ bool NativeVersion(TVersionValues& out) {
     OSVERSIONINFOEXW vi{};
     vi.dwOSVersionInfoSize = sizeof vi;
     if (rtlGetVersion(&vi) != 0 || vi.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
-    out.Platform = vi.dwPlatformId;
-    out.Major = vi.dwMajorVersion;
-    out.Minor = vi.dwMinorVersion;
-    out.Build = vi.dwBuildNumber & 0xFFFF;
-    out.ProductType = vi.wProductType;
-    out.SuiteMask = vi.wSuiteMask;
+    out = NumbersOf(vi);
     std::size_t n = 0;
     while (n < std::size(vi.szCSDVersion) && vi.szCSDVersion[n] != L'\0') ++n;
     out.CSD = WideToAnsi(std::wstring_view(vi.szCSDVersion, n));
