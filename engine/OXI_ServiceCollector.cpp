@@ -1,5 +1,6 @@
 // The services of the Win32 kinds with their configuration, read over one
-// connection to the service manager.
+// connection to the service manager: one enumeration for names and states,
+// then one configuration query per service.
 #include <windows.h>
 
 #include <cstring>
@@ -29,17 +30,19 @@ const char* TextOrEmpty(const char* text) { return text ? text : ""; }
 void CollectServices(TServiceList& list) {
     const TScHandle manager = OpenServiceManager("", SC_MANAGER_CONNECT | SC_MANAGER_ENUMERATE_SERVICE);
     if (!manager) return;
-    std::vector<std::string> displayNames;
-    if (!ListServiceDisplayNames(manager, SERVICE_WIN32, SERVICE_STATE_ALL, displayNames)) return;
+    // The enumeration gives key name, display name and state together; only
+    // the configuration takes a request of its own per service.
+    std::vector<TServiceEntry> services;
+    if (!ListServices(manager, SERVICE_WIN32, SERVICE_STATE_ALL, services)) return;
 
     TServiceConfigBuffer buffer;
-    for (const std::string& displayName : displayNames) {
+    for (const TServiceEntry& service : services) {
         TServiceInfo& s = list.emplace_back();
-        s.DisplayName = displayName;
-        s.Name = ServiceDisplayToKeyName(manager, displayName);
-        s.Status = GetServiceCurrentState(manager, s.Name);
+        s.DisplayName = service.DisplayName;
+        s.Name = service.Name;
+        s.Status = static_cast<std::int32_t>(service.CurrentState);
         std::memset(&buffer, 0, sizeof buffer);
-        if (!ReadServiceConfig(manager, s.Name, buffer)) continue;
+        if (!ReadServiceConfig(manager, service.Name, buffer)) continue;
         const QUERY_SERVICE_CONFIGA& config = buffer.config;
         s.ImageName = WithoutQuotes(TextOrEmpty(config.lpBinaryPathName));
         s.ObjectName = TextOrEmpty(config.lpServiceStartName);

@@ -83,6 +83,31 @@ void MoveText(LPSTR& field, const TServiceConfigBuffer& from, TServiceConfigBuff
     field = inside ? reinterpret_cast<LPSTR>(to.bytes + (address - reinterpret_cast<std::uintptr_t>(&from))) : nullptr;
 }
 
+// Whether a failed enumeration request means that the block was too small.
+// Windows answers ERROR_MORE_DATA, with the size it needs and, when it can,
+// where to resume. Wine's character-set conversion answers
+// ERROR_INSUFFICIENT_BUFFER, naming no size, and ERROR_INVALID_PARAMETER
+// with a record count when the names fill the block exactly.
+bool AsksForMore(DWORD error, DWORD returned) noexcept {
+    return error == ERROR_MORE_DATA || error == ERROR_INSUFFICIENT_BUFFER ||
+           (error == ERROR_INVALID_PARAMETER && returned != 0);
+}
+
+// Appends the first Returned records of an enumeration answer in Records
+// (Bytes long). A record whose names do not lie inside the block ends the walk.
+void AppendEntries(const std::vector<ENUM_SERVICE_STATUSA>& records, DWORD bytes, DWORD returned,
+                   std::vector<TServiceEntry>& entries) {
+    const std::size_t count = std::min<std::size_t>(returned, records.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const ENUM_SERVICE_STATUSA& record = records[i];
+        const auto name = TextInBuffer(records.data(), bytes, reinterpret_cast<std::uintptr_t>(record.lpServiceName));
+        const auto display =
+            TextInBuffer(records.data(), bytes, reinterpret_cast<std::uintptr_t>(record.lpDisplayName));
+        if (!name || !display) break;
+        entries.push_back(TServiceEntry{std::string(*name), std::string(*display), record.ServiceStatus.dwCurrentState});
+    }
+}
+
 }  // namespace
 
 TScHandle OpenServiceManager(const std::string& machine, DWORD access) {
@@ -157,17 +182,17 @@ std::string ServiceDisplayToKeyName(const TScHandle& manager, const std::string&
     return {};
 }
 
-bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWORD serviceState,
-                             std::vector<std::string>& list) {
+bool ListServices(const std::string& machine, DWORD serviceType, DWORD serviceState,
+                  std::vector<TServiceEntry>& list) {
     const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_ALL_ACCESS);
-    return manager && ListServiceDisplayNames(manager, serviceType, serviceState, list);
+    return manager && ListServices(manager, serviceType, serviceState, list);
 }
 
-bool ListServiceDisplayNames(const TScHandle& manager, DWORD serviceType, DWORD serviceState,
-                             std::vector<std::string>& list) {
+bool ListServices(const TScHandle& manager, DWORD serviceType, DWORD serviceState,
+                  std::vector<TServiceEntry>& list) {
     if (!EnumServicesStatusGeneric || !manager) return false;
     std::vector<ENUM_SERVICE_STATUSA> records(EnumBufferBytes / sizeof(ENUM_SERVICE_STATUSA));
-    std::vector<std::string> names;
+    std::vector<TServiceEntry> entries;
     DWORD resume = 0;
     for (int request = 0; request < MaxEnumRequests; ++request) {
         const DWORD bytes = static_cast<DWORD>(records.size() * sizeof(ENUM_SERVICE_STATUSA));
@@ -176,30 +201,37 @@ bool ListServiceDisplayNames(const TScHandle& manager, DWORD serviceType, DWORD 
         DWORD returned = 0;
         const BOOL done = EnumServicesStatusGeneric(manager.get(), serviceType, serviceState, records.data(), bytes,
                                                     &needed, &returned, &resume);
-        const bool more = !done && ::GetLastError() == ERROR_MORE_DATA;
-        if (!done && !more) break;
-        std::vector<std::string> batch;
-        const std::size_t count = std::min<std::size_t>(returned, records.size());
-        for (std::size_t i = 0; i < count; ++i) {
-            const auto text = TextInBuffer(records.data(), bytes,
-                                           reinterpret_cast<std::uintptr_t>(records[i].lpDisplayName));
-            if (!text) break;  // a record that points outside the buffer ends the walk
-            batch.emplace_back(*text);
+        const DWORD error = done ? ERROR_SUCCESS : ::GetLastError();
+        if (!done && !AsksForMore(error, returned)) break;
+        if (done || (error == ERROR_MORE_DATA && returned != 0 && resume != resumeBefore)) {
+            AppendEntries(records, bytes, returned, entries);
+            if (done) break;
+            continue;  // the manager resumes after the records it gave
         }
-        const bool moved = resume != resumeBefore;
-        if (!done && needed != 0 && !moved && needed > bytes && needed <= MaxEnumBufferBytes) {
-            // The manager did not move on (it cannot resume, or not even one
-            // record fitted): ask again from the same place with the size it
-            // asked for, dropping the records of this answer.
-            records.resize((needed + sizeof(ENUM_SERVICE_STATUSA) - 1) / sizeof(ENUM_SERVICE_STATUSA));
-            continue;
-        }
-        names.insert(names.end(), batch.begin(), batch.end());
-        // Ask again while the manager has more and moves on; a request that
-        // makes no progress ends the enumeration.
-        if (done || needed == 0 || returned == 0 || !moved) break;
+        // The manager did not move on (it cannot resume, or not even one
+        // record fitted) and its records, if any, are not to be trusted: ask
+        // again from the same place with the size it named, or with twice
+        // the block when it named none larger.
+        const std::size_t grown = needed > bytes ? needed : std::size_t{bytes} * 2;
+        if (grown > MaxEnumBufferBytes) break;
+        resume = resumeBefore;
+        records.resize((grown + sizeof(ENUM_SERVICE_STATUSA) - 1) / sizeof(ENUM_SERVICE_STATUSA));
     }
-    list.insert(list.end(), names.begin(), names.end());
+    list.insert(list.end(), entries.begin(), entries.end());
+    return true;
+}
+
+bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWORD serviceState,
+                             std::vector<std::string>& list) {
+    const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_ALL_ACCESS);
+    return manager && ListServiceDisplayNames(manager, serviceType, serviceState, list);
+}
+
+bool ListServiceDisplayNames(const TScHandle& manager, DWORD serviceType, DWORD serviceState,
+                             std::vector<std::string>& list) {
+    std::vector<TServiceEntry> entries;
+    if (!ListServices(manager, serviceType, serviceState, entries)) return false;
+    for (TServiceEntry& entry : entries) list.push_back(std::move(entry.DisplayName));
     return true;
 }
 

@@ -53,11 +53,25 @@ bool ResumeNamedService(const std::string& machine, const std::string& service);
 std::string ServiceDisplayToKeyName(const std::string& machine, const std::string& displayName);
 std::string ServiceDisplayToKeyName(const TScHandle& manager, const std::string& displayName);
 
-// Appends the display names of the services of the given types (a mask of
-// SERVICE_WIN32_OWN_PROCESS and its kin) in the given states (a mask of
-// SERVICE_ACTIVE and SERVICE_INACTIVE) to List, in the manager's order.
-// List is not cleared first. False only when the manager cannot be opened
-// with full access.
+// One service as the enumeration reports it: key name, display name and
+// current state (SERVICE_STOPPED to SERVICE_PAUSED).
+struct TServiceEntry {
+    std::string Name;
+    std::string DisplayName;
+    DWORD CurrentState = 0;
+};
+
+// Appends the services of the given types (a mask of SERVICE_WIN32_OWN_PROCESS
+// and its kin) in the given states (a mask of SERVICE_ACTIVE and
+// SERVICE_INACTIVE) to List, in the manager's order, all of them however many
+// requests that takes. List is not cleared first. False only when the manager
+// cannot be opened with full access (the machine form) or nothing is bound.
+bool ListServices(const std::string& machine, DWORD serviceType, DWORD serviceState,
+                  std::vector<TServiceEntry>& list);
+bool ListServices(const TScHandle& manager, DWORD serviceType, DWORD serviceState,
+                  std::vector<TServiceEntry>& list);
+
+// The same, giving only the display names.
 bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWORD serviceState,
                              std::vector<std::string>& list);
 bool ListServiceDisplayNames(const TScHandle& manager, DWORD serviceType, DWORD serviceState,

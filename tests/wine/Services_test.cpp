@@ -85,6 +85,21 @@ TEST_F(ServiceRoutines, InstalledServiceIsListedByDisplayNameAndFoundByIt) {
     EXPECT_EQ(orvex::ServiceDisplayToKeyName("", display_), key_);
     EXPECT_EQ(orvex::GetServiceCurrentState("", key_), SERVICE_STOPPED);
 
+    // The full listing gives key name, display name and state together.
+    const auto findEntry = [](const std::vector<orvex::TServiceEntry>& entries, const std::string& key) {
+        return std::find_if(entries.begin(), entries.end(),
+                            [&](const orvex::TServiceEntry& e) { return e.Name == key; });
+    };
+    std::vector<orvex::TServiceEntry> entries(1);
+    ASSERT_TRUE(orvex::ListServices("", SERVICE_WIN32, SERVICE_STATE_ALL, entries));
+    EXPECT_EQ(entries.front().Name, "") << "the list is appended to, not replaced";
+    EXPECT_EQ(entries.size(), list.size());
+    auto entry = findEntry(entries, key_);
+    ASSERT_NE(entry, entries.end());
+    EXPECT_EQ(entry->DisplayName, display_);
+    EXPECT_EQ(entry->CurrentState, static_cast<DWORD>(SERVICE_STOPPED));
+    for (std::size_t i = 1; i < entries.size(); ++i) EXPECT_EQ(entries[i].DisplayName, list[i]);
+
     // A stopped service is not among the active ones, a running one is.
     std::vector<std::string> active;
     ASSERT_TRUE(orvex::ListServiceDisplayNames("", SERVICE_WIN32, SERVICE_ACTIVE, active));
@@ -93,6 +108,11 @@ TEST_F(ServiceRoutines, InstalledServiceIsListedByDisplayNameAndFoundByIt) {
     active.clear();
     ASSERT_TRUE(orvex::ListServiceDisplayNames("", SERVICE_WIN32, SERVICE_ACTIVE, active));
     EXPECT_EQ(std::count(active.begin(), active.end(), display_), 1);
+    entries.clear();
+    ASSERT_TRUE(orvex::ListServices("", SERVICE_WIN32, SERVICE_ACTIVE, entries));
+    entry = findEntry(entries, key_);
+    ASSERT_NE(entry, entries.end());
+    EXPECT_EQ(entry->CurrentState, static_cast<DWORD>(SERVICE_RUNNING));
     std::vector<std::string> inactive;
     ASSERT_TRUE(orvex::ListServiceDisplayNames("", SERVICE_WIN32, SERVICE_INACTIVE, inactive));
     EXPECT_EQ(std::count(inactive.begin(), inactive.end(), display_), 0);
@@ -239,6 +259,28 @@ TEST_F(ServiceRoutines, ListingGoesOnWhenTheServicesDoNotFitIntoOneRequest) {
     for (const std::string& display : displays)
         EXPECT_EQ(std::count(list.begin(), list.end(), display), 1) << display;
     EXPECT_EQ(std::count(list.begin(), list.end(), display_), 1);
+}
+
+TEST_F(ServiceRoutines, EveryServiceIsListedWhateverTheirNumber) {
+    // One more service at a time: on the way the manager answers that the
+    // block is too small in each of the ways it has, and at some counts it
+    // fills the block exactly.
+    orvex::test::TInstalledServiceBatch batch(0);
+    ASSERT_TRUE(batch.installed()) << "OpenSCManagerA failed: " << batch.error();
+    std::vector<orvex::TServiceEntry> before;
+    ASSERT_TRUE(orvex::ListServices("", SERVICE_WIN32, SERVICE_STATE_ALL, before));
+    ASSERT_FALSE(before.empty());
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(batch.Add()) << "CreateServiceA failed: " << batch.error();
+        std::vector<orvex::TServiceEntry> entries;
+        ASSERT_TRUE(orvex::ListServices("", SERVICE_WIN32, SERVICE_STATE_ALL, entries));
+        ASSERT_EQ(entries.size(), before.size() + batch.services().size());
+        const auto& added = batch.services().back();
+        const auto count = std::count_if(entries.begin(), entries.end(), [&](const orvex::TServiceEntry& e) {
+            return e.Name == added.key && e.DisplayName == added.display && e.CurrentState == SERVICE_STOPPED;
+        });
+        ASSERT_EQ(count, 1) << added.key;
+    }
 }
 
 // --- Wine's own services

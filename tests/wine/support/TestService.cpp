@@ -85,4 +85,61 @@ TInstalledTestService::~TInstalledTestService() {
     ::DeleteFileA(report_.c_str());
 }
 
+TInstalledServiceBatch::TInstalledServiceBatch(int count) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%lu_%llx", static_cast<unsigned long>(::GetCurrentProcessId()),
+                  static_cast<unsigned long long>(::GetTickCount64() & 0xFFFFFF));
+    stamp_ = stamp;
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    temp_ = temp;
+    exe_ = ExeDir() + "orvex_test_service.exe";
+    manager_ = Own(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    installed_ = static_cast<bool>(manager_);
+    if (!installed_) {
+        error_ = ::GetLastError();
+        return;
+    }
+    services_.reserve(count);
+    handles_.reserve(count);
+    for (int i = 0; i < count && Add(); ++i) {
+    }
+}
+
+bool TInstalledServiceBatch::Add() {
+    if (!installed_) return false;
+    const std::size_t i = services_.size();
+    const std::string id = stamp_ + "_b" + std::to_string(i);
+    TEntry entry;
+    entry.key = TInstalledTestService::Prefix + id;
+    entry.display = "Orvex Batch Service " + id;
+    entry.report = temp_ + "orvex_test_service_" + id + ".txt";
+    entry.binaryPath = "\"" + exe_ + "\" \"--report=" + entry.report + "\"";
+    entry.group = i % 2 ? "OrvexBatchGroup" : "";
+    entry.errorControl = i % 2 ? SERVICE_ERROR_NORMAL : SERVICE_ERROR_IGNORE;
+    TScHandle service = Own(::CreateServiceA(
+        manager_.get(), entry.key.c_str(), entry.display.c_str(), SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+        SERVICE_DEMAND_START, entry.errorControl, entry.binaryPath.c_str(),
+        entry.group.empty() ? nullptr : entry.group.c_str(), nullptr, nullptr, nullptr, nullptr));
+    if (!service) {
+        error_ = ::GetLastError();
+        installed_ = false;
+        return false;
+    }
+    services_.push_back(std::move(entry));
+    handles_.push_back(std::move(service));
+    return true;
+}
+
+TInstalledServiceBatch::~TInstalledServiceBatch() {
+    for (std::size_t i = 0; i < handles_.size(); ++i) {
+        SERVICE_STATUS status{};
+        if (::QueryServiceStatus(handles_[i].get(), &status) && status.dwCurrentState != SERVICE_STOPPED &&
+            ::ControlService(handles_[i].get(), SERVICE_CONTROL_STOP, &status))
+            WaitServiceStopped(handles_[i].get(), 5000);
+        ::DeleteService(handles_[i].get());
+        ::DeleteFileA(services_[i].report.c_str());
+    }
+}
+
 }  // namespace orvex::test

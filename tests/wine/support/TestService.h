@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "platform/Orvex_Resources.h"
 
 namespace orvex::test {
 
@@ -30,6 +33,40 @@ public:
 
 private:
     std::string key_, display_, report_, binaryPath_;
+    bool installed_ = false;
+    DWORD error_ = 0;
+};
+
+// Many services of the test prefix at once, as a workstation has them: each a
+// demand-start own-process service of orvex_test_service.exe with a report
+// file of its own, error control and load-order group alternating from one
+// service to the next. All are stopped and deleted with the batch, also the
+// ones created before a failure.
+class TInstalledServiceBatch {
+public:
+    struct TEntry {
+        std::string key, display, binaryPath, report, group;
+        DWORD errorControl = 0;
+    };
+
+    // Creates Count services; installed() tells whether all were created.
+    explicit TInstalledServiceBatch(int count);
+    ~TInstalledServiceBatch();
+    TInstalledServiceBatch(const TInstalledServiceBatch&) = delete;
+    TInstalledServiceBatch& operator=(const TInstalledServiceBatch&) = delete;
+
+    // True when every service asked for so far was created.
+    bool installed() const { return installed_; }
+    // Creates one more service; false (with error() set) when it cannot.
+    bool Add();
+    DWORD error() const { return error_; }
+    const std::vector<TEntry>& services() const { return services_; }
+
+private:
+    std::vector<TEntry> services_;
+    std::vector<TScHandle> handles_;
+    TScHandle manager_;
+    std::string stamp_, exe_, temp_;
     bool installed_ = false;
     DWORD error_ = 0;
 };
