@@ -104,14 +104,14 @@ int main(int argc, char** argv) {
     const TTiming tWin = Measure(rounds, [&] { windows.clear(); CollectWindows(windows); });
 
     // Object queries and duplications of one handle collection.
-    g_realQuery = NtQueryObject;
-    g_realDuplicate = NtDuplicateObject;
-    NtQueryObject = CountedQuery;
-    if (g_realDuplicate) NtDuplicateObject = CountedDuplicate;
+    g_realQuery = orvex::NtQueryObject;
+    g_realDuplicate = orvex::NtDuplicateObject;
+    orvex::NtQueryObject = CountedQuery;
+    if (g_realDuplicate) orvex::NtDuplicateObject = CountedDuplicate;
     handles.clear();
     CollectHandles(handles);
-    NtQueryObject = g_realQuery;
-    NtDuplicateObject = g_realDuplicate;
+    orvex::NtQueryObject = g_realQuery;
+    orvex::NtDuplicateObject = g_realDuplicate;
     ReleaseProcessStatus();
     ReleaseNative();
 

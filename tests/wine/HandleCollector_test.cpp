@@ -148,7 +148,9 @@ TEST_F(HandleCollector, EachRecordHasTheTypeItsOwnHandleGives) {
         for (std::size_t i = 0; i < orvex::ObjectTypeNames.size(); ++i)
             if (::lstrcmpiA(type.c_str(), std::string(orvex::ObjectTypeNames[i]).c_str()) == 0)
                 index = static_cast<int>(i);
-        if (index >= 0) EXPECT_EQ(h.ObjectType, index) << type;
+        if (index >= 0) {
+            EXPECT_EQ(h.ObjectType, index) << type;
+        }
         ++checked[type];
     }
     for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"})
