@@ -22,7 +22,9 @@ constexpr DWORD ProcessDupHandle = 0x0040;
 constexpr std::uint16_t TypeProcess = 5;
 constexpr std::uint16_t TypeThread = 6;
 constexpr std::uint16_t TypeFile = 26;
-constexpr std::size_t HandleGrowth = 100;
+// A type whose name query failed this often in one pass is not asked again
+// in that pass; its handles keep the table's name, as a failed query gives.
+constexpr int MaxTypeQueryFailures = 3;
 
 // The system's handle table: the extended table where the system has it
 // (64-bit values), the classic one otherwise.
@@ -77,6 +79,46 @@ private:
     std::unordered_map<std::uint32_t, THandle> owners_;
 };
 
+// The type names the system gave during one pass, by the table's type
+// number: a type number stands for one object type for the life of the
+// system, so each type is asked once. Only successful, non-empty answers are
+// kept; a type whose query fails is asked again, a few times at most.
+class TTypeNames {
+public:
+    struct TAnswer {
+        TShortString Name;
+        int Index = -1;  // the name's index in ObjectTypeNames, -1 for none
+    };
+
+    const TAnswer* Known(std::uint16_t type) const {
+        auto it = types_.find(type);
+        return it == types_.end() ? nullptr : &it->second;
+    }
+    bool WorthAsking(std::uint16_t type) const {
+        auto it = failures_.find(type);
+        return it == failures_.end() || it->second < MaxTypeQueryFailures;
+    }
+    const TAnswer& Remember(std::uint16_t type, const std::string& name) {
+        TAnswer& a = types_[type];
+        a.Name = name;
+        a.Index = LookUp(a.Name);
+        return a;
+    }
+    void Failed(std::uint16_t type) { ++failures_[type]; }
+
+    // The last of ObjectTypeNames equal to name without regard to case.
+    static int LookUp(const std::string& name) {
+        int found = -1;
+        for (std::size_t i = 0; i < ObjectTypeNames.size(); ++i)
+            if (SameText(name, ObjectTypeNames[i])) found = static_cast<int>(i);
+        return found;
+    }
+
+private:
+    std::unordered_map<std::uint16_t, TAnswer> types_;
+    std::unordered_map<std::uint16_t, int> failures_;
+};
+
 void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& work) {
     info.Name = "";
     char text[64];
@@ -107,16 +149,19 @@ void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& wor
 
 void CollectHandles(THandleList& list) {
     const std::vector<nt::THandleEntry> table = ReadHandleTable();
-    list.reserve(HandleGrowth);
+    // One reservation for the whole table (every entry but the skipped ones
+    // becomes a record); growing by a fixed step costs time quadratic in the
+    // number of handles.
+    list.reserve(list.size() + table.size());
     const DWORD self = ::GetCurrentProcessId();
     const bool nt4 = IsNT4();
     TOwnerProcesses owners;
+    TTypeNames types;
     std::vector<std::uint8_t> work(4096);
     for (const nt::THandleEntry& e : table) {
         if (e.HandleValue == 0) continue;
         const std::uint16_t typeFlags = TypeAndFlags(e);
         if (nt4 && e.ProcessId == 2 && typeFlags == 16) continue;
-        if (list.size() == list.capacity()) list.reserve(list.capacity() + HandleGrowth);
         THandleInfo& info = list.emplace_back();
         info.ProcessID = static_cast<std::uint32_t>(e.ProcessId);
         info.Handle = static_cast<std::uintptr_t>(e.HandleValue);
@@ -125,11 +170,28 @@ void CollectHandles(THandleList& list) {
         info.ObjectType = typeFlags;
         info.TypeName = ObjectTypeName(typeFlags);
 
+        const TTypeNames::TAnswer* known = types.Known(e.ObjectTypeIndex);
+        const bool own = info.ProcessID == self;
+        if (known && known->Index == TypeFile) {
+            // A file handle of a type already named: nothing would be read
+            // from its duplicate (the name of a file object is never asked),
+            // so it is not duplicated. The record is the one a duplicate
+            // gives: the type's name and index, no name. A handle whose owner
+            // cannot be opened keeps the table's data, as before. What is
+            // given up is only the duplication's own verdict: a handle closed
+            // between the table read and this point is still named "File".
+            if (own || (owners.Get(info.ProcessID) && NtDuplicateObject)) {
+                info.TypeName = known->Name;
+                info.ObjectType = TypeFile;
+            }
+            continue;
+        }
+
         // A handle usable here: the value itself for our own handles, a
         // duplicate for those of other processes.
         THandle duplicate;
         HANDLE object = reinterpret_cast<HANDLE>(info.Handle);
-        if (info.ProcessID != self) {
+        if (!own) {
             HANDLE owner = owners.Get(info.ProcessID);
             HANDLE copy = nullptr;
             if (!owner || !NtDuplicateObject ||
@@ -143,11 +205,20 @@ void CollectHandles(THandleList& list) {
 
         // A type query that succeeds with an empty name (Wine does this for
         // some objects) keeps the table's name.
-        std::string typeName;
-        if (QueryObjectName(object, static_cast<OBJECT_INFORMATION_CLASS>(2), work, typeName) && !typeName.empty())
-            info.TypeName = typeName;
-        for (std::size_t i = 0; i < ObjectTypeNames.size(); ++i)
-            if (SameText(info.TypeName, ObjectTypeNames[i])) info.ObjectType = static_cast<std::uint16_t>(i);
+        if (!known && types.WorthAsking(e.ObjectTypeIndex)) {
+            std::string typeName;
+            if (QueryObjectName(object, static_cast<OBJECT_INFORMATION_CLASS>(2), work, typeName) &&
+                !typeName.empty())
+                known = &types.Remember(e.ObjectTypeIndex, typeName);
+            else
+                types.Failed(e.ObjectTypeIndex);
+        }
+        if (known) {
+            info.TypeName = known->Name;
+            if (known->Index >= 0) info.ObjectType = static_cast<std::uint16_t>(known->Index);
+        } else if (const int index = TTypeNames::LookUp(info.TypeName); index >= 0) {
+            info.ObjectType = static_cast<std::uint16_t>(index);
+        }
         NameByType(object, info, work);
     }
     list.shrink_to_fit();

@@ -10,31 +10,39 @@
 namespace orvex {
 
 namespace {
-constexpr std::size_t WindowGrowth = 100;
 // Far more windows than a desktop holds; a walk that gets here is chasing
 // windows that are re-parented while it runs.
 constexpr std::size_t MaxWindows = 200000;
 }  // namespace
 
 void CollectWindows(TWindowList& list) {
+    // The list grows geometrically (push_back): a fixed step would cost
+    // time quadratic in the number of windows.
     list.clear();
-    list.reserve(WindowGrowth);
     const HWND desktop = ::GetDesktopWindow();
-    DescribeWindow(desktop, list.emplace_back());
+    TWindowClasses classes;
+    DescribeWindow(desktop, list.emplace_back(), classes, TParentVisibility::Unknown);
 
     std::unordered_set<HWND> visited{desktop};
-    std::vector<HWND> path;  // the windows whose subtrees are being walked
+    // The windows whose subtrees are being walked, each with its visibility
+    // as a parent of the windows below it.
+    std::vector<HWND> path;
+    std::vector<TParentVisibility> shown;
     HWND w = ::GetWindow(desktop, GW_CHILD);
     TWindowInfo info;
     while (list.size() < MaxWindows) {
         if (w && visited.insert(w).second) {
             // A window destroyed since the walk found it is left out; the
-            // walk goes on with whatever the system still links to it.
-            if (DescribeWindow(w, info)) {
-                if (list.size() == list.capacity()) list.reserve(list.capacity() + WindowGrowth);
+            // walk goes on with whatever the system still links to it (and
+            // asks the system for the visibility of its children).
+            const TParentVisibility parent = shown.empty() ? TParentVisibility::Shown : shown.back();
+            TParentVisibility self = TParentVisibility::Unknown;
+            if (DescribeWindow(w, info, classes, parent)) {
+                self = info.Visible ? TParentVisibility::Shown : TParentVisibility::Hidden;
                 list.push_back(std::move(info));
             }
             path.push_back(w);
+            shown.push_back(self);
             w = ::GetWindow(w, GW_CHILD);
             continue;
         }
@@ -44,6 +52,7 @@ void CollectWindows(TWindowList& list) {
         while (!w && !path.empty()) {
             HWND done = path.back();
             path.pop_back();
+            shown.pop_back();
             w = ::GetWindow(done, GW_HWNDNEXT);
             if (w && visited.count(w)) w = nullptr;
         }

@@ -17,14 +17,24 @@ std::uint32_t ClassLong(HWND h, int index) { return static_cast<std::uint32_t>(G
 
 TRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-}  // namespace
 
-bool DescribeWindow(HWND handle, TWindowInfo& info) {
+void ReadClassData(HWND handle, TWindowClasses::TClassData& c, std::uint32_t classStyle) {
+    char text[TextCapacity + 1] = {};
+    if (GetClassNameA(handle, text, TextCapacity + 1) > 0) c.ClassName = text;
+    c.ClassExtra = ClassLong(handle, GCL_CBCLSEXTRA);
+    c.WindowExtra = ClassLong(handle, GCL_CBWNDEXTRA);
+    c.ClassWndProc = ClassPtr(handle, GCLP_WNDPROC);
+    c.Background = ClassPtr(handle, GCLP_HBRBACKGROUND);
+    c.Cursor = ClassPtr(handle, GCLP_HCURSOR);
+    c.Icon = ClassPtr(handle, GCLP_HICON);
+    c.ClassStyleNames = ClassStyleNames(classStyle);
+}
+
+// Every field of the record; class data from classes when given.
+bool Describe(HWND handle, TWindowInfo& info, TWindowClasses* classes, TParentVisibility parent) {
     if (!handle || !IsWindow(handle)) return false;
     TWindowInfo w;
     char text[TextCapacity + 1] = {};
-    if (GetClassNameA(handle, text, TextCapacity + 1) > 0) w.ClassName = text;
-    text[0] = '\0';
     if (GetWindowTextA(handle, text, TextCapacity + 1) > 0) w.Text = text;
 
     w.Handle = reinterpret_cast<std::uintptr_t>(handle);
@@ -46,21 +56,50 @@ bool DescribeWindow(HWND handle, TWindowInfo& info) {
     if (GetClientRect(handle, &r)) w.ClientRect = FromRect(r);
 
     w.Atom = ClassLong(handle, GCW_ATOM);
-    w.ClassExtra = ClassLong(handle, GCL_CBCLSEXTRA);
-    w.WindowExtra = ClassLong(handle, GCL_CBWNDEXTRA);
-    w.ClassWndProc = ClassPtr(handle, GCLP_WNDPROC);
     w.Module = ClassPtr(handle, GCLP_HMODULE);
-    w.Background = ClassPtr(handle, GCLP_HBRBACKGROUND);
-    w.Cursor = ClassPtr(handle, GCLP_HCURSOR);
-    w.Icon = ClassPtr(handle, GCLP_HICON);
     w.ClassStyle = ClassLong(handle, GCL_STYLE);
+    TWindowClasses::TClassData own;
+    const TWindowClasses::TClassData* c = nullptr;
+    if (classes) {
+        const TWindowClasses::TKey key{w.ProcessID, w.Atom, w.Module, w.ClassStyle};
+        c = classes->Find(key);
+        if (!c) {
+            ReadClassData(handle, own, w.ClassStyle);
+            c = &classes->Add(key, std::move(own));
+        }
+    } else {
+        ReadClassData(handle, own, w.ClassStyle);
+        c = &own;
+    }
+    w.ClassName = c->ClassName;
+    w.ClassExtra = c->ClassExtra;
+    w.WindowExtra = c->WindowExtra;
+    w.ClassWndProc = c->ClassWndProc;
+    w.Background = c->Background;
+    w.Cursor = c->Cursor;
+    w.Icon = c->Icon;
+    w.ClassStyleNames = c->ClassStyleNames;
 
     w.StyleNames = WindowStyleNames(w.Style);
     w.ExStyleNames = ExStyleNames(w.ExStyle);
-    w.ClassStyleNames = ClassStyleNames(w.ClassStyle);
-    w.Visible = IsWindowVisible(handle) != FALSE;
+    // A window is visible when it and every parent up to the desktop have
+    // the visible style: the parent's visibility and the window's own bit.
+    if (parent == TParentVisibility::Unknown)
+        w.Visible = IsWindowVisible(handle) != FALSE;
+    else
+        w.Visible = parent == TParentVisibility::Shown && (w.Style & WS_VISIBLE) != 0;
     info = std::move(w);
     return true;
+}
+
+}  // namespace
+
+bool DescribeWindow(HWND handle, TWindowInfo& info) {
+    return Describe(handle, info, nullptr, TParentVisibility::Unknown);
+}
+
+bool DescribeWindow(HWND handle, TWindowInfo& info, TWindowClasses& classes, TParentVisibility parent) {
+    return Describe(handle, info, &classes, parent);
 }
 
 }  // namespace orvex

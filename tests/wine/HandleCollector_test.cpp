@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 #include "engine/OXI_Collectors.h"
 #include "platform/Orvex_Native.h"
@@ -103,6 +105,57 @@ TEST_F(HandleCollector, OwnHandlesAreNamedWithoutDuplicationAndStayOpen) {
     // The collector must not have closed our handle.
     EXPECT_TRUE(::SetEvent(event));
     EXPECT_TRUE(::CloseHandle(event));
+}
+
+// The type name the system gives for one handle of this process, asked
+// directly; "" when the query fails or gives no name.
+std::string AskTypeName(HANDLE h) {
+    alignas(8) unsigned char buffer[4096] = {};
+    ULONG needed = 0;
+    if (!orvex::NtQueryObject ||
+        orvex::NtQueryObject(h, static_cast<OBJECT_INFORMATION_CLASS>(2), buffer, sizeof buffer, &needed) != 0)
+        return "";
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer);
+    if (!name->Buffer || name->Length == 0) return "";
+    char text[512] = {};
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, name->Buffer, name->Length / 2, text, sizeof text - 1,
+                                        nullptr, nullptr);
+    return std::string(text, n > 0 ? n : 0);
+}
+
+// Each type is asked once per collection (and file handles are not
+// duplicated once their type is known): every record of the helper's handles
+// still carries the type name and index that asking its own handle gives.
+TEST_F(HandleCollector, EachRecordHasTheTypeItsOwnHandleGives) {
+    orvex::test::THelperProcess helper;
+    ASSERT_TRUE(helper.started());
+    THandleList list;
+    orvex::CollectHandles(list);
+    orvex::THandle owner(::OpenProcess(PROCESS_DUP_HANDLE, FALSE, helper.pid()));
+    ASSERT_TRUE(owner);
+    std::map<std::string, int> checked;  // records per type name
+    for (const THandleInfo& h : list) {
+        if (h.ProcessID != helper.pid()) continue;
+        HANDLE copy = nullptr;
+        if (!::DuplicateHandle(owner.get(), reinterpret_cast<HANDLE>(h.Handle), ::GetCurrentProcess(), &copy, 0,
+                               FALSE, DUPLICATE_SAME_ACCESS))
+            continue;
+        orvex::THandle own(copy);
+        const std::string type = AskTypeName(copy);
+        if (type.empty()) continue;  // the record keeps the table's name
+        EXPECT_EQ(h.TypeName, type) << "handle " << std::hex << h.Handle;
+        int index = -1;
+        for (std::size_t i = 0; i < orvex::ObjectTypeNames.size(); ++i)
+            if (::lstrcmpiA(type.c_str(), std::string(orvex::ObjectTypeNames[i]).c_str()) == 0)
+                index = static_cast<int>(i);
+        if (index >= 0) {
+            EXPECT_EQ(h.ObjectType, index) << type;
+        }
+        ++checked[type];
+    }
+    for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"})
+        EXPECT_GT(checked[type], 0) << type;
+    EXPECT_GE(checked["Thread"], 2);
 }
 
 TEST_F(HandleCollector, EveryRecordHasAnOwnerAHandleAndATypeName) {

@@ -8,6 +8,8 @@
 
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_Processes.h"
+#include "platform/Orvex_WindowInfo.h"
+#include "ui/Orvex_GuiResources.h"
 #include "tests/wine/support/HelperProcess.h"
 
 namespace {
@@ -68,6 +70,62 @@ TEST(AllModesWindowCollector, TheHelpersWindowIsFollowedByItsControls) {
     const TWindowInfo& edit = list[IndexOf(list, helper.hex("edit"))];
     EXPECT_EQ(edit.ClassName.str().size(), 4u);
     EXPECT_TRUE(Has(edit.ExStyleNames, "WS_EX_CLIENTEDGE"));
+}
+
+// The walk reads each class once and derives visibility from the parent's:
+// every record of the helper's windows and of this process's equals the
+// description of its window on its own. This process registers a class of
+// the helper's class name with other class data, and holds a hidden window
+// with a child of the visible style, two children of one class, and a
+// visible window with a visible child.
+TEST(AllModesWindowCollector, EachRecordEqualsItsWindowDescribedAlone) {
+    orvex::test::THelperProcess helper;
+    ASSERT_TRUE(helper.started());
+    ASSERT_TRUE(helper.hasWindow());
+    const HINSTANCE inst = ::GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    wc.style = CS_NOCLOSE;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.cbWndExtra = 16;
+    wc.hInstance = inst;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "OrvexTestHelperWnd";
+    const ATOM atom = ::RegisterClassA(&wc);
+    ASSERT_NE(atom, 0);
+    {
+        orvex::TWindowHandle hidden(::CreateWindowExA(0, wc.lpszClassName, "hidden", WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                                      100, nullptr, nullptr, inst, nullptr));
+        orvex::TWindowHandle shown(::CreateWindowExA(0, wc.lpszClassName, "shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                                     0, 0, 200, 100, nullptr, nullptr, inst, nullptr));
+        ASSERT_TRUE(hidden);
+        ASSERT_TRUE(shown);
+        for (HWND parent : {hidden.get(), shown.get()})
+            for (const char* text : {"one", "two"})
+                ASSERT_NE(::CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, parent, nullptr,
+                                            inst, nullptr),
+                          nullptr);
+        TWindowList list;
+        Collect(list);
+        int ours = 0, helpers = 0, visible = 0, hiddenVisibleStyle = 0;
+        for (const TWindowInfo& w : list) {
+            if (w.ProcessID != ::GetCurrentProcessId() && w.ProcessID != helper.pid()) continue;
+            TWindowInfo alone;
+            ASSERT_TRUE(orvex::DescribeWindow(reinterpret_cast<HWND>(w.Handle), alone));
+            EXPECT_TRUE(w == alone) << w.ClassName.str() << " \"" << w.Text.str() << "\" " << std::hex << w.Handle
+                                    << (w.Visible == alone.Visible ? "" : " visibility")
+                                    << (w.ClassStyle == alone.ClassStyle ? "" : " class style")
+                                    << (w.Background == alone.Background ? "" : " background")
+                                    << (w.WindowExtra == alone.WindowExtra ? "" : " window extra");
+            ++(w.ProcessID == helper.pid() ? helpers : ours);
+            if (w.Visible) ++visible;
+            if (!w.Visible && (w.Style & WS_VISIBLE)) ++hiddenVisibleStyle;
+        }
+        EXPECT_GE(ours, 6);
+        EXPECT_GE(helpers, 3);
+        EXPECT_GE(visible, 3);
+        EXPECT_GE(hiddenVisibleStyle, 2) << "the hidden window's children";
+    }
+    ::UnregisterClassA(wc.lpszClassName, inst);
 }
 
 // Windows that another process destroys while the walk runs leave no record
