@@ -6,13 +6,18 @@
 #include <string>
 #include <string_view>
 
+#include "engine/OXI_ImagePath.h"
 #include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 
-// Processes from the native system-process block (Windows NT 4).
+// Processes from the native system-process block (Windows NT 4). The
+// executable and module paths are completed through paths; without it,
+// through a resolver of this one call.
+void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths);
 void CollectProcessesNt4(TProcList& list);
-// Processes from the tool-help snapshots (every other system).
+// Processes from the tool-help snapshots (every other system), paths as above.
+void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths);
 void CollectProcessesSnapshot(TProcList& list);
 // Account, token, counters and times of every process, in place.
 void CompleteProcessDetails(TProcList& list);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/pure/OXI_FileNameKey.h"
 #include "engine/pure/OXI_ProcessNames.h"
 #include "platform/Orvex_Locale.h"
 #include "platform/Orvex_OSInfo.h"
@@ -14,7 +15,7 @@ namespace orvex {
 
 namespace {
 
-bool IsExistingFile(const std::string& name) {
+bool FileExists(const std::string& name) {
     const DWORD attributes = ::GetFileAttributesA(name.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
@@ -40,16 +41,49 @@ std::string BoundedText(const char* buffer, std::size_t capacity, std::size_t le
     return std::string(buffer, size);
 }
 
-std::string ResolveImagePath(std::string_view path) {
+namespace {
+
+// The completion of path: searchPath() gives the directory list and
+// exists(name) tells whether a file of that name exists.
+template <typename TSearchPath, typename TExists>
+std::string CompleteImagePath(std::string_view path, TSearchPath&& searchPath, TExists&& exists) {
     // A zero inside the text would let the file system see a different name.
     if (path.empty() || path.find('\0') != std::string_view::npos) return {};
     const std::string exact(path);
-    if (IsExistingFile(exact)) return exact;
-    const std::vector<std::string> names = ImagePathCandidates(path, WindowsSearchPath(), IsAnsiLeadByte);
+    if (exists(exact)) return exact;
+    const std::vector<std::string> names = ImagePathCandidates(path, searchPath(), IsAnsiLeadByte);
     // names[0] is the path itself, tried above.
     for (std::size_t i = 1; i < names.size(); ++i)
-        if (IsExistingFile(names[i])) return FullPathOf(names[i]);
+        if (exists(names[i])) return FullPathOf(names[i]);
     return {};
+}
+
+}  // namespace
+
+std::string ResolveImagePath(std::string_view path) {
+    return CompleteImagePath(path, WindowsSearchPath, FileExists);
+}
+
+const std::string& TImagePathResolver::Resolve(std::string_view path) {
+    std::string text(path);
+    if (auto known = resolved_.find(text); known != resolved_.end()) return known->second;
+    std::string result = CompleteImagePath(
+        path,
+        [this]() -> const std::string& {
+            if (!searchPath_) searchPath_ = WindowsSearchPath();
+            return *searchPath_;
+        },
+        [this](const std::string& name) { return IsExistingFile(name); });
+    return resolved_.emplace(std::move(text), std::move(result)).first->second;
+}
+
+bool TImagePathResolver::IsExistingFile(const std::string& name) {
+    std::string key = FileNameKey(name, IsAnsiLeadByte);
+    if (auto known = existing_.find(key); known != existing_.end()) return known->second;
+    ++fileChecks_;
+    const bool exists = FileExists(name);
+    existing_.emplace(std::move(key), exists);
+    return exists;
 }
 
 }  // namespace orvex

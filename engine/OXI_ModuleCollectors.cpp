@@ -43,7 +43,7 @@ THandle ModuleSnapshot(std::uint32_t pid) {
 
 }  // namespace
 
-void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
+void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules, TImagePathResolver& paths) {
     modules.clear();
     if (!ProcessHasModules(pid) || !EnumProcessModules || !GetModuleFileNameExA) return;
     const THandle process(::OpenProcess(QueryAndRead, FALSE, pid));
@@ -62,7 +62,7 @@ void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
         const std::string reported = BoundedText(file, MAX_PATH, length);
         if (!seen.Add(reinterpret_cast<std::uintptr_t>(handles[i]), reported)) continue;
         TModuleInfo& m = modules.emplace_back();
-        m.ImageName = ResolveImagePath(reported);
+        m.ImageName = paths.Resolve(reported);
         // The name as reported, so that a path the file system cannot
         // complete still names its module.
         m.Name = ExecutableFileName(reported);
@@ -75,7 +75,8 @@ void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
     }
 }
 
-std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules) {
+std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules,
+                                   TImagePathResolver& paths) {
     modules.clear();
     std::string image;
     if (!ProcessHasModules(pid)) return image;
@@ -90,12 +91,22 @@ std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t p
         if (!seen.Add(reinterpret_cast<std::uintptr_t>(entry.modBaseAddr), path)) continue;
         TModuleInfo& m = modules.emplace_back();
         m.Name = name;
-        m.ImageName = ResolveImagePath(path);
+        m.ImageName = paths.Resolve(path);
         m.Base = reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
         m.Size = entry.modBaseSize;
         if (SameText(name, processName)) image = path;
     }
     return image;
+}
+
+void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules) {
+    TImagePathResolver paths;
+    CollectModulesProcessStatus(pid, modules, paths);
+}
+
+std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules) {
+    TImagePathResolver paths;
+    return CollectModulesSnapshot(processName, pid, modules, paths);
 }
 
 }  // namespace orvex

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/OXI_ImagePath.h"
 #include "engine/pure/OXI_ModuleHandles.h"
 #include "platform/pure/Orvex_Records.h"
 
@@ -16,14 +17,19 @@ namespace orvex {
 // in its order, at most MaxModuleHandles of them; a module whose file name
 // cannot be read is left out, and so is a repeat of a module (same base and
 // path). Empty for process 0, when the process cannot be opened or the
-// library is not bound.
+// library is not bound. Module paths are completed through paths; without
+// it, through a resolver of this one call.
+void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules, TImagePathResolver& paths);
 void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules);
 
 // Replaces modules with those of a module snapshot of pid, each module once
 // (the first of those with the same base and path), and returns the
 // full path, as the snapshot gives it, of the last module named like
 // processName (without regard to case); "" when none is or the snapshot
-// cannot be taken. Process 0 has no modules: its list is empty.
+// cannot be taken. Process 0 has no modules: its list is empty. Paths as
+// above.
+std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules,
+                                   TImagePathResolver& paths);
 std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules);
 
 }  // namespace orvex

@@ -46,7 +46,7 @@ void ReadExecutableNames(std::uint32_t pid, std::string& name, std::string& path
 
 }  // namespace
 
-void CollectProcessesNt4(TProcList& list) {
+void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths) {
     std::vector<std::uint8_t> buffer;
     if (!QuerySystemInformation(nt::SystemProcessInformation, ProcessBufferStart, 0, true, buffer)) return;
     const std::vector<nt::TProcessBlock> blocks = nt::ParseSystemProcesses(buffer.data(), buffer.size());
@@ -57,14 +57,14 @@ void CollectProcessesNt4(TProcList& list) {
         std::string name, path;
         ReadExecutableNames(p.PID, name, path);
         p.Name = name;
-        p.ImageName = ResolveImagePath(path);
-        CollectModulesProcessStatus(p.PID, p.Modules);
+        p.ImageName = paths.Resolve(path);
+        CollectModulesProcessStatus(p.PID, p.Modules, paths);
         if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
         p.Threads = ThreadsFromBlock(block);
     }
 }
 
-void CollectProcessesSnapshot(TProcList& list) {
+void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
     // Systems without the snapshot functions (NT 4 and older NT) list nothing here.
     if (!ToolHelpBound()) return;
     const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -83,11 +83,21 @@ void CollectProcessesSnapshot(TProcList& list) {
         p.ThreadCount = entry.cntThreads;
         p.HeapID = entry.th32DefaultHeapID;
         p.ModuleID = entry.th32ModuleID;
-        const std::string image = CollectModulesSnapshot(p.Name, p.PID, p.Modules);
+        const std::string image = CollectModulesSnapshot(p.Name, p.PID, p.Modules, paths);
         if (auto own = threads.find(p.PID); own != threads.end()) p.Threads = std::move(own->second);
         if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
-        p.ImageName = ResolveImagePath(image);
+        p.ImageName = paths.Resolve(image);
     }
+}
+
+void CollectProcessesNt4(TProcList& list) {
+    TImagePathResolver paths;
+    CollectProcessesNt4(list, paths);
+}
+
+void CollectProcessesSnapshot(TProcList& list) {
+    TImagePathResolver paths;
+    CollectProcessesSnapshot(list, paths);
 }
 
 }  // namespace orvex

@@ -67,10 +67,13 @@ void TOrvex_ProcessList::RefreshData() {
         Clear();
         if (DetectionRange.contains(dtWindows)) CollectWindows(windows_);
         if (DetectionRange.contains(dtProcesses)) {
+            // The processes share most of their modules: each path is
+            // completed once per refresh.
+            TImagePathResolver imagePaths;
             if (OSKind() == 3)
-                CollectProcessesNt4(processes_);
+                CollectProcessesNt4(processes_, imagePaths);
             else
-                CollectProcessesSnapshot(processes_);
+                CollectProcessesSnapshot(processes_, imagePaths);
             CompleteProcessDetails(processes_);
         }
         if (IsNT()) {
