@@ -30,19 +30,6 @@ std::string FullPathOf(const std::string& name) {
     return full;
 }
 
-}  // namespace
-
-std::string_view ExecutableFileName(std::string_view path) noexcept { return FileNamePart(path, IsAnsiLeadByte); }
-
-std::string BoundedText(const char* buffer, std::size_t capacity, std::size_t length) {
-    const std::size_t limit = length < capacity ? length : capacity;
-    const void* zero = std::memchr(buffer, 0, limit);
-    const std::size_t size = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - buffer) : limit;
-    return std::string(buffer, size);
-}
-
-namespace {
-
 // The completion of path: searchPath() gives the directory list and
 // exists(name) tells whether a file of that name exists.
 template <typename TSearchPath, typename TExists>
@@ -59,6 +46,15 @@ std::string CompleteImagePath(std::string_view path, TSearchPath&& searchPath, T
 }
 
 }  // namespace
+
+std::string_view ExecutableFileName(std::string_view path) noexcept { return FileNamePart(path, IsAnsiLeadByte); }
+
+std::string BoundedText(const char* buffer, std::size_t capacity, std::size_t length) {
+    const std::size_t limit = length < capacity ? length : capacity;
+    const void* zero = std::memchr(buffer, 0, limit);
+    const std::size_t size = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - buffer) : limit;
+    return std::string(buffer, size);
+}
 
 std::string ResolveImagePath(std::string_view path) {
     return CompleteImagePath(path, WindowsSearchPath, FileExists);
