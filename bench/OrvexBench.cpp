@@ -15,6 +15,7 @@
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_PSAPI.h"
+#include "platform/Orvex_Token.h"
 
 namespace {
 
@@ -98,6 +99,9 @@ int main(int argc, char** argv) {
             CollectProcessesSnapshot(processes);
     });
     const TTiming tDetails = Measure(rounds, [&] { CompleteProcessDetails(processes); });
+    // Account and privilege look-ups of one details pass.
+    TTokenLookupCache lookups;
+    CompleteProcessDetails(processes, lookups);
     const TTiming tDrv = Measure(rounds, [&] { drivers.clear(); CollectDrivers(drivers); });
     const TTiming tHandles = Measure(rounds, [&] { handles.clear(); CollectHandles(handles); });
     const TTiming tSvc = Measure(rounds, [&] { services.clear(); CollectServices(services); });
@@ -159,6 +163,8 @@ int main(int argc, char** argv) {
         Row("list growth: geometric", tGeometric, GrowthRecords, out);
         std::fprintf(out, "one handle collection: %zu records, %ld object queries, %ld duplications\n",
                      handles.size(), g_objectQueries, g_duplications);
+        std::fprintf(out, "one details pass: %zu processes, %ld look-ups (%ld asking the system for each answer)\n",
+                     processes.size(), lookups.Lookups(), lookups.UncachedLookups());
         std::fprintf(out, "threads %zu, modules %zu, handles %d, services %d, windows %d, drivers %d\n", threads,
                      modules, component.HandleCount(), component.ServiceCount(), component.WindowCount(),
                      component.DriverCount());

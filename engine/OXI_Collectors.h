@@ -11,6 +11,8 @@
 
 namespace orvex {
 
+class TTokenLookupCache;
+
 // Processes from the native system-process block (Windows NT 4). The
 // executable and module paths are completed through paths; without it,
 // through a resolver of this one call.
@@ -19,8 +21,10 @@ void CollectProcessesNt4(TProcList& list);
 // Processes from the tool-help snapshots (every other system), paths as above.
 void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths);
 void CollectProcessesSnapshot(TProcList& list);
-// Account, token, counters and times of every process, in place.
+// Account, token, counters and times of every process, in place. The account
+// and privilege look-ups are remembered for the pass (or in the given cache).
 void CompleteProcessDetails(TProcList& list);
+void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups);
 
 void CollectDrivers(TDriverList& list);
 void CollectHandles(THandleList& list);

@@ -47,17 +47,24 @@ std::string AccountText(const std::string& user, const std::string& domain) {
 }  // namespace
 
 void CompleteProcessDetails(TProcList& list) {
+    TTokenLookupCache lookups;
+    CompleteProcessDetails(list, lookups);
+}
+
+void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups) {
     const bool counters = IsNT() && !IsNT4();
     for (TProcessInfo& p : list) {
         const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.PID));
         if (!process) continue;
         if (counters) ReadCounters(process.get(), p);
+        // One token handle for the account, the privileges and the groups.
+        const THandle token = OpenTokenForQuery(process.get());
         std::string user, domain;
-        p.UserName = ReadTokenUser(process.get(), user, domain) ? AccountText(user, domain) : std::string();
+        p.UserName = ReadTokenUser(token.get(), lookups, user, domain) ? AccountText(user, domain) : std::string();
         p.Privileges.clear();
-        ReadTokenPrivileges(process.get(), p.Privileges);
+        ReadTokenPrivileges(token.get(), lookups, p.Privileges);
         p.Groups.clear();
-        ReadTokenGroups(process.get(), p.Groups);
+        ReadTokenGroups(token.get(), lookups, p.Groups);
     }
 }
 

@@ -6,10 +6,13 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/Orvex_Resources.h"
 #include "platform/pure/Orvex_TokenRecords.h"
 
 namespace orvex {
@@ -36,6 +39,54 @@ bool ReadTokenPrivileges(HANDLE process, TPrivilegeList& list);
 // text and, when the account resolves, domain and name. False, with List
 // untouched, when the token cannot be read.
 bool ReadTokenGroups(HANDLE process, TTokenGroupList& list);
+
+// The answers of the account and privilege look-ups, remembered for one pass
+// over many tokens: the processes of a system share a handful of accounts
+// and privileges. A look-up that failed is remembered too (the system would
+// give the same answer again); each first look-up keeps its own repetitions.
+class TTokenLookupCache {
+public:
+    // Name and domain of an account SID; false when it does not resolve.
+    bool Account(PSID sid, std::string& name, std::string& domain);
+    // Programmatic name of a privilege; empty when unknown.
+    const std::string& PrivilegeName(const LUID& luid);
+    // Descriptive name of a programmatic privilege name; empty when unknown.
+    const std::string& PrivilegeDisplayName(const std::string& name);
+
+    // Look-up calls made to the system, and those that asking the system for
+    // every answer would have made.
+    long Lookups() const noexcept { return lookups_; }
+    long UncachedLookups() const noexcept { return uncachedLookups_; }
+
+private:
+    struct TAccount {
+        bool Resolved = false;
+        std::string Name, Domain;
+        int Calls = 0;
+    };
+    template <class T>
+    struct TAnswer {
+        T Value;
+        int Calls = 0;
+    };
+    void Count(int calls, bool first) noexcept;
+
+    std::map<std::string, TAccount> accounts_;  // by the SID's bytes
+    std::map<std::uint64_t, TAnswer<std::string>> privilegeNames_;  // by the LUID
+    std::map<std::string, TAnswer<std::string>> displayNames_;
+    long lookups_ = 0;
+    long uncachedLookups_ = 0;
+};
+
+// Opens a process's token for reading (TOKEN_QUERY); an empty handle when it
+// cannot be opened.
+THandle OpenTokenForQuery(HANDLE process);
+
+// The readers above for a token the caller opened with TOKEN_QUERY, taking
+// the look-up answers from the cache. Same results and failures.
+bool ReadTokenUser(HANDLE token, TTokenLookupCache& lookups, std::string& user, std::string& domain);
+bool ReadTokenPrivileges(HANDLE token, TTokenLookupCache& lookups, TPrivilegeList& list);
+bool ReadTokenGroups(HANDLE token, TTokenLookupCache& lookups, TTokenGroupList& list);
 
 // "S-1-5-18"; empty for a null or malformed SID.
 std::string SidToText(PSID sid);

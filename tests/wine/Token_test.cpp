@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "engine/OXI_Collectors.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/Orvex_Token.h"
 #include "tests/wine/support/HelperProcess.h"
@@ -200,6 +201,16 @@ TEST(TokenUser, UnreadableTokenLeavesOutputs) {
         TTokenGroupList groups(2);
         EXPECT_FALSE(ReadTokenGroups(notAProcess, groups));
         EXPECT_EQ(groups.size(), 2u);
+
+        // Nor a token: the readers of an opened token.
+        TTokenLookupCache lookups;
+        EXPECT_FALSE(ReadTokenUser(notAProcess, lookups, user, domain));
+        EXPECT_EQ(user, "keep");
+        EXPECT_FALSE(ReadTokenPrivileges(notAProcess, lookups, privileges));
+        EXPECT_EQ(privileges.size(), 1u);
+        EXPECT_FALSE(ReadTokenGroups(notAProcess, lookups, groups));
+        EXPECT_EQ(groups.size(), 2u);
+        EXPECT_FALSE(OpenTokenForQuery(notAProcess));
     }
 }
 
@@ -301,4 +312,48 @@ TEST(TokenAdministrator, ProcessAndThreadTokens) {
     EXPECT_FALSE(IsAdministrator());
     RevertToSelf();
     EXPECT_TRUE(IsAdministrator());
+}
+
+// The details pass opens each token once and remembers the account and
+// privilege look-ups across the processes of one refresh; every record must
+// read exactly as the readers that ask the system each time give it.
+TEST(TokenLookupCache, DetailsPassMatchesUncachedReaders) {
+    test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    TProcList list(2);
+    list[0].PID = helper.pid();
+    list[1].PID = GetCurrentProcessId();
+    TTokenLookupCache lookups;
+    CompleteProcessDetails(list, lookups);
+    for (const TProcessInfo& p : list) {
+        SCOPED_TRACE(p.PID);
+        THandle process = OpenQuery(p.PID);
+        ASSERT_TRUE(process);
+        std::string user, domain;
+        ASSERT_TRUE(ReadTokenUser(process.get(), user, domain));
+        EXPECT_EQ(p.UserName, domain.empty() ? user : domain + "/" + user);
+
+        TPrivilegeList privileges;
+        ASSERT_TRUE(ReadTokenPrivileges(process.get(), privileges));
+        ASSERT_EQ(p.Privileges.size(), privileges.size());
+        for (std::size_t i = 0; i < privileges.size(); ++i) {
+            EXPECT_EQ(p.Privileges[i].Name, privileges[i].Name) << i;
+            EXPECT_EQ(p.Privileges[i].DisplayName, privileges[i].DisplayName) << i;
+            EXPECT_EQ(p.Privileges[i].Attributes, privileges[i].Attributes) << i;
+        }
+
+        TTokenGroupList groups;
+        ASSERT_TRUE(ReadTokenGroups(process.get(), groups));
+        ASSERT_EQ(p.Groups.size(), groups.size());
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            EXPECT_EQ(p.Groups[i].SID, groups[i].SID) << i;
+            EXPECT_EQ(p.Groups[i].Domain, groups[i].Domain) << groups[i].SID.str();
+            EXPECT_EQ(p.Groups[i].Name, groups[i].Name) << groups[i].SID.str();
+            EXPECT_EQ(p.Groups[i].Attributes, groups[i].Attributes) << i;
+        }
+    }
+    // The two tokens share their accounts and privileges: the second is read
+    // mostly from what the first asked.
+    EXPECT_GT(lookups.Lookups(), 0);
+    EXPECT_LT(lookups.Lookups(), lookups.UncachedLookups());
 }
