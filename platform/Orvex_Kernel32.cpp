@@ -1,5 +1,7 @@
 #include "platform/Orvex_Kernel32.h"
 
+#include "platform/Orvex_LibraryBinding.h"
+
 namespace orvex {
 
 TCreateToolhelp32Snapshot CreateToolhelp32Snapshot = nullptr;
@@ -46,10 +48,5 @@ bool ToolHelpBound() noexcept {
 bool VectoredHandlersBound() noexcept {
     EnsureBound();
     return AddVectoredExceptionHandler && RemoveVectoredExceptionHandler; }
-
-const TLibraryBinding& Kernel32Library() noexcept {
-    EnsureBound();
-    return Kernel32;
-}
 
 }  // namespace orvex

@@ -11,8 +11,6 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include "platform/Orvex_LibraryBinding.h"
-
 namespace orvex {
 
 using TCreateToolhelp32Snapshot = HANDLE(WINAPI*)(DWORD flags, DWORD processId);
@@ -33,12 +31,9 @@ extern TAddVectoredExceptionHandler AddVectoredExceptionHandler;
 extern TRemoveVectoredExceptionHandler RemoveVectoredExceptionHandler;
 
 // Whether the snapshot function and all six walkers are bound (the first
-// call of any of the three functions below binds the slots).
+// call of either function below binds the slots).
 bool ToolHelpBound() noexcept;
 // Whether both vectored-handler functions are bound.
 bool VectoredHandlersBound() noexcept;
-
-// The binding (the kernel library is always mapped and never freed by it).
-const TLibraryBinding& Kernel32Library() noexcept;
 
 }  // namespace orvex
