@@ -26,8 +26,11 @@ void CollectWindows(TWindowList& list) {
     std::unordered_set<HWND> visited{desktop};
     // The windows whose subtrees are being walked, each with its visibility
     // as a parent of the windows below it.
-    std::vector<HWND> path;
-    std::vector<TParentVisibility> shown;
+    struct TOpenWindow {
+        HWND Handle;
+        TParentVisibility Shown;
+    };
+    std::vector<TOpenWindow> path;
     HWND w = ::GetWindow(desktop, GW_CHILD);
     TWindowInfo info;
     while (list.size() < MaxWindows) {
@@ -35,14 +38,13 @@ void CollectWindows(TWindowList& list) {
             // A window destroyed since the walk found it is left out; the
             // walk goes on with whatever the system still links to it (and
             // asks the system for the visibility of its children).
-            const TParentVisibility parent = shown.empty() ? TParentVisibility::Shown : shown.back();
+            const TParentVisibility parent = path.empty() ? TParentVisibility::Shown : path.back().Shown;
             TParentVisibility self = TParentVisibility::Unknown;
             if (DescribeWindow(w, info, classes, parent)) {
                 self = info.Visible ? TParentVisibility::Shown : TParentVisibility::Hidden;
                 list.push_back(std::move(info));
             }
-            path.push_back(w);
-            shown.push_back(self);
+            path.push_back({w, self});
             w = ::GetWindow(w, GW_CHILD);
             continue;
         }
@@ -50,9 +52,8 @@ void CollectWindows(TWindowList& list) {
         // nearest window on the path that has one.
         w = nullptr;
         while (!w && !path.empty()) {
-            HWND done = path.back();
+            const HWND done = path.back().Handle;
             path.pop_back();
-            shown.pop_back();
             w = ::GetWindow(done, GW_HWNDNEXT);
             if (w && visited.count(w)) w = nullptr;
         }
