@@ -56,7 +56,7 @@ void SetupColumnList(HWND list, std::span<const TColumnDef> columns) {
 }
 
 void FillPropertyList(HWND list, const TPropertyRows& rows) {
-    ListView_DeleteAllItems(list);
+    ClearListFor(list, rows.size());
     for (const TPropertyRow& r : rows) {
         std::vector<std::string> cells{r.Caption};
         cells.insert(cells.end(), r.Values.begin(), r.Values.end());
@@ -65,7 +65,7 @@ void FillPropertyList(HWND list, const TPropertyRows& rows) {
 }
 
 void FillColumnList(HWND list, const TListRows& rows) {
-    ListView_DeleteAllItems(list);
+    ClearListFor(list, rows.size());
     for (const TListRow& r : rows) AppendListRow(list, r);
 }
 

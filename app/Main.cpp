@@ -239,7 +239,7 @@ void Twnd_Main::RefreshView(bool keepData) {
 void Twnd_Main::FillProcesses() {
     const HWND list = PrcList();
     orvex::TRedrawLock lock(list);
-    ListView_DeleteAllItems(list);
+    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.ProcessCount()));
     const bool nt = IsNT();
     TProcessInfo p;
     for (int i = 0; i < ProcList.ProcessCount(); ++i) {
@@ -252,7 +252,7 @@ void Twnd_Main::FillProcesses() {
 void Twnd_Main::FillDrivers() {
     const HWND list = DrvList();
     orvex::TRedrawLock lock(list);
-    ListView_DeleteAllItems(list);
+    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.DriverCount()));
     TDriverInfo d;
     for (int i = 0; i < ProcList.DriverCount(); ++i) {
         ProcList.GetDriver(static_cast<std::uint32_t>(i), d);
@@ -264,7 +264,7 @@ void Twnd_Main::FillDrivers() {
 void Twnd_Main::FillServices() {
     const HWND list = SvcList();
     orvex::TRedrawLock lock(list);
-    ListView_DeleteAllItems(list);
+    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.ServiceCount()));
     TServiceInfo s;
     for (int i = 0; i < ProcList.ServiceCount(); ++i) {
         ProcList.GetService(static_cast<std::uint32_t>(i), s);
