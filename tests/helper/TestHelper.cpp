@@ -12,7 +12,8 @@
 // creates and destroys windows (top-level ones with a child each) without
 // pause for a minute after "ready", so that another process walking the
 // window tree meets windows that vanish under it. With --spawn it starts
-// that many short-lived copies of itself, a few at a time, and with
+// that many short-lived copies of itself, a few at a time, and ends once the
+// event named by "stop=" is set (after its copies have ended); with
 // --handle-churn it opens and closes handles without pause for a minute: the
 // process list and the handle table change under whoever reads them. With
 // --hang the thread that owns the windows stops answering messages after
@@ -130,15 +131,20 @@ int ShortLived(HINSTANCE inst, DWORD lifeMs) {
     return 0;
 }
 
+HANDLE g_spawnStop = nullptr;
+int g_spawnCount = 0;
+
 // Starts Count copies in --short-lived form, at most Running at a time, each
-// living between 0 and 60 ms.
-DWORD WINAPI SpawnChildren(LPVOID countArg) {
+// living between 0 and 60 ms, until the count is reached or the event named
+// by "stop=" is set. Then it waits for the copies still running and ends the
+// whole process: a process ended from outside while it starts a copy can
+// leave that copy half started.
+DWORD WINAPI SpawnChildren(LPVOID) {
     constexpr DWORD Running = 6;
-    const int count = static_cast<int>(reinterpret_cast<INT_PTR>(countArg));
     const std::string exe = OwnPath();
     HANDLE alive[Running] = {};
     DWORD running = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < g_spawnCount && WaitForSingleObject(g_spawnStop, 0) == WAIT_TIMEOUT; ++i) {
         if (running == Running) {
             const DWORD done = WaitForMultipleObjects(running, alive, FALSE, 10000);
             const DWORD slot = done < WAIT_OBJECT_0 + running ? done - WAIT_OBJECT_0 : 0;
@@ -154,9 +160,10 @@ DWORD WINAPI SpawnChildren(LPVOID countArg) {
         CloseHandle(pi.hThread);
         alive[running++] = pi.hProcess;
     }
-    WaitForMultipleObjects(running, alive, TRUE, 10000);
+    if (running) WaitForMultipleObjects(running, alive, TRUE, 10000);
     for (DWORD i = 0; i < running; ++i) CloseHandle(alive[i]);
-    return 0;
+    WaitForSingleObject(g_spawnStop, 120000);
+    ExitProcess(0);
 }
 
 // Handles of several types opened and closed again, batch after batch.
@@ -235,7 +242,13 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
         resume = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
         Report("resume", name);
     }
-    if (spawn > 0) CreateThread(nullptr, 0, SpawnChildren, reinterpret_cast<LPVOID>(static_cast<INT_PTR>(spawn)), 0, nullptr);
+    if (spawn > 0) {
+        const std::string name = "OrvexTestHelperStop_" + std::to_string(GetCurrentProcessId());
+        g_spawnStop = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        g_spawnCount = spawn;
+        Report("stop", name);
+        CreateThread(nullptr, 0, SpawnChildren, nullptr, 0, nullptr);
+    }
     if (handleChurn) CreateThread(nullptr, 0, ChurnHandles, nullptr, 0, nullptr);
     Report("ready", main ? "window" : "nowindow");
 

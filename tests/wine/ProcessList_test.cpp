@@ -232,8 +232,11 @@ TEST(ProcessList, RefreshesAndDetailsFinishWhileProcessesWindowsServicesAndHandl
             TProcessInfo p;
             list.GetProcess(static_cast<std::uint32_t>(i), p);
             EXPECT_TRUE(pids.insert(p.PID).second) << "PID " << p.PID << " twice in round " << round;
-            for (const TThreadInfo& t : p.Threads)
-                if (t.OwnerPID != 0) EXPECT_EQ(t.OwnerPID, p.PID) << "thread " << t.TID << " in round " << round;
+            for (const TThreadInfo& t : p.Threads) {
+                if (t.OwnerPID != 0) {
+                    EXPECT_EQ(t.OwnerPID, p.PID) << "thread " << t.TID << " in round " << round;
+                }
+            }
             for (const TModuleInfo& m : p.Modules) EXPECT_FALSE(m.Name.empty()) << "a module of " << p.PID;
             if (p.Name == "orvex_test_helper.exe" && p.PID != helper.pid() && p.ParentPID == helper.pid()) {
                 children.insert(p.PID);
@@ -271,30 +274,36 @@ TEST(ProcessList, RefreshesAndDetailsFinishWhileProcessesWindowsServicesAndHandl
     }
     stop = true;
     services.join();
+    // The helper ends itself once it has stopped starting copies.
+    orvex::THandle spawnStop(::OpenEventA(EVENT_MODIFY_STATE, FALSE, helper.value("stop").c_str()));
+    ASSERT_TRUE(spawnStop);
+    ::SetEvent(spawnStop.get());
+    EXPECT_TRUE(helper.waitForExit(30000));
     EXPECT_GT(children.size(), 1u) << "the refreshes met the short-lived processes";
     EXPECT_GT(servicesMade.load(), 0);
+    ASSERT_GT(childRecords, 0);
+    ASSERT_GT(roundsWithTestServices, 0) << "the refreshes met the test services";
+    ASSERT_NE(lastWindow.Handle, 0u);
 
-    // The dialogs on records whose objects are (most likely) gone by now.
+    // The dialogs on records whose process, service and window are gone.
     TOrvex_ProcessList one;
-    if (childRecords > 0) {
-        one.AddProcess(lastChild);
+    one.AddProcess(lastChild);
+    one.AddService(lastService);
+    {
         orvex::Tdlg_PrcDetails dialog(one, 0);
         orvex::test::TDialogProbe probe("Process Details", [](HWND) {});
         dialog.Execute(nullptr);
         EXPECT_TRUE(probe.Finish());
     }
-    if (roundsWithTestServices > 0) {
-        one.AddService(lastService);
+    {
         orvex::Tdlg_SvcDetails dialog(one, 0);
         orvex::test::TDialogProbe probe("Service Details", [](HWND) {});
         dialog.Execute(nullptr);
         EXPECT_TRUE(probe.Finish());
     }
-    if (lastWindow.Handle != 0) {
-        orvex::test::TDialogProbe probe("Window Details", [](HWND) {});
-        orvex::ShowWindowDetails(nullptr, lastWindow);
-        EXPECT_TRUE(probe.Finish());
-    }
+    orvex::test::TDialogProbe probe("Window Details", [](HWND) {});
+    orvex::ShowWindowDetails(nullptr, lastWindow);
+    EXPECT_TRUE(probe.Finish());
 }
 
 }  // namespace
