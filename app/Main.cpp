@@ -32,6 +32,13 @@ int PageOfList(int listId) {
     return -1;
 }
 
+// Removes every item of Bar, detaching the drop-down menus without
+// destroying them; one removal per item counted at the start, so a removal
+// the system refuses cannot keep the loop going.
+void DetachMenuItems(HMENU bar) {
+    for (int i = ::GetMenuItemCount(bar); i > 0; --i) ::RemoveMenu(bar, static_cast<UINT>(i - 1), MF_BYPOSITION);
+}
+
 HICON ProgramIcon() {
     HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     return icon ? icon : ::LoadIcon(nullptr, IDI_APPLICATION);
@@ -83,8 +90,7 @@ void Twnd_Main::CreateMenus() {
 
 void Twnd_Main::UpdateMenuBar() {
     const HMENU bar = menuBar_.get();
-    // Removing detaches the drop-down menus without destroying them.
-    while (::GetMenuItemCount(bar) > 0) ::RemoveMenu(bar, 0, MF_BYPOSITION);
+    DetachMenuItems(bar);
     for (int m = 0; m < MenuCount; ++m) {
         if (!menuVisible_[m]) continue;
         const TMenuDecl& decl = MainMenus()[m];
@@ -509,7 +515,7 @@ LRESULT Twnd_Main::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         // The drop-down menus and the bar belong to this object, not to the window.
         ::SetMenu(Handle(), nullptr);
-        while (::GetMenuItemCount(menuBar_.get()) > 0) ::RemoveMenu(menuBar_.get(), 0, MF_BYPOSITION);
+        DetachMenuItems(menuBar_.get());
         if (quitOnClose_) ::PostQuitMessage(0);
         return 0;
     default:
