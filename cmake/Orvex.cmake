@@ -10,6 +10,10 @@ elseif(ORVEX_SANITIZE)
   target_compile_options(orvex_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(orvex_options INTERFACE -fsanitize=address,undefined)
+  if(ORVEX_FUZZ)
+    # Coverage for libFuzzer in every library; the targets link the engine.
+    target_compile_options(orvex_options INTERFACE -fsanitize=fuzzer-no-link)
+  endif()
 endif()
 
 # orvex_layer(<name> [DEPENDS <layers>] [SYSLIBS <libs>])

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace orvex {
 
@@ -18,5 +19,15 @@ void InstallCompoundFileReports();
 // the writer and by the reader, with STG_E_DOCFILETOOLARGE, so that a file
 // cannot make the reader run out of memory or time.
 inline constexpr std::size_t ReportListLimit = 10'000;
+
+// Whether FileName holds an inventory report: a compound file whose root
+// holds a list of a report ("ProcessList", "DriverList" or "ServiceList") or
+// a header set with the report's title (a summary set that fails the set
+// check is no report's header). A command that opens reports asks
+// this first, because loading a file that is no report (missing, not a
+// compound file, or another program's compound file) is no error for the
+// component: it empties its lists. False for such files; raises, as a load
+// would, when the file cannot be examined or is a damaged compound file.
+bool IsInventoryReport(const std::string& fileName);
 
 }  // namespace orvex

@@ -14,7 +14,6 @@ namespace orvex {
 
 namespace {
 
-constexpr const char* ReportTitle = "Orvex Inventory Storage File";
 constexpr const char* SuiteCopyright = "Copyright (c) The Orvex Inventory Component Suite authors";
 
 // Ids of the summary-information set used by the header.

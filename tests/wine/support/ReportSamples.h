@@ -125,6 +125,13 @@ inline PROPVARIANT I4Value(std::int32_t v) {
     return var;
 }
 
+inline PROPVARIANT FileTimeValue(std::uint32_t low) {
+    PROPVARIANT var{};
+    var.vt = VT_FILETIME;
+    var.filetime.dwLowDateTime = low;
+    return var;
+}
+
 inline PROPVARIANT I8Value(std::int64_t v) {
     PROPVARIANT var;
     PropVariantInit(&var);
