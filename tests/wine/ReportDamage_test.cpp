@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
 #include "platform/Orvex_WideText.h"
 #include "storage/Orvex_SS.h"
 #include "tests/FuzzSeeds.h"

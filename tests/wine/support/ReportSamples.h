@@ -10,7 +10,6 @@
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_Resources.h"
 #include "storage/Orvex_ComError.h"
-#include "storage/Orvex_Report.h"
 
 namespace orvex::test {
 

@@ -8,10 +8,28 @@
 
 namespace orvex {
 
-// Installs the compound-file format as the report format of the inventory
-// components (SaveToStorage, LoadFromStorage). The program calls it once at
-// start; calling it again changes nothing.
-void InstallCompoundFileReports();
+struct TStorageInfoRecord;
+struct TReportLists;
+class TOrvex_ProcessList;
+
+// The parts of a report that the inventory components write and read
+// (SaveToStorage, LoadFromStorage). Each call opens the file and closes it
+// again before it returns. The readers fill records of their own, so that a
+// file that cannot be read leaves the component as it was: the component
+// takes the results only when reading succeeded. Failures raise.
+void SaveReportHeader(const std::string& fileName);
+// False, with Info untouched, when the file is missing or not a compound
+// file.
+bool LoadReportHeader(const std::string& fileName, TStorageInfoRecord& info);
+// Replaces the file's three lists with the component's records.
+void SaveReportLists(const TOrvex_ProcessList& list, const std::string& fileName);
+// Appends the report's processes, drivers and services to Lists; true when
+// at least one item was read from any of them.
+bool LoadReportLists(const std::string& fileName, TReportLists& lists);
+
+// Raises STG_E_DOCFILETOOLARGE when a list of the component holds more than
+// ReportListLimit records.
+void CheckReportListSizes(const TOrvex_ProcessList& component);
 
 // Most items one list of a report holds. A report is written by one machine
 // about itself; no real inventory comes near this many processes, drivers or

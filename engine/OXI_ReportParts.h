@@ -6,6 +6,7 @@
 #include <propidl.h>
 
 #include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
 #include "storage/Orvex_SS.h"
 
 namespace orvex {
@@ -18,9 +19,6 @@ void WriteReportHeader(IPropertyStorage* set);
 // The header properties into Info; a missing set gives empty values.
 void ReadReportHeader(IPropertyStorage* set, TStorageInfoRecord& info);
 
-// Raises STG_E_DOCFILETOOLARGE when a list of the component holds more than
-// ReportListLimit records.
-void CheckReportListSizes(const TOrvex_ProcessList& component);
 // Replaces the root's "ProcessList", "DriverList" and "ServiceList" with the
 // component's records.
 void WriteReportLists(TStructuredSTorage& root, const TOrvex_ProcessList& component);

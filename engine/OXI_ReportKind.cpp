@@ -1,6 +1,7 @@
-#include "storage/Orvex_Report.h"
+#include "engine/OXI_Report.h"
+
+#include "engine/OXI_ReportParts.h"
 #include "storage/Orvex_ReportFile.h"
-#include "storage/Orvex_ReportParts.h"
 
 namespace orvex {
 
