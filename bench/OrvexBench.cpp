@@ -382,14 +382,17 @@ int RunCompare(const std::vector<std::string>& files) {
             }
             const auto& f = it->second;
             const double pm = std::atof(f[3].c_str()), mm = std::atof(f[4].c_str());
+            // Below half a millisecond the ratio says nothing.
+            const bool tiny = mm < 0.5 && pm < 0.5;
             const double ratio = mm > 0 ? pm / mm : 0;
-            if (ratio > 1.3) ++above;
-            std::printf(" | %-8s %8s %9.1f %9.1f %5.2f%s", "", f[1].c_str(), pm, mm, ratio,
-                        f[1] == f[2] ? "" : "!");
+            if (ratio > 1.3 && !tiny) ++above;
+            char r[16];
+            std::snprintf(r, sizeof r, tiny ? "-" : "%.2f", ratio);
+            std::printf(" | %-8s %8s %9.1f %9.1f %5s%s", "", f[1].c_str(), pm, mm, r, f[1] == f[2] ? "" : "!");
         }
         std::printf("\n");
     }
-    std::printf("(! after a ratio: the minimal collector's record count differed)\n");
+    std::printf("(! after a ratio: the minimal collector's record count differed; - : both under 0.5 ms)\n");
     std::printf("ratios above 1.3: %d\n", above);
 
     if (sizes.size() >= 2) {
@@ -421,7 +424,7 @@ int RunCompare(const std::vector<std::string>& files) {
     }
     for (const auto& s : sizes) {
         if (s.Calls.empty()) continue;
-        std::printf("\nServer requests of one collection at size %s (program / minimal):\n", s.Label.c_str());
+        std::printf("\nWrites to the Wine server and pipes (write/writev system calls: server requests, service RPC) of one collection at size %s, program / minimal:\n", s.Label.c_str());
         for (const char* k : order) {
             auto p = s.Calls.find(std::string(k) + " program"), m = s.Calls.find(std::string(k) + " minimal");
             if (p == s.Calls.end() || m == s.Calls.end()) continue;

@@ -52,13 +52,15 @@ prefix_pids() {
 }
 
 helpers=()
-ready_count() { cat "$out"/helper_*.txt 2>/dev/null | grep -c "^ready=$1" || true; }
-start_helpers() {  # count, extra handles, extra windows
-  local n=$1 i deadline
+ready_count() { cat "$out"/helper_*.txt 2>/dev/null | grep -c "^ready=${1:-}" || true; }
+start_helpers() {  # count, extra handles, extra windows (-1: no window at all)
+  local n=$1 i deadline shape
+  shape=(--windows="$3")
+  (($3 < 0)) && shape=(--no-window)
   # In batches, each waited for: a burst of hundreds of new processes on one
   # CPU makes their first windows wait for the desktop past Wine's limit.
   for ((i = 0; i < n; i++)); do
-    w "$helper" --name="OrvexBenchHelper_${#helpers[@]}" --handles="$2" --windows="$3" \
+    w "$helper" --name="OrvexBenchHelper_${#helpers[@]}" --handles="$2" "${shape[@]}" \
       >"$out/helper_${#helpers[@]}.txt" 2>/dev/null &
     helpers+=($!)
     # The first alone: it makes the explorer process create the desktop.
@@ -88,14 +90,20 @@ rounds=${BENCH_ROUNDS:-5}
   echo "Wine pinned to one CPU: the Wine server and every Wine process run under taskset -c 0."
 } | tee "$report"
 
-# size name, helpers to have, extra handles each, extra windows each, services of the benchmark
-declare -A want_helpers=([big]=120 [4x]=490) want_handles=([big]=27 [4x]=22) want_windows=([big]=0 [4x]=0) \
-  want_services=([big]=154 [4x]=284)
+# The helpers of each size, as "count extra-handles extra-windows" groups
+# (-1 windows: none at all), and the services of the benchmark. Each window
+# process holds a connection to the X server, which takes at most 256
+# clients: the windows of the 4x size live in fewer, larger helpers.
+declare -A groups=([big]="120 27 0" [4x]="40 22 36;330 25 -1") want_services=([big]=154 [4x]=284)
 files=()
 for size in ${BENCH_SIZES:-big 4x}; do
   r=$rounds
   [ "$size" = 4x ] && r=${BENCH_ROUNDS_4X:-3}
-  start_helpers $((want_helpers[$size] - ${#helpers[@]})) "${want_handles[$size]}" "${want_windows[$size]}"
+  IFS=';' read -ra parts <<<"${groups[$size]}"
+  for g in "${parts[@]}"; do
+    # shellcheck disable=SC2086
+    start_helpers $g
+  done
   w "$bench" install-services "${want_services[$size]}" "$service" | tee -a "$report"
   res="$out/$size.results"
   files+=("$res")
