@@ -91,10 +91,11 @@ rounds=${BENCH_ROUNDS:-5}
 } | tee "$report"
 
 # The helpers of each size, as "count extra-handles extra-windows" groups
-# (-1 windows: none at all), and the services of the benchmark. Each window
-# process holds a connection to the X server, which takes at most 256
-# clients: the windows of the 4x size live in fewer, larger helpers.
-declare -A groups=([big]="120 27 0" [4x]="40 22 36;330 25 -1") want_services=([big]=154 [4x]=284)
+# (-1 windows: none at all), and the services of the benchmark. A Wine
+# process with windows holds two connections to the X server, which takes
+# at most 256 clients: the further windows of the 4x size live in five
+# helpers of 300 controls each.
+declare -A groups=([big]="120 27 0" [4x]="5 27 300;365 29 -1") want_services=([big]=154 [4x]=284)
 files=()
 for size in ${BENCH_SIZES:-big 4x}; do
   r=$rounds
