@@ -17,7 +17,8 @@
 # request that crosses CPUs costs several times more on a shared machine.
 #
 # Environment: BENCH_ROUNDS (5), BENCH_ROUNDS_4X (3), BENCH_SIZES ("big 4x"),
-# BENCH_CALLS (1: count the server requests with strace when it is there).
+# BENCH_CALLS_SIZES ("big": the sizes whose server requests are counted with
+# strace, when it is there; "" for none).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree="$root/build/x86_64"
@@ -119,7 +120,7 @@ for size in ${BENCH_SIZES:-big 4x}; do
   w "$bench" peak program "$size" "$res" | tee -a "$report"
   w "$bench" peak minimal "$size" "$res" | tee -a "$report"
   w "$bench" ui "$helper" "$r" "$size" "$res" | tee -a "$report"
-  if [ "${BENCH_CALLS:-1}" = 1 ] && command -v strace >/dev/null; then
+  if [[ " ${BENCH_CALLS_SIZES-big} " == *" $size "* ]] && command -v strace >/dev/null; then
     # Server requests: each is one write of the request to the server's pipe
     # (counted between the two markers the bench writes around the kind).
     for kind in full processes details services handles windows; do
