@@ -6,6 +6,7 @@
 //
 //   orvex_test_helper.exe [--ignore-close] [--no-window] [--churn] [--spawn=<count>]
 //                         [--handle-churn] [--hang] [--name=<mutex name>]
+//                         [--handles=<n>] [--windows=<n>]
 //   orvex_test_helper.exe --short-lived=<ms>
 //
 // With --ignore-close the main window refuses WM_CLOSE. With --churn it
@@ -21,6 +22,10 @@
 //
 // --short-lived=<ms> is the form the spawned copies run in: a thread, an
 // event and a window with a child, kept for that long; no output.
+//
+// --handles=n holds n more unnamed events and --windows=n puts n more static
+// controls into the main window (for the benchmark's systems of many handles
+// and windows).
 #include <windows.h>
 
 #include <cstdio>
@@ -40,6 +45,13 @@ void Report(const char* key, const std::string& value) {
     std::string line = std::string(key) + "=" + value + "\n";
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+// The number after "--<key>=" in the command line, 0 when absent.
+unsigned long Count(const std::string& args, const char* key) {
+    const std::string option = std::string("--") + key + "=";
+    const auto p = args.find(option);
+    return p == std::string::npos ? 0 : std::strtoul(args.c_str() + p + option.size(), nullptr, 10);
 }
 
 std::string Hex(ULONG_PTR v) {
@@ -67,7 +79,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-HWND CreateWindows(HINSTANCE inst) {
+HWND CreateWindows(HINSTANCE inst, unsigned long extraWindows) {
     WNDCLASSA wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = WndProc;
@@ -84,6 +96,9 @@ HWND CreateWindows(HINSTANCE inst) {
                                   10, 10, 120, 24, main, reinterpret_cast<HMENU>(101), inst, nullptr);
     HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "Helper Edit", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 40,
                                 120, 24, main, reinterpret_cast<HMENU>(102), inst, nullptr);
+    for (unsigned long i = 0; i < extraWindows; ++i)
+        CreateWindowExA(0, "STATIC", "Helper Static", WS_CHILD | WS_VISIBLE, 140, 10 + static_cast<int>(i % 8) * 4, 40,
+                        4, main, nullptr, inst, nullptr);
     ShowWindow(main, SW_SHOWNOACTIVATE);
     Report("hwnd", Hex(reinterpret_cast<ULONG_PTR>(main)));
     Report("button", Hex(reinterpret_cast<ULONG_PTR>(button)));
@@ -235,7 +250,14 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     HANDLE self = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, GetCurrentProcessId());
     Report("process", Hex(reinterpret_cast<ULONG_PTR>(self)));
 
-    HWND main = noWindow ? nullptr : CreateWindows(inst);
+    // The extra handles stay open for the life of the process.
+    const unsigned long extraHandles = Count(args, "handles");
+    unsigned long held = 0;
+    for (; held < extraHandles; ++held)
+        if (!CreateEventA(nullptr, TRUE, FALSE, nullptr)) break;
+    if (extraHandles) Report("handles", std::to_string(held));
+
+    HWND main = noWindow ? nullptr : CreateWindows(inst, Count(args, "windows"));
     HANDLE resume = nullptr;
     if (hang) {
         const std::string name = "OrvexTestHelperResume_" + std::to_string(GetCurrentProcessId());
