@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
 #include "storage/Orvex_SS.h"
 #include "tests/wine/support/ReportFileTest.h"
 
