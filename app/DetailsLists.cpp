@@ -1,5 +1,6 @@
 #include "app/DetailsLists.h"
 
+#include "ui/Orvex_GuiResources.h"
 #include "ui/pure/Orvex_OwnerDraw.h"
 
 namespace orvex {
@@ -56,6 +57,7 @@ void SetupColumnList(HWND list, std::span<const TColumnDef> columns) {
 }
 
 void FillPropertyList(HWND list, const TPropertyRows& rows) {
+    TRedrawLock lock(list);
     ClearListFor(list, rows.size());
     for (const TPropertyRow& r : rows) {
         std::vector<std::string> cells{r.Caption};
@@ -65,6 +67,7 @@ void FillPropertyList(HWND list, const TPropertyRows& rows) {
 }
 
 void FillColumnList(HWND list, const TListRows& rows) {
+    TRedrawLock lock(list);
     ClearListFor(list, rows.size());
     for (const TListRow& r : rows) AppendListRow(list, r);
 }
