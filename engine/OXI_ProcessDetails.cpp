@@ -44,16 +44,6 @@ void ReadCounters(HANDLE process, TProcessInfo& p) {
         }
 }
 
-// The counters and times the system-process list holds for one process.
-void TakeCounters(const nt::TProcessBlock& block, TProcessInfo& p) {
-    p.VMCounters = VMCountersFromBlock(block.VMCounters);
-    p.IOCounters = block.IOCounters;
-    p.HandleCount = block.HandleCount;
-    p.CreateTime = block.CreateTime;
-    p.KernelTime = block.KernelTime;
-    p.UserTime = block.UserTime;
-}
-
 // The counters of all processes come from one system-process query; a
 // process that query does not hold (one started since the enumeration, or
 // every process when the query fails) is asked on its own.
@@ -68,7 +58,7 @@ public:
     }
     void Read(HANDLE process, TProcessInfo& p) const {
         if (const auto it = blocks_.find(p.PID); it != blocks_.end())
-            TakeCounters(it->second, p);
+            CountersFromProcessBlock(it->second, p);
         else
             ReadCounters(process, p);
     }
