@@ -7,6 +7,7 @@
 
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_NativeQuery.h"
+#include "engine/OXI_ObjectNames.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
@@ -119,7 +120,37 @@ private:
     std::unordered_map<std::uint16_t, int> failures_;
 };
 
-void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& work) {
+// The names of file objects for one pass: each asked on a worker with a time
+// limit, in DOS form where a drive stands for its device. Once the process
+// has as many stuck queries as it allows, no more file names are asked in
+// the pass.
+class TFileNames {
+public:
+    explicit TFileNames(TObjectQuery query) : query_(query), dos_(ReadDosDevices()) {}
+
+    bool Available() const noexcept { return available_; }
+    std::string Name(HANDLE object) {
+        if (!available_) return {};
+        std::wstring name;
+        switch (query_.Ask(object, name)) {
+        case TBoundedQuery::TResult::Answered:
+            return ToDos(WideToAnsi(name));
+        case TBoundedQuery::TResult::Unavailable:
+            available_ = false;
+            return {};
+        default:
+            return {};
+        }
+    }
+    std::string ToDos(std::string_view name) const { return dos_.ToDos(name); }
+
+private:
+    TBoundedQuery query_;
+    TDosNames dos_;
+    bool available_ = true;
+};
+
+void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& work, TFileNames& files) {
     info.Name = "";
     char text[64];
     TNativeBlock basic;
@@ -136,18 +167,22 @@ void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& wor
                               static_cast<unsigned>(b->ProcessId));
                 info.Name = text;
             }
-    } else if (info.ObjectType != TypeFile) {
-        // The name of a file object is never asked for: the query can block
-        // on pipes and devices.
+    } else if (info.ObjectType == TypeFile) {
+        // The name query of a file object can block on pipes and devices: it
+        // runs on a worker with a time limit.
+        info.Name = files.Name(object);
+    } else {
         std::string name;
         if (QueryObjectName(object, static_cast<OBJECT_INFORMATION_CLASS>(1), work, name) && !name.empty())
-            info.Name = name;
+            info.Name = files.ToDos(name);
     }
 }
 
 }  // namespace
 
-void CollectHandles(THandleList& list) {
+void CollectHandles(THandleList& list) { CollectHandles(list, AskFileObjectName); }
+
+void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
     const std::vector<nt::THandleEntry> table = ReadHandleTable();
     // One reservation for the whole table (every entry but the skipped ones
     // becomes a record); growing by a fixed step costs time quadratic in the
@@ -158,6 +193,7 @@ void CollectHandles(THandleList& list) {
     TOwnerProcesses owners;
     TTypeNames types;
     std::vector<std::uint8_t> work(4096);
+    TFileNames files(fileQuery);
     for (const nt::THandleEntry& e : table) {
         if (e.HandleValue == 0) continue;
         const std::uint16_t typeFlags = TypeAndFlags(e);
@@ -172,10 +208,10 @@ void CollectHandles(THandleList& list) {
 
         const TTypeNames::TAnswer* known = types.Known(e.ObjectTypeIndex);
         const bool own = info.ProcessID == self;
-        if (known && known->Index == TypeFile) {
-            // A file handle of a type already named: nothing would be read
-            // from its duplicate (the name of a file object is never asked),
-            // so it is not duplicated. The record is the one a duplicate
+        if (known && known->Index == TypeFile && !files.Available()) {
+            // A file handle of a type already named, when no file names are
+            // asked any more: nothing would be read from its duplicate, so it
+            // is not duplicated. The record is the one a duplicate
             // gives: the type's name and index, no name. A handle whose owner
             // cannot be opened keeps the table's data, as before. What is
             // given up is only the duplication's own verdict: a handle closed
@@ -219,7 +255,7 @@ void CollectHandles(THandleList& list) {
         } else if (const int index = TTypeNames::LookUp(info.TypeName); index >= 0) {
             info.ObjectType = static_cast<std::uint16_t>(index);
         }
-        NameByType(object, info, work);
+        NameByType(object, info, work, files);
     }
     list.shrink_to_fit();
 }
