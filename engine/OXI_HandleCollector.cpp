@@ -192,6 +192,9 @@ void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
     const bool nt4 = IsNT4();
     TOwnerProcesses owners;
     TTypeNames types;
+    // The system's own table answers for every type it lists: those are
+    // never asked per handle.
+    for (const auto& [number, name] : ReadObjectTypeTable(table)) types.Remember(number, name);
     std::vector<std::uint8_t> work(4096);
     TFileNames files(fileQuery);
     for (const nt::THandleEntry& e : table) {
@@ -207,19 +210,15 @@ void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
         info.TypeName = ObjectTypeName(typeFlags);
 
         const TTypeNames::TAnswer* known = types.Known(e.ObjectTypeIndex);
+        if (known) {
+            // Kept also when the duplication below fails.
+            info.TypeName = known->Name;
+            if (known->Index >= 0) info.ObjectType = static_cast<std::uint16_t>(known->Index);
+        }
         const bool own = info.ProcessID == self;
         if (known && known->Index == TypeFile && !files.Available()) {
-            // A file handle of a type already named, when no file names are
-            // asked any more: nothing would be read from its duplicate, so it
-            // is not duplicated. The record is the one a duplicate
-            // gives: the type's name and index, no name. A handle whose owner
-            // cannot be opened keeps the table's data, as before. What is
-            // given up is only the duplication's own verdict: a handle closed
-            // between the table read and this point is still named "File".
-            if (own || (owners.Get(info.ProcessID) && NtDuplicateObject)) {
-                info.TypeName = known->Name;
-                info.ObjectType = TypeFile;
-            }
+            // A file handle when no file names are asked any more: nothing
+            // would be read from its duplicate, so it is not duplicated.
             continue;
         }
 

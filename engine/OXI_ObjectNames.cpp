@@ -1,9 +1,13 @@
 #include "engine/OXI_ObjectNames.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "platform/Orvex_Native.h"
+#include "platform/Orvex_OSInfo.h"
+#include "platform/Orvex_WideText.h"
 #include "platform/pure/Orvex_NtLayouts.h"
 
 namespace orvex {
@@ -51,6 +55,53 @@ bool AskFileObjectName(HANDLE object, std::wstring& name) {
         size = needed;
     }
     return false;
+}
+
+namespace {
+
+// The number and type name of one of this process's handles.
+std::optional<nt::TKnownObjectType> KnownType(const std::vector<nt::THandleEntry>& handles) {
+    const DWORD self = ::GetCurrentProcessId();
+    int asked = 0;
+    for (const nt::THandleEntry& e : handles) {
+        if (e.ProcessId != self || e.HandleValue == 0) continue;
+        if (++asked > 8) break;
+        alignas(8) std::uint8_t buffer[1024];
+        ULONG needed = 0;
+        HANDLE h = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(e.HandleValue));
+        if (NtQueryObject(h, static_cast<OBJECT_INFORMATION_CLASS>(2), buffer, sizeof buffer, &needed) !=
+            StatusSuccess)
+            continue;
+        const std::u16string name = nt::ParseObjectInfoName(nt::NativeWidth, buffer, sizeof buffer, nt::AddressOf(buffer));
+        if (!name.empty()) return nt::TKnownObjectType{e.ObjectTypeIndex, name};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::uint16_t, std::string>> ReadObjectTypeTable(const std::vector<nt::THandleEntry>& handles) {
+    std::vector<std::pair<std::uint16_t, std::string>> table;
+    if (!NtQueryObject) return table;
+    std::vector<std::uint8_t> buffer(16384);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ULONG needed = 0;
+        const NTSTATUS status =
+            NtQueryObject(nullptr, static_cast<OBJECT_INFORMATION_CLASS>(nt::ObjectTypesInformation), buffer.data(),
+                          static_cast<ULONG>(buffer.size()), &needed);
+        if (status == StatusSuccess) {
+            const auto types =
+                nt::ParseObjectTypes(nt::NativeWidth, buffer.data(), buffer.size(), nt::AddressOf(buffer.data()));
+            const bool win7 = OSMajorVersion() > 6 || (OSMajorVersion() == 6 && OSMinorVersion() >= 1);
+            const auto numbers = nt::ObjectTypeNumbers(types, win7 ? 2 : 1, KnownType(handles));
+            for (std::size_t i = 0; i < types.size(); ++i)
+                if (!types[i].Name.empty()) table.emplace_back(numbers[i], WideToAnsi(types[i].Name));
+            return table;
+        }
+        if (!NeedsLargerBuffer(status) || buffer.size() >= (1u << 22)) return table;
+        buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed));
+    }
+    return table;
 }
 
 TDosNames ReadDosDevices() {

@@ -10,6 +10,7 @@
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
+#include "engine/OXI_NativeQuery.h"
 #include "engine/OXI_ObjectNames.h"
 #include "platform/Orvex_BoundedQuery.h"
 #include "tests/wine/support/HelperProcess.h"
@@ -191,6 +192,7 @@ protected:
     }
 
     void HelpersFilesAndPipes();
+    void TypeTableAgreesWithDuplicatedHandles();
     void StuckQueryLeavesOnlyItsHandleUnnamed();
     void StuckWorkersEndWithTheProcess();
 };
@@ -226,6 +228,37 @@ void HandleNames::HelpersFilesAndPipes() {
     if (!sync->Name.empty()) {
         EXPECT_NE(sync->Name.str().find(pipe + "_sync"), std::string::npos) << sync->Name.str();
     }
+}
+
+// The system's type table gives each type number the name that asking a
+// duplicate of a handle of that type gives.
+void HandleNames::TypeTableAgreesWithDuplicatedHandles() {
+    orvex::test::THelperProcess helper;
+    ASSERT_TRUE(helper.started());
+    std::vector<std::uint8_t> buffer;
+    ASSERT_TRUE(orvex::QuerySystemInformation(orvex::nt::SystemHandleInformation, 4096, 0, true, buffer));
+    const auto entries = orvex::nt::ParseHandleTable(orvex::nt::NativeWidth, buffer.data(), buffer.size());
+    const auto table = orvex::ReadObjectTypeTable(entries);
+    ASSERT_FALSE(table.empty());
+    std::map<std::uint16_t, std::string> byNumber(table.begin(), table.end());
+    EXPECT_EQ(byNumber.size(), table.size()) << "each number once";
+    orvex::THandle owner(::OpenProcess(PROCESS_DUP_HANDLE, FALSE, helper.pid()));
+    ASSERT_TRUE(owner);
+    std::map<std::string, int> checked;
+    for (const auto& e : entries) {
+        if (e.ProcessId != helper.pid()) continue;
+        HANDLE copy = nullptr;
+        if (!::DuplicateHandle(owner.get(), reinterpret_cast<HANDLE>(e.HandleValue), ::GetCurrentProcess(), &copy, 0,
+                               FALSE, DUPLICATE_SAME_ACCESS))
+            continue;
+        orvex::THandle own(copy);
+        const std::string type = AskTypeName(copy);
+        if (type.empty()) continue;
+        EXPECT_EQ(byNumber[e.ObjectTypeIndex], type) << "type number " << e.ObjectTypeIndex;
+        ++checked[type];
+    }
+    for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"})
+        EXPECT_GT(checked[type], 0) << type;
 }
 
 // The file that the query below never answers for until released.
@@ -289,11 +322,13 @@ void HandleNames::StuckWorkersEndWithTheProcess() {
 }
 
 TEST_F(HandleNames, HelpersFilesAndPipes) { HelpersFilesAndPipes(); }
+TEST_F(HandleNames, TypeTableAgreesWithDuplicatedHandles) { TypeTableAgreesWithDuplicatedHandles(); }
 TEST_F(HandleNames, StuckQueryLeavesOnlyItsHandleUnnamed) { StuckQueryLeavesOnlyItsHandleUnnamed(); }
 TEST_F(HandleNames, StuckWorkersEndWithTheProcess) { StuckWorkersEndWithTheProcess(); }
 
 class Nt40HandleNames : public HandleNames {};
 TEST_F(Nt40HandleNames, HelpersFilesAndPipes) { HelpersFilesAndPipes(); }
+TEST_F(Nt40HandleNames, TypeTableAgreesWithDuplicatedHandles) { TypeTableAgreesWithDuplicatedHandles(); }
 TEST_F(Nt40HandleNames, StuckQueryLeavesOnlyItsHandleUnnamed) { StuckQueryLeavesOnlyItsHandleUnnamed(); }
 TEST_F(Nt40HandleNames, StuckWorkersEndWithTheProcess) { StuckWorkersEndWithTheProcess(); }
 
