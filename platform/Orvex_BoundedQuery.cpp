@@ -80,7 +80,8 @@ TWorker* NewWorker() {
     TWorker* w = new TWorker;
     w->Request.reset(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
     w->Done.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (w->Request && w->Done) w->Thread.reset(::CreateThread(nullptr, 64 * 1024, WorkerMain, w, 0, nullptr));
+    DWORD id = 0;  // Windows 95 wants somewhere to put it
+    if (w->Request && w->Done) w->Thread.reset(::CreateThread(nullptr, 64 * 1024, WorkerMain, w, 0, &id));
     if (!w->Thread) {
         delete w;
         return nullptr;
