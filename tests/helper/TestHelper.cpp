@@ -5,11 +5,12 @@
 // "ready", then runs its message loop.
 //
 //   orvex_test_helper.exe [--ignore-close] [--no-window] [--churn] [--name=<mutex name>]
-//                         [--stuck-query]
+//                         [--stuck-query] [--pipe-waiter]
 //
-// It also holds a named pipe opened for synchronous I/O with a thread waiting
-// on it for a client (the kind of handle whose name query blocks), a named
-// pipe opened for overlapped I/O, and the test library orvex_test_module.dll.
+// It also holds a named pipe opened for synchronous I/O, a named pipe opened
+// for overlapped I/O, and the test library orvex_test_module.dll. With
+// --pipe-waiter a further thread waits on the synchronous pipe for a client
+// (which makes the pipe the kind of handle whose name query blocks).
 //
 // With --stuck-query it gives MaxStuckWorkers + 1 queries that never return
 // to a TBoundedQuery, reports each result ("stuck=<result>"), and ends with
@@ -177,9 +178,11 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     Report("syncpipe", Hex(reinterpret_cast<ULONG_PTR>(syncPipe)));
     Report("overlappedpipe", Hex(reinterpret_cast<ULONG_PTR>(overlappedPipe)));
     Report("pipename", pipeName.substr(9));
-    if (syncPipe != INVALID_HANDLE_VALUE) {
-        HANDLE waiter = CreateThread(nullptr, 0, WaitForClient, syncPipe, 0, nullptr);
+    if (syncPipe != INVALID_HANDLE_VALUE && args.find("--pipe-waiter") != std::string::npos) {
+        DWORD tid = 0;
+        HANDLE waiter = CreateThread(nullptr, 0, WaitForClient, syncPipe, 0, &tid);
         if (waiter) CloseHandle(waiter);
+        Report("pipewaiter", std::to_string(tid));
     }
     const std::string exeDir(exe, std::strrchr(exe, '\\') ? std::strrchr(exe, '\\') + 1 : exe);
     HMODULE module = LoadLibraryA((exeDir + "orvex_test_module.dll").c_str());

@@ -201,7 +201,7 @@ protected:
 bool SamePath(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 void HandleNames::HelpersFilesAndPipes() {
-    orvex::test::THelperProcess helper;
+    orvex::test::THelperProcess helper("--pipe-waiter");
     ASSERT_TRUE(helper.started());
     const orvex::THandle own = OpenTestFile(TestFile("orvex_handle_names_own.txt"));
     ASSERT_TRUE(own);
@@ -218,6 +218,7 @@ void HandleNames::HelpersFilesAndPipes() {
 
     // A pipe for overlapped I/O is named; one for synchronous I/O with a
     // thread waiting on it may be left unnamed, but never holds up the pass.
+    ASSERT_FALSE(helper.value("pipewaiter").empty());
     const std::string pipe = helper.value("pipename");
     const THandleInfo* overlapped = Find(list, helper.pid(), helper.hex("overlappedpipe"));
     ASSERT_NE(overlapped, nullptr);
