@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/FindBench.h"
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_AdvAPI.h"
@@ -169,5 +170,6 @@ int main(int argc, char** argv) {
                      modules, component.HandleCount(), component.ServiceCount(), component.WindowCount(),
                      component.DriverCount());
     }
+    orvex::bench::RunFindBench(rounds, stdout);
     return 0;
 }
