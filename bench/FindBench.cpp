@@ -121,7 +121,7 @@ void RunFindBench(int rounds, std::FILE* out) {
 
     std::fprintf(out, "%-28s %10s %10s %10s %10s\n", "find / file names", "median", "min", "max", "records");
     Row(out, "find: 100k handles, 5k DLLs", find, hits.size());
-    Row(out, "find + rows (5k DLL hits)", findRows, rows.size());
+    Row(out, "find + rows (1,100 hits)", findRows, rows.size());
     Row(out, "handles with file names", withNames, fileNames);
     Row(out, "handles without file names", withoutNames, live.size());
     Row(out, "minimal loop: file names", minimal, direct);
