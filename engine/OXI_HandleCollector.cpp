@@ -129,10 +129,13 @@ public:
     explicit TFileNames(TObjectQuery query) : query_(query), dos_(ReadDosDevices()) {}
 
     bool Available() const noexcept { return available_; }
-    std::string Name(HANDLE object) {
+    // object: a handle of this process that stays the caller's; duplicate:
+    // the program's own copy of it, or empty, which the query takes over.
+    std::string Name(HANDLE object, THandle& duplicate) {
         if (!available_) return {};
         std::wstring name;
-        switch (query_.Ask(object, name)) {
+        const auto result = duplicate ? query_.AskOwned(std::move(duplicate), name) : query_.Ask(object, name);
+        switch (result) {
         case TBoundedQuery::TResult::Answered:
             return ToDos(WideToAnsi(name));
         case TBoundedQuery::TResult::Unavailable:
@@ -150,7 +153,8 @@ private:
     bool available_ = true;
 };
 
-void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& work, TFileNames& files) {
+void NameByType(HANDLE object, THandle& duplicate, THandleInfo& info, std::vector<std::uint8_t>& work,
+                TFileNames& files) {
     info.Name = "";
     char text[64];
     TNativeBlock basic;
@@ -170,7 +174,7 @@ void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& wor
     } else if (info.ObjectType == TypeFile) {
         // The name query of a file object can block on pipes and devices: it
         // runs on a worker with a time limit.
-        info.Name = files.Name(object);
+        info.Name = files.Name(object, duplicate);
     } else {
         std::string name;
         if (QueryObjectName(object, static_cast<OBJECT_INFORMATION_CLASS>(1), work, name) && !name.empty())
@@ -254,7 +258,7 @@ void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
         } else if (const int index = TTypeNames::LookUp(info.TypeName); index >= 0) {
             info.ObjectType = static_cast<std::uint16_t>(index);
         }
-        NameByType(object, info, work, files);
+        NameByType(object, duplicate, info, work, files);
     }
     list.shrink_to_fit();
 }

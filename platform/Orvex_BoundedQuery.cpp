@@ -12,12 +12,17 @@ namespace orvex {
 struct TBoundedQuery::TWorker {
     THandle Thread;
     THandle Request;  // auto-reset: a query (or the stop) is ready
-    THandle Done;     // manual-reset: the query has returned
-    HANDLE Object = nullptr;  // the duplicate the query runs on
+    THandle Done;     // auto-reset: the query has returned
+    HANDLE Object = nullptr;  // the handle the query runs on, owned by the block
     TObjectQuery Query = nullptr;
     std::wstring Name;
     bool Ok = false;
     volatile LONG Stop = 0;
+    // The number of the query asked last, and of the last one that returned
+    // (written after Done is set, so that a worker that has caught up also
+    // has its Done set).
+    volatile LONG Asked = 0;
+    volatile LONG Answered = 0;
 };
 
 namespace {
@@ -29,8 +34,10 @@ DWORD WINAPI WorkerMain(void* param) {
     for (;;) {
         if (::WaitForSingleObject(w->Request.get(), INFINITE) != WAIT_OBJECT_0) return 1;
         if (w->Stop) return 0;
+        const LONG asked = w->Asked;
         w->Ok = w->Query(w->Object, w->Name);
         ::SetEvent(w->Done.get());
+        ::InterlockedExchange(&w->Answered, asked);
     }
 }
 
@@ -46,7 +53,9 @@ TStuckList& Stuck() {
     return *list;
 }
 
-bool Finished(const TWorker* w) { return ::WaitForSingleObject(w->Done.get(), 0) == WAIT_OBJECT_0; }
+bool Finished(TWorker* w) {
+    return ::InterlockedCompareExchange(&w->Answered, 0, 0) == ::InterlockedCompareExchange(&w->Asked, 0, 0);
+}
 
 // A given-up worker whose query has returned, taken back from the list, or
 // null.
@@ -57,6 +66,8 @@ TWorker* Reclaim() {
         TWorker* w = *it;
         if (!Finished(w)) continue;
         stuck.Workers.erase(it);
+        // Its answer came after the wait had ended: nobody took the signal.
+        ::ResetEvent(w->Done.get());
         ::CloseHandle(w->Object);
         w->Object = nullptr;
         return w;
@@ -79,7 +90,7 @@ bool AtStuckLimit() {
 TWorker* NewWorker() {
     TWorker* w = new TWorker;
     w->Request.reset(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    w->Done.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    w->Done.reset(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
     DWORD id = 0;  // Windows 95 wants somewhere to put it
     if (w->Request && w->Done) w->Thread.reset(::CreateThread(nullptr, 64 * 1024, WorkerMain, w, 0, &id));
     if (!w->Thread) {
@@ -106,24 +117,28 @@ TBoundedQuery::~TBoundedQuery() {
 }
 
 TBoundedQuery::TResult TBoundedQuery::Ask(HANDLE object, std::wstring& name) {
-    if (!query_) return TResult::Failed;
+    HANDLE copy = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), object, ::GetCurrentProcess(), &copy, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS) ||
+        !copy)
+        return TResult::Failed;
+    return AskOwned(THandle(copy), name);
+}
+
+TBoundedQuery::TResult TBoundedQuery::AskOwned(THandle object, std::wstring& name) {
+    if (!query_ || !object) return TResult::Failed;
     if (!current_) current_ = Reclaim();
     if (!current_) {
         if (AtStuckLimit()) return TResult::Unavailable;
         current_ = NewWorker();
         if (!current_) return TResult::Failed;
     }
-    HANDLE copy = nullptr;
-    if (!::DuplicateHandle(::GetCurrentProcess(), object, ::GetCurrentProcess(), &copy, 0, FALSE,
-                           DUPLICATE_SAME_ACCESS) ||
-        !copy)
-        return TResult::Failed;
     TWorker* w = current_;
-    w->Object = copy;
+    w->Object = object.release();
     w->Query = query_;
     w->Name.clear();
     w->Ok = false;
-    ::ResetEvent(w->Done.get());
+    ::InterlockedIncrement(&w->Asked);
     ::SetEvent(w->Request.get());
     if (::WaitForSingleObject(w->Done.get(), limitMs_) != WAIT_OBJECT_0) {
         current_ = nullptr;
@@ -141,7 +156,7 @@ int TBoundedQuery::StuckWorkers() noexcept {
     TStuckList& stuck = Stuck();
     TLock lock(stuck.Lock);
     int running = 0;
-    for (const TWorker* w : stuck.Workers)
+    for (TWorker* w : stuck.Workers)
         if (!Finished(w)) ++running;
     return running;
 }

@@ -19,6 +19,8 @@
 
 #include <string>
 
+#include "platform/Orvex_Resources.h"
+
 namespace orvex {
 
 // Fills name (UTF-16) for object; false when the object has no name to give
@@ -45,6 +47,9 @@ public:
     // Runs the query on a duplicate of object (a handle of this process,
     // which stays with the caller); name is set only on Answered.
     TResult Ask(HANDLE object, std::wstring& name);
+    // The same on a handle the caller gives up: closed once the query has
+    // returned, or kept by a given-up worker.
+    TResult AskOwned(THandle object, std::wstring& name);
 
     // Given-up workers in this process whose query still runs.
     static int StuckWorkers() noexcept;
