@@ -1,10 +1,14 @@
 # The two entry points of README.md.
-.PHONY: run test bench clean
+.PHONY: run test bench fuzz clean
+FUZZ_SECONDS ?= 60
 run:
 	tools/run.sh
 test:
 	tools/test.sh
 bench:
 	tools/setup.sh && tools/build.sh x86_64 && tools/bench.sh
+fuzz:
+	tools/setup.sh && tools/build.sh fuzz && \
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir build/fuzz --output-on-failure --timeout $$(($(FUZZ_SECONDS) + 600))
 clean:
 	rm -rf build

@@ -1,5 +1,6 @@
 #include "app/DetailsLists.h"
 
+#include "ui/Orvex_GuiResources.h"
 #include "ui/pure/Orvex_OwnerDraw.h"
 
 namespace orvex {
@@ -56,7 +57,8 @@ void SetupColumnList(HWND list, std::span<const TColumnDef> columns) {
 }
 
 void FillPropertyList(HWND list, const TPropertyRows& rows) {
-    ListView_DeleteAllItems(list);
+    TRedrawLock lock(list);
+    ClearListFor(list, rows.size());
     for (const TPropertyRow& r : rows) {
         std::vector<std::string> cells{r.Caption};
         cells.insert(cells.end(), r.Values.begin(), r.Values.end());
@@ -65,7 +67,8 @@ void FillPropertyList(HWND list, const TPropertyRows& rows) {
 }
 
 void FillColumnList(HWND list, const TListRows& rows) {
-    ListView_DeleteAllItems(list);
+    TRedrawLock lock(list);
+    ClearListFor(list, rows.size());
     for (const TListRow& r : rows) AppendListRow(list, r);
 }
 

@@ -32,6 +32,13 @@ int PageOfList(int listId) {
     return -1;
 }
 
+// Removes every item of Bar, detaching the drop-down menus without
+// destroying them; one removal per item counted at the start, so a removal
+// the system refuses cannot keep the loop going.
+void DetachMenuItems(HMENU bar) {
+    for (int i = ::GetMenuItemCount(bar); i > 0; --i) ::RemoveMenu(bar, static_cast<UINT>(i - 1), MF_BYPOSITION);
+}
+
 HICON ProgramIcon() {
     HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     return icon ? icon : ::LoadIcon(nullptr, IDI_APPLICATION);
@@ -87,8 +94,7 @@ void Twnd_Main::CreateMenus() {
 
 void Twnd_Main::UpdateMenuBar() {
     const HMENU bar = menuBar_.get();
-    // Removing detaches the drop-down menus without destroying them.
-    while (::GetMenuItemCount(bar) > 0) ::RemoveMenu(bar, 0, MF_BYPOSITION);
+    DetachMenuItems(bar);
     for (int m = 0; m < MenuCount; ++m) {
         if (!menuVisible_[m]) continue;
         const TMenuDecl& decl = MainMenus()[m];
@@ -243,7 +249,7 @@ void Twnd_Main::RefreshView(bool keepData) {
 void Twnd_Main::FillProcesses() {
     const HWND list = PrcList();
     orvex::TRedrawLock lock(list);
-    ListView_DeleteAllItems(list);
+    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.ProcessCount()));
     const bool nt = IsNT();
     TProcessInfo p;
     for (int i = 0; i < ProcList.ProcessCount(); ++i) {
@@ -256,7 +262,7 @@ void Twnd_Main::FillProcesses() {
 void Twnd_Main::FillDrivers() {
     const HWND list = DrvList();
     orvex::TRedrawLock lock(list);
-    ListView_DeleteAllItems(list);
+    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.DriverCount()));
     TDriverInfo d;
     for (int i = 0; i < ProcList.DriverCount(); ++i) {
         ProcList.GetDriver(static_cast<std::uint32_t>(i), d);
@@ -268,7 +274,7 @@ void Twnd_Main::FillDrivers() {
 void Twnd_Main::FillServices() {
     const HWND list = SvcList();
     orvex::TRedrawLock lock(list);
-    ListView_DeleteAllItems(list);
+    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.ServiceCount()));
     TServiceInfo s;
     for (int i = 0; i < ProcList.ServiceCount(); ++i) {
         ProcList.GetService(static_cast<std::uint32_t>(i), s);
@@ -519,7 +525,7 @@ LRESULT Twnd_Main::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         // The drop-down menus and the bar belong to this object, not to the window.
         ::SetMenu(Handle(), nullptr);
-        while (::GetMenuItemCount(menuBar_.get()) > 0) ::RemoveMenu(menuBar_.get(), 0, MF_BYPOSITION);
+        DetachMenuItems(menuBar_.get());
         if (quitOnClose_) ::PostQuitMessage(0);
         return 0;
     default:

@@ -6,17 +6,13 @@
 
 #include "app/Main.h"
 #include "app/Splash.h"
-#include "storage/Orvex_Report.h"
 #include "ui/Orvex_Application.h"
 
 namespace orvex::app {
 
-void InstallReportFormats() { orvex::InstallCompoundFileReports(); }
-
 TProgramStart::TProgramStart() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
-    InstallReportFormats();
     orvex::SetApplicationTitle(AppTitle);
 }
 

@@ -10,7 +10,7 @@ namespace orvex::app {
 // What the program sets up on its one thread before its first window and
 // keeps until it ends: a single-threaded COM apartment (the shell's
 // properties sheets need one on the thread that opens them), the common
-// controls, the report formats and the application's title.
+// controls and the application's title.
 class TProgramStart {
 public:
     TProgramStart();
@@ -22,9 +22,6 @@ private:
     // only the former. Entered first, left last.
     orvex::TComInit com_;
 };
-
-// Installs the report formats that "Save to storage..." writes with.
-void InstallReportFormats();
 
 // Runs the program; returns its exit code.
 int RunProgram(int cmdShow);

@@ -10,14 +10,21 @@ elseif(ORVEX_SANITIZE)
   target_compile_options(orvex_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(orvex_options INTERFACE -fsanitize=address,undefined)
+  if(ORVEX_FUZZ)
+    # Coverage for libFuzzer in every library; the targets link the engine.
+    target_compile_options(orvex_options INTERFACE -fsanitize=fuzzer-no-link)
+  endif()
 endif()
 
-# orvex_layer(<name> [DEPENDS <layers>] [SYSLIBS <libs>])
+# orvex_layer(<name> [DEPENDS <layers>] [PURE_DEPENDS <layers>] [SYSLIBS <libs>])
 # Builds orvex_<name>_pure from <name>/pure/*.cpp (code free of the Windows
 # headers, also built on the host) and, for Windows targets, orvex_<name> from
-# <name>/*.cpp. A layer links only the layers named in DEPENDS.
+# <name>/*.cpp. orvex_<name> links its pure part and the layers named in
+# DEPENDS; orvex_<name>_pure links the pure parts of the layers named in
+# PURE_DEPENDS. Each names exactly the layers its sources include, all of
+# them lower ones (the layer_includes test checks both).
 function(orvex_layer name)
-  cmake_parse_arguments(L "" "" "DEPENDS;SYSLIBS" ${ARGN})
+  cmake_parse_arguments(L "" "" "DEPENDS;PURE_DEPENDS;SYSLIBS" ${ARGN})
   file(GLOB pure_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/pure/*.cpp)
   set(pure_target orvex_${name}_pure)
   if(pure_sources)
@@ -28,7 +35,7 @@ function(orvex_layer name)
     set(scope INTERFACE)
   endif()
   target_link_libraries(${pure_target} ${scope} orvex_options)
-  foreach(dep IN LISTS L_DEPENDS)
+  foreach(dep IN LISTS L_PURE_DEPENDS)
     target_link_libraries(${pure_target} ${scope} orvex_${dep}_pure)
   endforeach()
   if(WIN32)

@@ -1,21 +1,9 @@
 #include "engine/OXI_Common.h"
 
-#include <stdexcept>
-
+#include "engine/OXI_Report.h"
 #include "platform/Orvex_OSInfo.h"
 
 namespace orvex {
-
-namespace {
-TReportFormat* g_reportFormat = nullptr;
-}
-
-void SetReportFormat(TReportFormat* format) noexcept { g_reportFormat = format; }
-
-TReportFormat& ReportFormat() {
-    if (!g_reportFormat) throw std::logic_error("No report format is installed.");
-    return *g_reportFormat;
-}
 
 TOrvex_OXIC_Component::TOrvex_OXIC_Component()
     : about_(std::string(SuiteName) + " " + SuiteVersion + " - native Windows inventory for Orvex Process Viewer"),
@@ -30,11 +18,11 @@ void TOrvex_OXIC_Component::RefreshData() {
     StorageInfo.CSDVersion = OSCSD();
 }
 
-void TOrvex_OXIC_Component::SaveToStorage(const std::string& FileName) { ReportFormat().SaveHeader(*this, FileName); }
+void TOrvex_OXIC_Component::SaveToStorage(const std::string& FileName) { SaveReportHeader(FileName); }
 
 bool TOrvex_OXIC_Component::LoadFromStorage(const std::string& FileName) {
     TStorageInfoRecord info;
-    const bool isReport = ReportFormat().LoadHeader(FileName, info);
+    const bool isReport = LoadReportHeader(FileName, info);
     TakeLoadedHeader(FileName, isReport ? &info : nullptr);
     return isReport;
 }

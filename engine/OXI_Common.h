@@ -29,33 +29,6 @@ struct TStorageInfoRecord {
     bool VPC = false;
 };
 
-class TOrvex_OXIC_Component;
-class TOrvex_ProcessList;
-struct TReportLists;
-
-// Writes and reads inventory reports. The engine only knows this interface;
-// the storage layer provides the compound-file implementation and installs it
-// with SetReportFormat.
-//
-// The readers fill records of their own, so that a file that cannot be read
-// leaves the component as it was: the component takes the results only when
-// reading succeeded. Failures raise.
-class TReportFormat {
-public:
-    virtual ~TReportFormat() = default;
-    virtual void SaveHeader(const TOrvex_OXIC_Component& component, const std::string& fileName) = 0;
-    // False, with Info untouched, when the file is not a report container at
-    // all (for the compound-file format: not a compound file).
-    virtual bool LoadHeader(const std::string& fileName, TStorageInfoRecord& info) = 0;
-    virtual void SaveLists(const TOrvex_ProcessList& list, const std::string& fileName) = 0;
-    // Appends the report's processes, drivers and services to Lists; true
-    // when at least one item was read from any of them.
-    virtual bool LoadLists(const std::string& fileName, TReportLists& lists) = 0;
-};
-void SetReportFormat(TReportFormat* format) noexcept;
-// The installed format; throws std::logic_error when none is installed.
-TReportFormat& ReportFormat();
-
 class TOrvex_OXIC_Component {
 public:
     using TOnDebugEvent = std::function<void(TOrvex_OXIC_Component& sender, const std::string& msg)>;

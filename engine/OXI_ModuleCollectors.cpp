@@ -47,17 +47,21 @@ void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules, TImage
     modules.clear();
     if (!ProcessHasModules(pid) || !EnumProcessModules || !GetModuleFileNameExA) return;
     const THandle process(::OpenProcess(QueryAndRead, FALSE, pid));
-    if (!process) return;
+    CollectModulesProcessStatus(pid, process.get(), modules, paths);
+}
+
+void CollectModulesProcessStatus(std::uint32_t pid, void* process, TModuleList& modules, TImagePathResolver& paths) {
+    modules.clear();
+    if (!process || !ProcessHasModules(pid) || !EnumProcessModules || !GetModuleFileNameExA) return;
     std::vector<HMODULE> handles(MaxModuleHandles);
     DWORD needed = 0;
-    if (!EnumProcessModules(process.get(), handles.data(), static_cast<DWORD>(handles.size() * sizeof(HMODULE)),
-                            &needed))
+    if (!EnumProcessModules(process, handles.data(), static_cast<DWORD>(handles.size() * sizeof(HMODULE)), &needed))
         return;
     const std::size_t count = ModuleHandlesToRead(needed, sizeof(HMODULE));
     TModulesSeen seen;
     for (std::size_t i = 0; i < count; ++i) {
         char file[MAX_PATH] = {};
-        const DWORD length = GetModuleFileNameExA(process.get(), handles[i], file, MAX_PATH);
+        const DWORD length = GetModuleFileNameExA(process, handles[i], file, MAX_PATH);
         if (length == 0) continue;
         const std::string reported = BoundedText(file, MAX_PATH, length);
         if (!seen.Add(reinterpret_cast<std::uintptr_t>(handles[i]), reported)) continue;
@@ -67,7 +71,7 @@ void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules, TImage
         // complete still names its module.
         m.Name = ExecutableFileName(reported);
         MODULEINFO info{};
-        if (GetModuleInformation && GetModuleInformation(process.get(), handles[i], &info, sizeof info)) {
+        if (GetModuleInformation && GetModuleInformation(process, handles[i], &info, sizeof info)) {
             m.Size = info.SizeOfImage;
             m.Base = reinterpret_cast<std::uintptr_t>(info.lpBaseOfDll);
             m.EntryPoint = reinterpret_cast<std::uintptr_t>(info.EntryPoint);

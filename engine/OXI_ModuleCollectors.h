@@ -21,6 +21,9 @@ namespace orvex {
 // it, through a resolver of this one call.
 void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules, TImagePathResolver& paths);
 void CollectModulesProcessStatus(std::uint32_t pid, TModuleList& modules);
+// The same through a handle the caller opened with query and read access
+// (empty when process is null).
+void CollectModulesProcessStatus(std::uint32_t pid, void* process, TModuleList& modules, TImagePathResolver& paths);
 
 // Replaces modules with those of a module snapshot of pid, each module once
 // (the first of those with the same base and path), and returns the

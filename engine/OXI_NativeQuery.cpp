@@ -9,6 +9,9 @@ namespace orvex {
 namespace {
 constexpr std::size_t MaxBuffer = 256u << 20;
 constexpr int MaxAttempts = 16;
+// The system-process list normally fits into one buffer of this size; it
+// doubles (or grows to what the system asks) until it fits.
+constexpr std::size_t ProcessBufferStart = 256 * 16568;
 }  // namespace
 
 bool QuerySystemInformation(std::uint32_t infoClass, std::size_t initialSize, std::size_t growStep,
@@ -31,6 +34,12 @@ bool QuerySystemInformation(std::uint32_t infoClass, std::size_t initialSize, st
     }
     buffer.clear();
     return false;
+}
+
+std::vector<nt::TProcessBlock> QuerySystemProcesses() {
+    std::vector<std::uint8_t> buffer;
+    if (!QuerySystemInformation(nt::SystemProcessInformation, ProcessBufferStart, 0, true, buffer)) return {};
+    return nt::ParseSystemProcesses(buffer.data(), buffer.size());
 }
 
 }  // namespace orvex

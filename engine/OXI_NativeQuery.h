@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/pure/Orvex_NtLayouts.h"
+
 namespace orvex {
 
 // Calls the bound NtQuerySystemInformation for infoClass, starting with
@@ -14,5 +16,9 @@ namespace orvex {
 // with the buffer empty, on any other status or when nothing is bound.
 bool QuerySystemInformation(std::uint32_t infoClass, std::size_t initialSize, std::size_t growStep,
                             bool doubleSize, std::vector<std::uint8_t>& buffer);
+
+// The system-process list (one entry per process with its threads), read
+// with the class's own buffer growth; empty when the query fails.
+std::vector<nt::TProcessBlock> QuerySystemProcesses();
 
 }  // namespace orvex

@@ -22,24 +22,18 @@ namespace orvex {
 
 namespace {
 
-// The system-process list normally fits into one buffer of this size; it
-// doubles (or grows to what the system asks) until it fits.
-constexpr std::size_t ProcessBufferStart = 256 * 16568;
-
 // Base name and full path of the executable, through the process-status
-// library; empty texts when the process cannot be opened.
-void ReadExecutableNames(std::uint32_t pid, std::string& name, std::string& path) {
-    const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-    if (!process) return;
+// library; a failed query gives an empty text.
+void ReadExecutableNames(HANDLE process, std::string& name, std::string& path) {
     char buffer[MAX_PATH];
     if (GetModuleBaseNameA) {
         buffer[0] = '\0';
-        const DWORD length = GetModuleBaseNameA(process.get(), nullptr, buffer, MAX_PATH);
+        const DWORD length = GetModuleBaseNameA(process, nullptr, buffer, MAX_PATH);
         name = BoundedText(buffer, MAX_PATH, length);
     }
     if (GetModuleFileNameExA) {
         buffer[0] = '\0';
-        const DWORD length = GetModuleFileNameExA(process.get(), nullptr, buffer, MAX_PATH);
+        const DWORD length = GetModuleFileNameExA(process, nullptr, buffer, MAX_PATH);
         path = BoundedText(buffer, MAX_PATH, length);
     }
 }
@@ -47,18 +41,16 @@ void ReadExecutableNames(std::uint32_t pid, std::string& name, std::string& path
 }  // namespace
 
 void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths) {
-    std::vector<std::uint8_t> buffer;
-    if (!QuerySystemInformation(nt::SystemProcessInformation, ProcessBufferStart, 0, true, buffer)) return;
-    const std::vector<nt::TProcessBlock> blocks = nt::ParseSystemProcesses(buffer.data(), buffer.size());
-    buffer = {};
-    for (const nt::TProcessBlock& block : blocks) {
+    for (const nt::TProcessBlock& block : QuerySystemProcesses()) {
         TProcessInfo& p = list.emplace_back();
         FillFromProcessBlock(block, p);
+        // One handle serves the names and the modules.
         std::string name, path;
-        ReadExecutableNames(p.PID, name, path);
+        const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.PID));
+        if (process) ReadExecutableNames(process.get(), name, path);
         p.Name = name;
         p.ImageName = paths.Resolve(path);
-        CollectModulesProcessStatus(p.PID, p.Modules, paths);
+        CollectModulesProcessStatus(p.PID, process.get(), p.Modules, paths);
         if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
         p.Threads = ThreadsFromBlock(block);
     }
@@ -67,10 +59,10 @@ void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths) {
 void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
     // Systems without the snapshot functions (NT 4 and older NT) list nothing here.
     if (!ToolHelpBound()) return;
-    const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    // One snapshot holds the processes and the threads of all of them.
+    const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0));
     if (!snapshot) return;
-    // One thread snapshot serves every process of this one.
-    TThreadsByOwner threads = CollectThreadsSnapshot();
+    TThreadsByOwner threads = ThreadsFromSnapshot(snapshot.get());
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL ok = Process32First(snapshot.get(), &entry); ok; ok = Process32Next(snapshot.get(), &entry)) {

@@ -4,9 +4,13 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_NativeQuery.h"
 #include "engine/pure/OXI_NativeRecords.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
@@ -40,6 +44,29 @@ void ReadCounters(HANDLE process, TProcessInfo& p) {
         }
 }
 
+// The counters of all processes come from one system-process query; a
+// process that query does not hold (one started since the enumeration, or
+// every process when the query fails) is asked on its own.
+class TCounterSource {
+public:
+    TCounterSource() {
+        for (nt::TProcessBlock& block : QuerySystemProcesses()) {
+            const auto pid = static_cast<std::uint32_t>(block.ProcessId);
+            block.Threads = {};
+            blocks_.emplace(pid, std::move(block));
+        }
+    }
+    void Read(HANDLE process, TProcessInfo& p) const {
+        if (const auto it = blocks_.find(p.PID); it != blocks_.end())
+            CountersFromProcessBlock(it->second, p);
+        else
+            ReadCounters(process, p);
+    }
+
+private:
+    std::unordered_map<std::uint32_t, nt::TProcessBlock> blocks_;
+};
+
 std::string AccountText(const std::string& user, const std::string& domain) {
     return domain.empty() ? user : domain + "/" + user;
 }
@@ -52,11 +79,12 @@ void CompleteProcessDetails(TProcList& list) {
 }
 
 void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups) {
-    const bool counters = IsNT() && !IsNT4();
+    std::optional<TCounterSource> counters;
+    if (IsNT() && !IsNT4()) counters.emplace();
     for (TProcessInfo& p : list) {
         const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.PID));
         if (!process) continue;
-        if (counters) ReadCounters(process.get(), p);
+        if (counters) counters->Read(process.get(), p);
         // One token handle for the account, the privileges and the groups.
         const THandle token = OpenTokenForQuery(process.get());
         std::string user, domain;

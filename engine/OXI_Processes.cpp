@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_Report.h"
 #include "platform/Orvex_AdvAPI.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
@@ -94,16 +95,18 @@ void TOrvex_ProcessList::RefreshData() {
 }
 
 void TOrvex_ProcessList::SaveToStorage(const std::string& FileName) {
+    // A list too long for a report is refused before the file changes.
+    CheckReportListSizes(*this);
     TOrvex_OXIC_Component::SaveToStorage(FileName);
-    ReportFormat().SaveLists(*this, FileName);
+    SaveReportLists(*this, FileName);
 }
 
 bool TOrvex_ProcessList::LoadFromStorage(const std::string& FileName) {
     // Everything is read before anything of the component changes.
     TStorageInfoRecord info;
     TReportLists lists;
-    const bool isReport = ReportFormat().LoadHeader(FileName, info);
-    const bool anyItem = isReport && ReportFormat().LoadLists(FileName, lists);
+    const bool isReport = LoadReportHeader(FileName, info);
+    const bool anyItem = isReport && LoadReportLists(FileName, lists);
     Clear();
     TakeLoadedHeader(FileName, isReport ? &info : nullptr);
     if (isReport) {

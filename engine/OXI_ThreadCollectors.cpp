@@ -14,16 +14,20 @@ TThreadInfo ThreadFromSnapshotEntry(const THREADENTRY32& entry) noexcept {
     return t;
 }
 
-TThreadsByOwner CollectThreadsSnapshot() {
+TThreadsByOwner ThreadsFromSnapshot(HANDLE snapshot) {
     TThreadsByOwner threads;
-    if (!ToolHelpBound()) return threads;
-    const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    if (!snapshot) return threads;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL ok = Thread32First(snapshot.get(), &entry); ok; ok = Thread32Next(snapshot.get(), &entry))
+    for (BOOL ok = Thread32First(snapshot, &entry); ok; ok = Thread32Next(snapshot, &entry))
         threads[entry.th32OwnerProcessID].push_back(ThreadFromSnapshotEntry(entry));
     return threads;
+}
+
+TThreadsByOwner CollectThreadsSnapshot() {
+    if (!ToolHelpBound()) return {};
+    const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) return {};
+    return ThreadsFromSnapshot(snapshot.get());
 }
 
 }  // namespace orvex

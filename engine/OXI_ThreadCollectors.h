@@ -18,8 +18,12 @@ using TThreadsByOwner = std::unordered_map<std::uint32_t, TThreadList>;
 // current priority (base plus delta); every other field 0.
 TThreadInfo ThreadFromSnapshotEntry(const THREADENTRY32& entry) noexcept;
 
-// One snapshot of all threads of the system, each owner's threads in the
-// snapshot's order. Empty when the snapshot cannot be taken.
+// The threads of a snapshot taken with TH32CS_SNAPTHREAD (alone or with other
+// kinds), each owner's threads in the snapshot's order.
+TThreadsByOwner ThreadsFromSnapshot(HANDLE snapshot);
+
+// One snapshot of all threads of the system, grouped as above. Empty when
+// the snapshot cannot be taken.
 TThreadsByOwner CollectThreadsSnapshot();
 
 }  // namespace orvex

@@ -11,7 +11,10 @@ namespace orvex {
 
 namespace {
 // Far more windows than a desktop holds; a walk that gets here is chasing
-// windows that are re-parented while it runs.
+// windows that are re-parented, or created and destroyed, while it runs. It
+// bounds the records and the handles the walk visits (destroyed ones
+// included), and with them the steps of the walk: each step visits a new
+// handle or leaves one for good.
 constexpr std::size_t MaxWindows = 200000;
 }  // namespace
 
@@ -21,7 +24,8 @@ void CollectWindows(TWindowList& list) {
     list.clear();
     const HWND desktop = ::GetDesktopWindow();
     TWindowClasses classes;
-    DescribeWindow(desktop, list.emplace_back(), classes, TParentVisibility::Unknown);
+    TWindowTextReader texts;
+    DescribeWindow(desktop, list.emplace_back(), classes, texts, TParentVisibility::Unknown);
 
     std::unordered_set<HWND> visited{desktop};
     // The windows whose subtrees are being walked, each with its visibility
@@ -33,14 +37,14 @@ void CollectWindows(TWindowList& list) {
     std::vector<TOpenWindow> path;
     HWND w = ::GetWindow(desktop, GW_CHILD);
     TWindowInfo info;
-    while (list.size() < MaxWindows) {
+    while (visited.size() < MaxWindows) {
         if (w && visited.insert(w).second) {
             // A window destroyed since the walk found it is left out; the
             // walk goes on with whatever the system still links to it (and
             // asks the system for the visibility of its children).
             const TParentVisibility parent = path.empty() ? TParentVisibility::Shown : path.back().Shown;
             TParentVisibility self = TParentVisibility::Unknown;
-            if (DescribeWindow(w, info, classes, parent)) {
+            if (DescribeWindow(w, info, classes, texts, parent)) {
                 self = info.Visible ? TParentVisibility::Shown : TParentVisibility::Hidden;
                 list.push_back(std::move(info));
             }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/Orvex_WindowText.h"
 #include "platform/pure/Orvex_StyleNames.h"
 
 namespace orvex {
@@ -31,16 +32,15 @@ void ReadClassData(HWND handle, TWindowClasses::TClassData& c, std::uint32_t cla
 }
 
 // Every field of the record; class data from classes when given.
-bool Describe(HWND handle, TWindowInfo& info, TWindowClasses* classes, TParentVisibility parent) {
+bool Describe(HWND handle, TWindowInfo& info, TWindowClasses* classes, TWindowTextReader& texts,
+              TParentVisibility parent) {
     if (!handle || !IsWindow(handle)) return false;
     TWindowInfo w;
-    char text[TextCapacity + 1] = {};
-    if (GetWindowTextA(handle, text, TextCapacity + 1) > 0) w.Text = text;
-
     w.Handle = reinterpret_cast<std::uintptr_t>(handle);
     DWORD pid = 0;
     w.ThreadID = GetWindowThreadProcessId(handle, &pid);
     w.ProcessID = pid;
+    w.Text = texts.Read(handle, w.ThreadID);
 
     w.ParentWindow = WindowPtr(handle, GWLP_HWNDPARENT);
     w.WndProc = WindowPtr(handle, GWLP_WNDPROC);
@@ -95,11 +95,13 @@ bool Describe(HWND handle, TWindowInfo& info, TWindowClasses* classes, TParentVi
 }  // namespace
 
 bool DescribeWindow(HWND handle, TWindowInfo& info) {
-    return Describe(handle, info, nullptr, TParentVisibility::Unknown);
+    TWindowTextReader texts;
+    return Describe(handle, info, nullptr, texts, TParentVisibility::Unknown);
 }
 
-bool DescribeWindow(HWND handle, TWindowInfo& info, TWindowClasses& classes, TParentVisibility parent) {
-    return Describe(handle, info, &classes, parent);
+bool DescribeWindow(HWND handle, TWindowInfo& info, TWindowClasses& classes, TWindowTextReader& texts,
+                    TParentVisibility parent) {
+    return Describe(handle, info, &classes, texts, parent);
 }
 
 }  // namespace orvex

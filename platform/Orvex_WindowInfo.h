@@ -8,12 +8,14 @@
 #include <map>
 #include <tuple>
 
+#include "platform/Orvex_WindowText.h"
 #include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 
 // Fills every field of Info for the window. False, with Info untouched, when
-// the handle names no window.
+// the handle names no window. The text is read without waiting on another
+// thread's message loop (TWindowTextReader).
 bool DescribeWindow(HWND handle, TWindowInfo& info);
 
 // The class data of the windows described so far in one walk of the window
@@ -53,7 +55,8 @@ enum class TParentVisibility { Unknown, Hidden, Shown };
 // Visible is the window's own visible style combined with its parent's
 // visibility, which is asked of the system only when Parent is Unknown. A
 // child of the desktop has the parent Shown: the desktop's own style does not
-// count.
-bool DescribeWindow(HWND handle, TWindowInfo& info, TWindowClasses& classes, TParentVisibility parent);
+// count. Texts reads the window texts of the walk.
+bool DescribeWindow(HWND handle, TWindowInfo& info, TWindowClasses& classes, TWindowTextReader& texts,
+                    TParentVisibility parent);
 
 }  // namespace orvex

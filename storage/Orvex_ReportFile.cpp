@@ -15,7 +15,7 @@ namespace orvex {
 namespace {
 
 // Largest compound file the reader takes: some forty times a report of the
-// most items ReportListLimit allows.
+// most items a report list holds (ReportListLimit of the engine).
 constexpr std::uint64_t MaxReportFileSize = 256ull * 1024 * 1024;
 
 // The storage error of a file-system failure, as ole32 reports it.

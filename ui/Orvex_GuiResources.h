@@ -93,19 +93,31 @@ private:
     HCURSOR old_;
 };
 
-// Suspends a control's repainting until it goes out of scope.
+// Suspends a control's repainting until it goes out of scope. A list view
+// keeps its layout up to date with every row added while it may paint,
+// hidden or not; with painting off it does that once, at the end. The
+// system's own handling of the message marks a hidden window visible when
+// painting is turned on again: a control that was hidden stays hidden.
 class TRedrawLock {
 public:
-    explicit TRedrawLock(HWND hwnd) noexcept : hwnd_(hwnd) { ::SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0); }
+    explicit TRedrawLock(HWND hwnd) noexcept : hwnd_(hwnd), hidden_(!(StyleOf(hwnd) & WS_VISIBLE)) {
+        ::SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    }
     TRedrawLock(const TRedrawLock&) = delete;
     TRedrawLock& operator=(const TRedrawLock&) = delete;
     ~TRedrawLock() {
         ::SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(hwnd_, nullptr, TRUE);
+        if (!hidden_)
+            ::InvalidateRect(hwnd_, nullptr, TRUE);
+        else if (const LONG_PTR style = StyleOf(hwnd_); style & WS_VISIBLE)
+            ::SetWindowLongPtrA(hwnd_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
     }
 
 private:
+    static LONG_PTR StyleOf(HWND hwnd) noexcept { return ::GetWindowLongPtrA(hwnd, GWL_STYLE); }
+
     HWND hwnd_;
+    bool hidden_;
 };
 
 }  // namespace orvex

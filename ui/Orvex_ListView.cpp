@@ -22,6 +22,11 @@ void SetListColumnCaption(HWND list, int column, const char* caption) {
     ::SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&c));
 }
 
+void ClearListFor(HWND list, std::size_t count) {
+    ListView_DeleteAllItems(list);
+    ListView_SetItemCount(list, static_cast<int>(count));
+}
+
 int AppendListRow(HWND list, const std::vector<std::string>& cells, int image) {
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE;

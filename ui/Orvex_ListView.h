@@ -14,6 +14,10 @@ namespace orvex {
 void AddListColumn(HWND list, const char* caption, int width, int format);
 void SetListColumnCaption(HWND list, int column, const char* caption);
 
+// Empties the list and makes room for count rows at once, so that filling
+// it does not grow its storage row by row.
+void ClearListFor(HWND list, std::size_t count);
+
 // Appends a row: Cells[0] is the caption, the rest its sub-items; Image is
 // the item's image index (the row style of general lists). Returns the
 // row's index.

@@ -53,6 +53,10 @@ void FillFromProcessBlock(const nt::TProcessBlock& b, TProcessInfo& p) noexcept 
     p.Priority = b.BasePriority;
     p.ParentPID = Id(b.ParentProcessId);
     p.ThreadCount = b.ThreadCount;
+    CountersFromProcessBlock(b, p);
+}
+
+void CountersFromProcessBlock(const nt::TProcessBlock& b, TProcessInfo& p) noexcept {
     p.HandleCount = b.HandleCount;
     p.CreateTime = b.CreateTime;
     p.UserTime = b.UserTime;

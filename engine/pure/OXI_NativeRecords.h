@@ -17,5 +17,8 @@ TThreadList ThreadsFromBlock(const nt::TProcessBlock& block);
 // ParentPID, ThreadCount, HandleCount, CreateTime, UserTime, KernelTime,
 // VMCounters and IOCounters. Names, modules and threads are left alone.
 void FillFromProcessBlock(const nt::TProcessBlock& block, TProcessInfo& process) noexcept;
+// Only the counters and times of a process entry: HandleCount, CreateTime,
+// UserTime, KernelTime, VMCounters and IOCounters.
+void CountersFromProcessBlock(const nt::TProcessBlock& block, TProcessInfo& process) noexcept;
 
 }  // namespace orvex

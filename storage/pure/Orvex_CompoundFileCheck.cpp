@@ -16,6 +16,9 @@ constexpr std::size_t MiniSectorSize = 64;
 constexpr std::uint32_t MiniStreamCutoff = 4096;
 constexpr std::uint32_t EndOfChain = 0xFFFFFFFE;
 constexpr std::uint32_t NoStream = 0xFFFFFFFF;
+constexpr std::uint32_t FatSectorMark = 0xFFFFFFFD;
+constexpr std::uint32_t DifatSectorMark = 0xFFFFFFFC;
+constexpr std::size_t NameBytes = 64;
 constexpr std::uint8_t StorageObject = 1;
 constexpr std::uint8_t StreamObject = 2;
 constexpr std::uint8_t RootObject = 5;
@@ -69,8 +72,10 @@ private:
         std::vector<std::uint32_t> list;
         for (std::size_t i = 0; i < HeaderDifatEntries && list.size() < fatSectors; ++i) list.push_back(U32(h + 76 + 4 * i));
         std::uint32_t next = U32(h + 68);
+        std::vector<std::uint32_t> difat;
         for (std::uint32_t n = 0; list.size() < fatSectors; ++n) {
             if (n >= difatSectors || next >= present_) return false;
+            difat.push_back(next);
             const std::uint8_t* p = sector(next);
             for (std::size_t i = 0; i + 1 < perSector() && list.size() < fatSectors; ++i) list.push_back(U32(p + 4 * i));
             next = U32(p + sectorSize_ - 4);
@@ -78,6 +83,20 @@ private:
         for (std::uint32_t s : list) {
             if (s >= present_) return false;
             appendEntries(s, fat_);
+        }
+        // The table's own sectors and those of its index are marked as such
+        // and belong to no chain: the platform writes the table in place and
+        // hands out sectors the table calls free, so a table sector that a
+        // stream also uses, or that reads as free, would be overwritten
+        // while the file is open.
+        used_.assign(fat_.size(), false);
+        return claim(list, FatSectorMark) && claim(difat, DifatSectorMark);
+    }
+
+    bool claim(const std::vector<std::uint32_t>& sectors, std::uint32_t mark) {
+        for (std::uint32_t s : sectors) {
+            if (s >= fat_.size() || fat_[s] != mark || used_[s]) return false;
+            used_[s] = true;
         }
         return true;
     }
@@ -88,7 +107,6 @@ private:
     // keeps the whole check linear in the size of the file.
     bool chain(std::uint32_t start, std::vector<std::uint32_t>& sectors) {
         sectors.clear();
-        if (used_.size() != fat_.size()) used_.assign(fat_.size(), false);
         for (std::uint32_t s = start; s != EndOfChain;) {
             if (s >= present_ || s >= fat_.size() || used_[s]) return false;
             used_[s] = true;
@@ -111,9 +129,17 @@ private:
         return true;
     }
 
-    std::uint64_t streamSize(const std::uint8_t* e) const {
-        // Version 3 files keep only the low 32 bits.
-        return version4_ ? U64(e + 120) : U32(e + 120);
+    std::uint64_t streamSize(const std::uint8_t* e) const { return U64(e + 120); }
+
+    // A name as the platform writes it: its byte count, at most 64, covers
+    // at least one character and the terminating zero, which is its only
+    // zero. The platform compares and copies names by their zero.
+    static bool soundName(const std::uint8_t* e) {
+        const std::uint16_t bytes = U16(e + 64);
+        if (bytes < 4 || bytes > NameBytes || bytes % 2 != 0) return false;
+        for (std::size_t i = 0; i + 2 < bytes; i += 2)
+            if (U16(e + i) == 0) return false;
+        return U16(e + bytes - 2) == 0;
     }
 
     bool streamFits(const std::uint8_t* e) {
@@ -135,9 +161,12 @@ private:
                 entries.push_back(sector(s) + i * DirectoryEntrySize);
 
         const std::uint8_t* root = entries[0];
-        if (root[66] != RootObject || U32(root + 68) != NoStream || U32(root + 72) != NoStream) return false;
-        // The root's chain is the mini stream.
+        if (root[66] != RootObject || U32(root + 68) != NoStream || U32(root + 72) != NoStream || !soundName(root))
+            return false;
+        // The root's chain is the mini stream. Version 3 files keep sizes
+        // in 32 bits; the platform writes the upper half as zero.
         const std::uint64_t miniSize = streamSize(root);
+        if (!version4_ && miniSize > 0xFFFFFFFFu) return false;
         std::vector<std::uint32_t> miniStream;
         if (miniSize > 0 && (!chain(U32(root + 116), miniStream) ||
                              miniStream.size() * static_cast<std::uint64_t>(sectorSize_) < miniSize))
@@ -155,10 +184,11 @@ private:
             if (id >= entries.size() || seen[id]) return false;
             seen[id] = true;
             const std::uint8_t* e = entries[id];
-            const std::uint16_t nameBytes = U16(e + 64);
-            if (nameBytes > 64 || nameBytes % 2 != 0) return false;
+            if (!soundName(e)) return false;
             if (e[66] == StreamObject) {
-                if (!streamFits(e)) return false;
+                // A stream has no children; its size fits its chain.
+                if (U32(e + 76) != NoStream || (!version4_ && streamSize(e) > 0xFFFFFFFFu) || !streamFits(e))
+                    return false;
             } else if (e[66] == StorageObject) {
                 pending.push_back(U32(e + 76));
             } else {

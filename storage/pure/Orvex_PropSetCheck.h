@@ -4,8 +4,12 @@
 // Reports are files from anywhere. Some implementations of the platform's
 // property code trust the counts and offsets of a set (Wine's, for one: a
 // text of length 0 makes it write before its buffer, a property count beyond
-// the section makes it read past it), so a report reader hands a set to the
-// platform only after this check has walked every part of it.
+// the section makes it read past it, and a vector of fixed-size elements
+// corrupts its heap even when the elements fit), so a report reader hands a
+// set to the platform only after this check has walked every part of it.
+// The check accepts nothing but what the report writer and the platform's
+// own bookkeeping put into a set: whatever else a set may hold is refused,
+// however well formed, because no reader here needs it.
 #pragma once
 
 #include <cstddef>
@@ -17,21 +21,29 @@ namespace orvex {
 // Largest property-set stream accepted. A simple set holds at most 256 KB.
 inline constexpr std::size_t MaxPropertySetStreamSize = 256 * 1024;
 
-// The code page of a section (property 1) other than UTF-16 (1200) that the
-// system can convert from; the platform answers this one.
+// The 8-bit code page of a section (property 1) that the system can convert
+// from; the platform answers this one.
 using TCodePageCheck = bool (*)(std::uint32_t codePage);
 
-// True when Stream is a property-set stream (byte order mark FFFE, format 0
-// or 1, one or two sections) of at most MaxPropertySetStreamSize bytes whose
-// sections lie inside the stream, whose property offsets lie inside their
-// section, whose code page is UTF-16 or one that UsableCodePage accepts,
-// whose name dictionary entries are zero-terminated and fit, and whose
-// values are of the simple types with lengths that fit: integers, reals,
-// booleans, file times, class ids, 8-bit and UTF-16 texts (counting at least
-// their terminating zero), blobs and clipboard data, and vectors of these
-// or of variants holding them. An empty stream (a set without properties)
-// is sound. Values are walked the way the platform walks them: 8-bit texts,
-// UTF-16 texts and clipboard data padded to four bytes, blobs unpadded.
+// True when Stream is a property-set stream as the report writer makes it,
+// and is laid out soundly:
+// - byte order mark FFFE, format 0 or 1, exactly one section, at most
+//   MaxPropertySetStreamSize bytes; the section and every property offset
+//   lie inside the stream;
+// - property 1 (the code page) is present once, a 16-bit integer naming an
+//   8-bit code page that UsableCodePage accepts (never UTF-16: the writer
+//   makes its sets in the system ANSI code page);
+// - property 0 (the name dictionary) appears at most once, its entries
+//   zero-terminated 8-bit names that fit;
+// - property 0x80000000 (the locale) and 0x80000003 (the behaviour flags),
+//   which the platform may add, are 32-bit unsigned integers;
+// - every other property has an id from 2 to 0x7FFFFFFF and is a 64-bit
+//   integer (VT_I8), a file time (VT_FILETIME) or a UTF-16 text (VT_LPWSTR)
+//   counting and ending with its terminating zero.
+// Anything else is refused: vectors, arrays, references, blobs, streams,
+// storages, clipboard data, variants, 8-bit texts, other scalar types and
+// type words with their upper half set. An empty stream (a set without
+// properties) is sound.
 bool IsSoundPropertySetStream(std::span<const std::uint8_t> stream, TCodePageCheck usableCodePage) noexcept;
 
 }  // namespace orvex

@@ -4,8 +4,10 @@
 // It writes what it owns to standard output as "key=value" lines, ending with
 // "ready", then runs its message loop.
 //
-//   orvex_test_helper.exe [--ignore-close] [--no-window] [--churn] [--name=<mutex name>]
-//                         [--stuck-query] [--pipe-waiter]
+//   orvex_test_helper.exe [--ignore-close] [--no-window] [--churn] [--spawn=<count>]
+//                         [--handle-churn] [--hang] [--name=<mutex name>]
+//                         [--handles=<n>] [--windows=<n>] [--stuck-query] [--pipe-waiter]
+//   orvex_test_helper.exe --short-lived=<ms>
 //
 // It also holds a named pipe opened for synchronous I/O, a named pipe opened
 // for overlapped I/O, and the test library orvex_test_module.dll. With
@@ -18,16 +20,33 @@
 // With --ignore-close the main window refuses WM_CLOSE. With --churn it
 // creates and destroys windows (top-level ones with a child each) without
 // pause for a minute after "ready", so that another process walking the
-// window tree meets windows that vanish under it.
+// window tree meets windows that vanish under it. With --spawn it starts
+// that many short-lived copies of itself, a few at a time, and ends once the
+// event named by "stop=" is set (after its copies have ended); with
+// --handle-churn it opens and closes handles without pause for a minute: the
+// process list and the handle table change under whoever reads them. With
+// --hang the thread that owns the windows stops answering messages after
+// "ready" until the event named by "resume=" is set (two minutes at most).
+//
+// --short-lived=<ms> is the form the spawned copies run in: a thread, an
+// event and a window with a child, kept for that long; no output.
+//
+// --handles=n holds n more unnamed events and --windows=n puts n more static
+// controls into the main window (for the benchmark's systems of many handles
+// and windows).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/Orvex_BoundedQuery.h"
 
 namespace {
+
+// How long the churn options keep changing things.
+constexpr ULONGLONG ChurnMs = 60000;
 
 bool g_ignoreClose = false;
 HANDLE g_stop = nullptr;
@@ -36,6 +55,13 @@ void Report(const char* key, const std::string& value) {
     std::string line = std::string(key) + "=" + value + "\n";
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+// The number after "--<key>=" in the command line, 0 when absent.
+unsigned long Count(const std::string& args, const char* key) {
+    const std::string option = std::string("--") + key + "=";
+    const auto p = args.find(option);
+    return p == std::string::npos ? 0 : std::strtoul(args.c_str() + p + option.size(), nullptr, 10);
 }
 
 std::string Hex(ULONG_PTR v) {
@@ -63,7 +89,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-HWND CreateWindows(HINSTANCE inst) {
+HWND CreateWindows(HINSTANCE inst, unsigned long extraWindows) {
     WNDCLASSA wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = WndProc;
@@ -80,6 +106,9 @@ HWND CreateWindows(HINSTANCE inst) {
                                   10, 10, 120, 24, main, reinterpret_cast<HMENU>(101), inst, nullptr);
     HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "Helper Edit", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 40,
                                 120, 24, main, reinterpret_cast<HMENU>(102), inst, nullptr);
+    for (unsigned long i = 0; i < extraWindows; ++i)
+        CreateWindowExA(0, "STATIC", "Helper Static", WS_CHILD | WS_VISIBLE, 140, 10 + static_cast<int>(i % 8) * 4, 40,
+                        4, main, nullptr, inst, nullptr);
     ShowWindow(main, SW_SHOWNOACTIVATE);
     Report("hwnd", Hex(reinterpret_cast<ULONG_PTR>(main)));
     Report("button", Hex(reinterpret_cast<ULONG_PTR>(button)));
@@ -90,7 +119,6 @@ HWND CreateWindows(HINSTANCE inst) {
 // Windows that live for a moment only, batch after batch, until the time is up.
 void ChurnWindows(HINSTANCE inst) {
     constexpr int Batch = 24;
-    constexpr ULONGLONG ChurnMs = 60000;
     const ULONGLONG end = GetTickCount64() + ChurnMs;
     while (GetTickCount64() < end) {
         HWND made[Batch] = {};
@@ -131,13 +159,108 @@ void GiveStuckQueries(HANDLE object) {
     Report("stuckworkers", std::to_string(orvex::TBoundedQuery::StuckWorkers()));
 }
 
+std::string OwnPath() {
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    return exe;
+}
+
+// The life of one spawned copy.
+int ShortLived(HINSTANCE inst, DWORD lifeMs) {
+    g_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE worker = CreateThread(nullptr, 0, Worker, nullptr, 0, nullptr);
+    HWND top = CreateWindowExA(0, "STATIC", "Orvex short-lived", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, inst,
+                               nullptr);
+    if (top) CreateWindowExA(0, "STATIC", "child", WS_CHILD, 0, 0, 5, 5, top, nullptr, inst, nullptr);
+    Sleep(lifeMs);
+    if (top) DestroyWindow(top);
+    SetEvent(g_stop);
+    if (worker) {
+        WaitForSingleObject(worker, 5000);
+        CloseHandle(worker);
+    }
+    return 0;
+}
+
+HANDLE g_spawnStop = nullptr;
+int g_spawnCount = 0;
+
+// Starts Count copies in --short-lived form, at most Running at a time, each
+// living between 0 and 60 ms, until the count is reached or the event named
+// by "stop=" is set. Then it waits for the copies still running and ends the
+// whole process: a process ended from outside while it starts a copy can
+// leave that copy half started.
+DWORD WINAPI SpawnChildren(LPVOID) {
+    constexpr DWORD Running = 6;
+    const std::string exe = OwnPath();
+    HANDLE alive[Running] = {};
+    DWORD running = 0;
+    for (int i = 0; i < g_spawnCount && WaitForSingleObject(g_spawnStop, 0) == WAIT_TIMEOUT; ++i) {
+        if (running == Running) {
+            const DWORD done = WaitForMultipleObjects(running, alive, FALSE, 10000);
+            const DWORD slot = done < WAIT_OBJECT_0 + running ? done - WAIT_OBJECT_0 : 0;
+            CloseHandle(alive[slot]);
+            alive[slot] = alive[--running];
+        }
+        std::string cmd = "\"" + exe + "\" --short-lived=" + std::to_string(i % 7 * 10);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;  // none: the copies write nothing
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) continue;
+        CloseHandle(pi.hThread);
+        alive[running++] = pi.hProcess;
+    }
+    if (running) WaitForMultipleObjects(running, alive, TRUE, 10000);
+    for (DWORD i = 0; i < running; ++i) CloseHandle(alive[i]);
+    WaitForSingleObject(g_spawnStop, 120000);
+    ExitProcess(0);
+}
+
+// Handles of several types opened and closed again, batch after batch.
+DWORD WINAPI ChurnHandles(LPVOID) {
+    constexpr int Batch = 16;
+    const std::string exe = OwnPath();
+    const ULONGLONG end = GetTickCount64() + ChurnMs;
+    while (GetTickCount64() < end) {
+        HANDLE made[Batch] = {};
+        for (int i = 0; i < Batch; ++i) {
+            switch (i % 4) {
+            case 0: made[i] = CreateEventA(nullptr, FALSE, FALSE, nullptr); break;
+            case 1: made[i] = CreateMutexA(nullptr, FALSE, nullptr); break;
+            case 2:
+                made[i] = CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+                if (made[i] == INVALID_HANDLE_VALUE) made[i] = nullptr;
+                break;
+            default: made[i] = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, GetCurrentProcessId()); break;
+            }
+        }
+        for (HANDLE h : made)
+            if (h) CloseHandle(h);
+    }
+    return 0;
+}
+
+// The window thread stops answering until the test lets it go on.
+void Hang(HANDLE resume) { WaitForSingleObject(resume, 120000); }
+
+int IntArgument(const std::string& args, const char* name) {
+    const auto p = args.find(name);
+    return p == std::string::npos ? -1 : std::atoi(args.c_str() + p + std::strlen(name));
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     std::string args = cmd ? cmd : "";
+    if (const int life = IntArgument(args, "--short-lived="); life >= 0) return ShortLived(inst, static_cast<DWORD>(life));
     g_ignoreClose = args.find("--ignore-close") != std::string::npos;
     bool noWindow = args.find("--no-window") != std::string::npos;
     const bool churn = args.find("--churn") != std::string::npos;
+    const bool hang = args.find("--hang") != std::string::npos;
+    const bool handleChurn = args.find("--handle-churn") != std::string::npos;
+    const int spawn = IntArgument(args, "--spawn=");
     std::string mutexName = "OrvexTestMutex_" + std::to_string(GetCurrentProcessId());
     if (auto p = args.find("--name="); p != std::string::npos) mutexName = args.substr(p + 7, args.find(' ', p) - p - 7);
 
@@ -189,9 +312,32 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     GetModuleFileNameA(module, exe, MAX_PATH);
     Report("module", module ? exe : "");
 
-    HWND main = noWindow ? nullptr : CreateWindows(inst);
+
+    // The extra handles stay open for the life of the process.
+    const unsigned long extraHandles = Count(args, "handles");
+    unsigned long held = 0;
+    for (; held < extraHandles; ++held)
+        if (!CreateEventA(nullptr, TRUE, FALSE, nullptr)) break;
+    if (extraHandles) Report("handles", std::to_string(held));
+
+    HWND main = noWindow ? nullptr : CreateWindows(inst, Count(args, "windows"));
+    HANDLE resume = nullptr;
+    if (hang) {
+        const std::string name = "OrvexTestHelperResume_" + std::to_string(GetCurrentProcessId());
+        resume = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        Report("resume", name);
+    }
+    if (spawn > 0) {
+        const std::string name = "OrvexTestHelperStop_" + std::to_string(GetCurrentProcessId());
+        g_spawnStop = CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+        g_spawnCount = spawn;
+        Report("stop", name);
+        CreateThread(nullptr, 0, SpawnChildren, nullptr, 0, nullptr);
+    }
+    if (handleChurn) CreateThread(nullptr, 0, ChurnHandles, nullptr, 0, nullptr);
     Report("ready", main ? "window" : "nowindow");
 
+    if (hang) Hang(resume);
     if (churn) ChurnWindows(inst);
     if (main) {
         MSG msg;

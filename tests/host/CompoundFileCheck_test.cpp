@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "storage/pure/Orvex_CompoundFileCheck.h"
+#include "tests/FuzzSeeds.h"
 
 using namespace orvex;
 
@@ -204,7 +205,12 @@ struct TSample {
     Bytes file;
 };
 
-bool Sound(const Bytes& f) { return IsSoundCompoundFile(f); }
+// Files that pass are kept as seeds of the fuzz target.
+bool Sound(const Bytes& f) {
+    const bool sound = IsSoundCompoundFile(f);
+    if (sound) orvex::test::KeepFuzzSeed("compound_file_check", f.data(), f.size());
+    return sound;
+}
 
 }  // namespace
 
@@ -330,4 +336,69 @@ TEST(CompoundFileCheck, DeepTreesAreWalkedWithoutRecursion) {
     Bytes loop = f;
     Set32(loop, b.entryOffset(previous) + 72, list + 1);
     EXPECT_FALSE(Sound(loop));
+}
+
+TEST(CompoundFileCheck, NamesAreThoseThePlatformWrites) {
+    const TSample s;
+    const std::size_t list = s.b.entryOffset(s.list);
+    Bytes f = s.file;
+    Set16(f, list + 2 * 11, 'X');  // over the zero after "ProcessList"
+    EXPECT_FALSE(Sound(f)) << "a name without its zero";
+    f = s.file;
+    Set16(f, list + 2 * 3, 0);
+    EXPECT_FALSE(Sound(f)) << "a zero inside the name";
+    for (std::uint16_t bytes : {0, 2, 3, 66}) {
+        f = s.file;
+        Set16(f, list + 64, bytes);
+        EXPECT_FALSE(Sound(f)) << "name byte count " << bytes;
+    }
+    f = s.file;
+    Set16(f, s.b.entryOffset(0) + 64, 0);
+    EXPECT_FALSE(Sound(f)) << "a root without a name";
+    f = s.file;
+    for (std::size_t i = 0; i < 64; i += 2) Set16(f, list + i, 'A');
+    Set16(f, list + 64, 64);
+    EXPECT_FALSE(Sound(f)) << "32 characters fill the field and leave no room for the zero";
+    f = s.file;
+    for (std::size_t i = 0; i < 62; i += 2) Set16(f, list + i, 'A');
+    Set16(f, list + 62, 0);
+    Set16(f, list + 64, 64);
+    EXPECT_TRUE(Sound(f)) << "31 characters and the zero";
+}
+
+TEST(CompoundFileCheck, StreamsHaveNoChildrenAndVersion3SizesHave32Bits) {
+    const TSample s;
+    Bytes f = s.file;
+    Set32(f, s.b.entryOffset(s.set) + 76, s.big);
+    Set32(f, s.b.entryOffset(s.list) + 72, NoStream);
+    EXPECT_FALSE(Sound(f)) << "a stream with a child";
+    f = s.file;
+    Set32(f, s.b.entryOffset(s.set) + 124, 1);
+    EXPECT_FALSE(Sound(f)) << "a version 3 stream size beyond 32 bits";
+    f = s.file;
+    Set32(f, s.b.entryOffset(0) + 124, 1);
+    EXPECT_FALSE(Sound(f)) << "a version 3 mini stream size beyond 32 bits";
+}
+
+TEST(CompoundFileCheck, AllocationTableSectorsAreMarkedAndBelongToNoChain) {
+    const TSample s;
+    const std::uint32_t fatStart = s.b.fatStart;
+    Bytes f = s.file;
+    Set32(f, s.b.fatEntryOffset(fatStart), FreeSector);
+    EXPECT_FALSE(Sound(f)) << "a table sector the table calls free";
+    f = s.file;
+    Set32(f, s.b.fatEntryOffset(fatStart), EndOfChain);
+    EXPECT_FALSE(Sound(f)) << "a table sector marked as a chain's end";
+    f = s.file;
+    Set32(f, s.b.entryOffset(s.big) + 116, fatStart);
+    Set32(f, s.b.entryOffset(s.big) + 120, 4096);
+    EXPECT_FALSE(Sound(f)) << "a stream whose chain starts in the table";
+    f = s.file;
+    const std::uint32_t bigStart = s.b.entries[s.big].start;
+    Set32(f, s.b.fatEntryOffset(bigStart + 2), fatStart);
+    EXPECT_FALSE(Sound(f)) << "a stream whose chain runs into the table";
+    f = s.file;
+    Set32(f, 44, 2);
+    Set32(f, 80, fatStart);
+    EXPECT_FALSE(Sound(f)) << "one table sector listed twice";
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/pure/Orvex_NtLayouts.h"
+#include "tests/FuzzSeeds.h"
 
 using namespace orvex::nt;
 
@@ -32,10 +33,14 @@ const TOffsets k32{4,   184, 56, 60, 64, 68, 72, 76, 80, 88, 136, 64, 28, 32, 36
 const TOffsets k64{8,   256, 56, 64, 72, 80, 88, 96, 100, 112, 208, 80, 32, 40, 48, 56, 60, 64, 68, 72, 8, 296, 8,
                    16,  24,  28, 32, 36, 38, 40, 8,  24,  8,   16,  16, 40, 8,  16, 24, 30, 32};
 
-// A byte buffer with little-endian writers.
+// A byte buffer with little-endian writers. What the tests built is kept as
+// seeds of the fuzz target of its width.
 class TBuf {
 public:
     TBuf(TWidth w, std::size_t size) : w_(w), b_(size, 0) {}
+    ~TBuf() { orvex::test::KeepFuzzSeed(w_ == TWidth::Bits64 ? "nt_layouts_64" : "nt_layouts_32", b_.data(), b_.size()); }
+    TBuf(const TBuf&) = delete;
+    TBuf& operator=(const TBuf&) = delete;
     void u8(std::size_t off, std::uint8_t v) { b_.at(off) = v; }
     void u16(std::size_t off, std::uint16_t v) { put(off, v, 2); }
     void u32(std::size_t off, std::uint32_t v) { put(off, v, 4); }

@@ -579,12 +579,11 @@ TEST_F(Win98MainWindow, KillFindsTheProcessByItsHexadecimalPid) {
 
 namespace {
 
-// Saves through the program's own report format into the temporary directory.
+// Saves into the temporary directory.
 class MainWindowSave : public MainWindowCommands {
 protected:
     void SetUp() override {
         MainWindowCommands::SetUp();
-        orvex::app::InstallReportFormats();
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
         name_ = std::string(temp) + "orvex_report_" + std::to_string(GetCurrentProcessId());

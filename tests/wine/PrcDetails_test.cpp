@@ -64,7 +64,12 @@ TEST_F(PrcDetails, GeneralPageAndCaptions) {
     Strings tabs;
     Rows general;
     std::vector<int> images, widths;
+    std::vector<int> otherPagesShown;
     TDialogProbe probe("Process Details", [&](HWND dialog) {
+        // The lists of the other pages were filled while hidden and stay so.
+        for (int id : {orvex::IdPrcCntList, orvex::IdPrcModList, orvex::IdPrcThdList, orvex::IdPrcHList,
+                       orvex::IdPrcSecList, orvex::IdPrcCPList})
+            if (IsWindowVisible(GetDlgItem(dialog, id))) otherPagesShown.push_back(id);
         caption = WindowText(dialog);
         name = WindowText(GetDlgItem(dialog, orvex::IdDetailsName));
         tabs = orvex::test::TabCaptions(GetDlgItem(dialog, orvex::IdDetailsPages));
@@ -92,6 +97,7 @@ TEST_F(PrcDetails, GeneralPageAndCaptions) {
     EXPECT_EQ(tabs[6], " Security ");
     EXPECT_EQ(tabs[7], " Child Procs (0) ");
     EXPECT_EQ(activeTab, " General ");
+    EXPECT_TRUE(otherPagesShown.empty()) << otherPagesShown.front();
 
     EXPECT_EQ(widths, (std::vector<int>{125, 270}));
     EXPECT_EQ(Value(general, "Description"), "Orvex test helper");

@@ -4,11 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <set>
+
+#include "app/PrcDetails.h"
+#include "app/SvcDetails.h"
+#include "app/WinDetails.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Token.h"
+#include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/HelperProcess.h"
 #include "tests/wine/support/TestMode.h"
+#include "tests/wine/support/TestService.h"
+#include "tests/wine/support/TestThread.h"
 #include "engine/OXI_Processes.h"
 
 namespace {
@@ -187,6 +196,114 @@ TEST(Nt40ProcessList, CollectsEveryKind) {
     EXPECT_GT(list.DriverCount(), 0);
     EXPECT_GT(list.ServiceCount(), 0);
     EXPECT_GT(list.HandleCount(), 0);
+}
+
+// Refreshes of every kind while the system changes under them: the helper
+// starts hundreds of processes that live for a few milliseconds each, creates
+// and destroys windows and opens and closes handles without pause, and a
+// thread of this test installs and deletes services. Every refresh finishes
+// with whole records: threads under the process they belong to, no record
+// without its key, no key twice; and the details dialogs finish on records
+// whose process, service or window is gone.
+TEST(ProcessList, RefreshesAndDetailsFinishWhileProcessesWindowsServicesAndHandlesComeAndGo) {
+    orvex::test::THelperProcess helper("--no-window --churn --spawn=400 --handle-churn");
+    ASSERT_TRUE(helper.started());
+    std::atomic<bool> stop{false};
+    std::atomic<int> servicesMade{0};
+    orvex::test::TTestThread services([&] {
+        for (int i = 0; i < 200 && !stop; ++i) {
+            orvex::test::TInstalledTestService service("_churn");
+            if (service.installed()) ++servicesMade;
+        }
+    });
+
+    TOrvex_ProcessList list;
+    list.DetectionRange = AllKinds;
+    std::set<std::uint32_t> children;
+    int childRecords = 0, roundsWithTestServices = 0;
+    TProcessInfo lastChild;
+    TServiceInfo lastService;
+    TWindowInfo lastWindow;
+    for (int round = 0; round < 8; ++round) {
+        list.RefreshData();
+        ASSERT_GT(list.ProcessCount(), 1) << "round " << round;
+        std::set<std::uint32_t> pids;
+        for (int i = 0; i < list.ProcessCount(); ++i) {
+            TProcessInfo p;
+            list.GetProcess(static_cast<std::uint32_t>(i), p);
+            EXPECT_TRUE(pids.insert(p.PID).second) << "PID " << p.PID << " twice in round " << round;
+            for (const TThreadInfo& t : p.Threads) {
+                if (t.OwnerPID != 0) {
+                    EXPECT_EQ(t.OwnerPID, p.PID) << "thread " << t.TID << " in round " << round;
+                }
+            }
+            for (const TModuleInfo& m : p.Modules) EXPECT_FALSE(m.Name.empty()) << "a module of " << p.PID;
+            if (p.Name == "orvex_test_helper.exe" && p.PID != helper.pid() && p.ParentPID == helper.pid()) {
+                children.insert(p.PID);
+                ++childRecords;
+                lastChild = p;
+            }
+        }
+        std::set<std::string> keys;
+        bool testService = false;
+        for (int i = 0; i < list.ServiceCount(); ++i) {
+            TServiceInfo sv;
+            list.GetService(static_cast<std::uint32_t>(i), sv);
+            EXPECT_FALSE(sv.Name.empty()) << "round " << round;
+            EXPECT_TRUE(keys.insert(sv.Name.str()).second) << sv.Name.str() << " twice in round " << round;
+            if (sv.Name.str().rfind(orvex::test::TInstalledTestService::Prefix, 0) == 0) {
+                testService = true;
+                lastService = sv;
+            }
+        }
+        roundsWithTestServices += testService;
+        for (int i = 0; i < list.HandleCount(); ++i) {
+            THandleInfo h;
+            list.GetHandle(static_cast<std::uint32_t>(i), h);
+            EXPECT_NE(h.Handle, 0u) << "round " << round;
+            EXPECT_FALSE(h.TypeName.empty()) << h.ProcessID << " " << h.Handle << " in round " << round;
+        }
+        std::set<std::uintptr_t> windows;
+        for (int i = 0; i < list.WindowCount(); ++i) {
+            TWindowInfo w;
+            list.GetWindow(static_cast<std::uint32_t>(i), w);
+            EXPECT_NE(w.Handle, 0u) << "round " << round;
+            EXPECT_TRUE(windows.insert(w.Handle).second) << "window " << w.Handle << " twice in round " << round;
+            if (w.ProcessID == helper.pid()) lastWindow = w;
+        }
+    }
+    stop = true;
+    services.join();
+    // The helper ends itself once it has stopped starting copies.
+    orvex::THandle spawnStop(::OpenEventA(EVENT_MODIFY_STATE, FALSE, helper.value("stop").c_str()));
+    ASSERT_TRUE(spawnStop);
+    ::SetEvent(spawnStop.get());
+    EXPECT_TRUE(helper.waitForExit(30000));
+    EXPECT_GT(children.size(), 1u) << "the refreshes met the short-lived processes";
+    EXPECT_GT(servicesMade.load(), 0);
+    ASSERT_GT(childRecords, 0);
+    ASSERT_GT(roundsWithTestServices, 0) << "the refreshes met the test services";
+    ASSERT_NE(lastWindow.Handle, 0u);
+
+    // The dialogs on records whose process, service and window are gone.
+    TOrvex_ProcessList one;
+    one.AddProcess(lastChild);
+    one.AddService(lastService);
+    {
+        orvex::Tdlg_PrcDetails dialog(one, 0);
+        orvex::test::TDialogProbe probe("Process Details", [](HWND) {});
+        dialog.Execute(nullptr);
+        EXPECT_TRUE(probe.Finish());
+    }
+    {
+        orvex::Tdlg_SvcDetails dialog(one, 0);
+        orvex::test::TDialogProbe probe("Service Details", [](HWND) {});
+        dialog.Execute(nullptr);
+        EXPECT_TRUE(probe.Finish());
+    }
+    orvex::test::TDialogProbe probe("Window Details", [](HWND) {});
+    orvex::ShowWindowDetails(nullptr, lastWindow);
+    EXPECT_TRUE(probe.Finish());
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
 #include "platform/Orvex_WideText.h"
 #include "storage/Orvex_SS.h"
+#include "tests/FuzzSeeds.h"
 #include "tests/wine/support/ReportFileTest.h"
 
 using namespace orvex;
@@ -237,7 +241,7 @@ TEST_F(ReportDamage, TheWriterRefusesAListBeyondTheLimitBeforeTheFileChanges) {
 
 TEST_F(ReportDamage, TextsLongerThan255CharactersAreCut) {
     const std::string longText(300, 'x');
-    std::string ansiLong(400, 'y');
+    std::wstring wideLonger(400, L'y');
     std::wstring wideLong(300, L'z');
     {
         TOrvex_ProcessList component;
@@ -252,7 +256,7 @@ TEST_F(ReportDamage, TextsLongerThan255CharactersAreCut) {
         auto item = root->OpenSubStorage("ProcessList\\0", StorageWriteMode, false);
         auto set = item->OpenPropertySet(FMTID_DocSummaryInformation, StorageWriteMode, false);
         ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"Name", WideValue(wideLong)), S_OK);
-        ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"ImageName", AnsiValue(ansiLong)), S_OK);
+        ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"ImageName", WideValue(wideLonger)), S_OK);
     }
     TOrvex_ProcessList loaded;
     ASSERT_TRUE(loaded.LoadFromStorage(file.name()));
@@ -264,7 +268,7 @@ TEST_F(ReportDamage, TextsLongerThan255CharactersAreCut) {
     EXPECT_EQ(loaded.StorageInfo.Account, std::string(255, 'x'));
 }
 
-TEST_F(ReportDamage, PropertiesOfOtherTypesReadAsEmpty) {
+TEST_F(ReportDamage, PropertiesOfAnotherOfTheWritersTypesReadAsEmpty) {
     {
         TOrvex_ProcessList component;
         AddSamples(component, 1, 0, 1);
@@ -273,11 +277,12 @@ TEST_F(ReportDamage, PropertiesOfOtherTypesReadAsEmpty) {
         {
             auto header = root->OpenPropertySet(FMTID_SummaryInformation, StorageWriteMode, false);
             IPropertyStorage* h = header->PropertyStorage.get();
-            ASSERT_EQ(WriteRaw(h, L"VMWare", I4Value(1)), S_OK);
+            std::wstring one = L"1";
+            ASSERT_EQ(WriteRaw(h, L"VMWare", WideValue(one)), S_OK);
             ASSERT_EQ(WriteRawId(h, 3, I8Value(42)), S_OK);
             std::wstring when = L"yesterday";
             ASSERT_EQ(WriteRawId(h, 12, WideValue(when)), S_OK);
-            ASSERT_EQ(WriteRaw(h, L"OS.MajorVersion", I4Value(6)), S_OK);
+            ASSERT_EQ(WriteRaw(h, L"OS.MajorVersion", FileTimeValue(6)), S_OK);
         }
         {
             auto item = root->OpenSubStorage("ProcessList\\0", StorageWriteMode, false);
@@ -285,11 +290,12 @@ TEST_F(ReportDamage, PropertiesOfOtherTypesReadAsEmpty) {
             std::wstring pid = L"1234";
             ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"PID", WideValue(pid)), S_OK);
             ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"Name", I8Value(5)), S_OK);
-            ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"CreateTime", I4Value(7)), S_OK);
+            ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"CreateTime", FileTimeValue(7)), S_OK);
         }
         auto item = root->OpenSubStorage("ServiceList\\0", StorageWriteMode, false);
         auto set = item->OpenPropertySet(FMTID_DocSummaryInformation, StorageWriteMode, false);
-        ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"Status", I4Value(-1)), S_OK);
+        std::wstring minusOne = L"-1";
+        ASSERT_EQ(WriteRaw(set->PropertyStorage.get(), L"Status", WideValue(minusOne)), S_OK);
     }
     TOrvex_ProcessList loaded;
     ASSERT_TRUE(loaded.LoadFromStorage(file.name()));
@@ -338,4 +344,264 @@ TEST_F(ReportDamage, SaveFailuresCarryThePlatformsCode) {
     const HRESULT loading = RaisedCode([&] { kept.component.LoadFromStorage(file.name()); });
     EXPECT_TRUE(loading == STG_E_SHAREVIOLATION || loading == STG_E_LOCKVIOLATION) << std::hex << loading;
     kept.expectUnchanged();
+}
+
+namespace {
+
+std::uint32_t Get32(const std::string& b, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b[at + static_cast<std::size_t>(i)]);
+    return v;
+}
+void Set32(std::string& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+}
+
+// Gives the first UTF-16 text of at least 16 bytes in the one section of
+// the set stream Set another type word and count over the same bytes: a
+// value that lies wholly inside the set, only of a type the writer never
+// writes. False when the set holds no such text.
+bool Retype(std::string& set, std::uint32_t type, std::size_t elementSize) {
+    if (set.size() < 48) return false;
+    const std::size_t section = Get32(set, 44);
+    if (section + 8 > set.size()) return false;
+    const std::uint32_t count = Get32(set, section + 4);
+    for (std::uint32_t i = 0; i < count && section + 16 + 8 * i <= set.size(); ++i) {
+        const std::size_t at = section + Get32(set, section + 12 + 8 * i);
+        if (Get32(set, section + 8 + 8 * i) < 2 || at + 8 > set.size() || Get32(set, at) != VT_LPWSTR) continue;
+        const std::size_t bytes = std::size_t{Get32(set, at + 4)} * 2;
+        if (bytes < 16 || at + 8 + bytes > set.size()) continue;
+        Set32(set, at, type);
+        Set32(set, at + 4, static_cast<std::uint32_t>(bytes / elementSize));
+        return true;
+    }
+    return false;
+}
+
+// A type the writer never writes and the size of one of its elements (the
+// count that Retype writes is the number of bytes over that size).
+struct THostileType {
+    std::uint32_t type;
+    std::size_t elementSize;
+};
+// Vectors of every fixed-size element type, and the other kinds of value.
+const THostileType HostileTypes[] = {
+    {VT_VECTOR | VT_I1, 1},   {VT_VECTOR | VT_UI1, 1},  {VT_VECTOR | VT_UI2, 2},      {VT_VECTOR | VT_I4, 4},
+    {VT_VECTOR | VT_UI4, 4},  {VT_VECTOR | VT_R8, 8},   {VT_VECTOR | VT_I8, 8},       {VT_VECTOR | VT_FILETIME, 8},
+    {VT_VECTOR | VT_I2, 2},   {VT_VECTOR | VT_BOOL, 2}, {VT_VECTOR | VT_CLSID, 16},   {VT_VECTOR | VT_VARIANT, 16},
+    {VT_ARRAY | VT_I4, 4},    {VT_BYREF | VT_I4, 4},    {VT_BLOB, 1},                 {VT_CF, 1},
+    {VT_STREAM, 2},           {VT_STORAGE, 2},          {VT_LPSTR, 1},                {VT_I4, 1},
+};
+
+// The elements whose sets the tests below change: the header set and an
+// item set of each list.
+struct TSetElement {
+    const char* element;
+    const wchar_t* stream;
+};
+const TSetElement SetElements[] = {
+    {"", HeaderSetStream}, {"ProcessList\\1", ItemSetStream}, {"DriverList\\0", ItemSetStream},
+    {"ServiceList\\1", ItemSetStream}};
+
+// A report of Component's samples, and Bytes written over the file.
+void Overwrite(const TTempFile& file, const std::string& bytes) { ASSERT_TRUE(file.write(bytes)); }
+
+// Replaces the set stream of Element in the report FileName by what Change
+// makes of it; false when Change declines.
+template <typename ChangeFn>
+bool ChangeSet(const std::string& fileName, const TSetElement& where, ChangeFn change) {
+    auto root = OpenStorageFile(fileName, StorageWriteMode);
+    std::unique_ptr<TStructuredSTorage> sub;
+    if (*where.element) sub = root->OpenSubStorage(where.element, StorageWriteMode, false);
+    TStructuredSTorage& storage = sub ? *sub : *root;
+    std::string bytes = ReadStream(storage, where.stream);
+    if (!change(bytes)) return false;
+    WriteStream(storage, where.stream, bytes);
+    return true;
+}
+
+// Everything a load may replace, to compare before and after.
+struct TInventorySnapshot {
+    explicit TInventorySnapshot(const TOrvex_ProcessList& c)
+        : handles(c.HandleCount()), windows(c.WindowCount()), threads(c.ThreadCount()), info(c.StorageInfo),
+          fileName(c.StorageFileName), live(c.LiveData()) {
+        for (int i = 0; i < c.ProcessCount(); ++i) c.GetProcess(static_cast<std::uint32_t>(i), processes.emplace_back());
+        for (int i = 0; i < c.DriverCount(); ++i) c.GetDriver(static_cast<std::uint32_t>(i), drivers.emplace_back());
+        for (int i = 0; i < c.ServiceCount(); ++i) c.GetService(static_cast<std::uint32_t>(i), services.emplace_back());
+    }
+    // Empty when Other equals this one, otherwise what differs.
+    std::string differences(const TInventorySnapshot& o) const {
+        std::string d;
+        if (processes.size() != o.processes.size()) d += " process count";
+        for (std::size_t i = 0; i < processes.size() && i < o.processes.size(); ++i)
+            if (!SameStoredFields(processes[i], o.processes[i]) || processes[i].Threads.size() != o.processes[i].Threads.size() ||
+                processes[i].Modules.size() != o.processes[i].Modules.size())
+                d += " process " + std::to_string(i);
+        if (drivers != o.drivers) d += " drivers";
+        if (services != o.services) d += " services";
+        if (handles != o.handles || windows != o.windows || threads != o.threads) d += " handles, windows or threads";
+        if (info.Machine != o.info.Machine || info.OSName != o.info.OSName || info.Account != o.info.Account ||
+            info.Timestamp != o.info.Timestamp || info.BuildNumber != o.info.BuildNumber ||
+            info.CSDVersion != o.info.CSDVersion || info.Rights != o.info.Rights)
+            d += " header";
+        if (fileName != o.fileName || live != o.live) d += " file name or live state";
+        return d;
+    }
+    std::vector<TProcessInfo> processes;
+    std::vector<TDriverInfo> drivers;
+    std::vector<TServiceInfo> services;
+    int handles, windows, threads;
+    TStorageInfoRecord info;
+    std::string fileName;
+    bool live;
+};
+
+}  // namespace
+
+TEST_F(ReportDamage, ValuesOfTypesTheWriterNeverWritesAreRefusedBeforeThePlatformSeesThem) {
+    // Wine's property code corrupts its heap on such vectors, even when
+    // their elements lie inside the set: loading or saving over one of these
+    // files would bring the process down a little later.
+    {
+        TOrvex_ProcessList component;
+        AddSamples(component, 3, 2, 2);
+        component.SaveToStorage(file.name());
+    }
+    const std::string report = ReadWholeFile(file.name());
+    int cases = 0;
+    for (const TSetElement& where : SetElements)
+        for (const THostileType& hostile : HostileTypes) {
+            Overwrite(file, report);
+            ASSERT_TRUE(ChangeSet(file.name(), where, [&](std::string& set) { return Retype(set, hostile.type, hostile.elementSize); }))
+                << where.element;
+            const std::string planted = ReadWholeFile(file.name());
+            ++cases;
+            TKeptInventory kept;
+            EXPECT_EQ(RaisedCode([&] { kept.component.LoadFromStorage(file.name()); }), STG_E_DOCFILECORRUPT)
+                << where.element << " type 0x" << std::hex << hostile.type;
+            kept.expectUnchanged();
+            // The header set is the one set a save opens of an existing file.
+            if (!*where.element) {
+                EXPECT_EQ(RaisedCode([&] { kept.component.SaveToStorage(file.name()); }), STG_E_DOCFILECORRUPT)
+                    << "type 0x" << std::hex << hostile.type;
+                EXPECT_TRUE(ReadWholeFile(file.name()) == planted) << "a refused save changes nothing";
+            }
+        }
+    std::printf("[          ] %d planted values refused\n", cases);
+}
+
+TEST_F(ReportDamage, MutatedReportsNeverCrashAndALoadThatRaisesChangesNothing) {
+    // One report, changed in a fixed set of ways: bit flips all over it,
+    // header and directory fields overwritten, values retyped, the file cut
+    // short. Each is loaded, in this one process, into components that hold
+    // data: none may crash, and a load that raises changes nothing.
+    {
+        TOrvex_ProcessList component;
+        AddSamples(component, 3, 2, 2);
+        component.SaveToStorage(file.name());
+    }
+    const std::string report = ReadWholeFile(file.name());
+    ASSERT_GE(report.size(), 2048u);
+    orvex::test::KeepFuzzSeed("compound_file_check", reinterpret_cast<const std::uint8_t*>(report.data()), report.size());
+    {
+        auto root = OpenStorageFile(file.name(), StorageReadMode);
+        for (const TSetElement& where : SetElements) {
+            auto sub = *where.element ? root->OpenSubStorage(where.element, StorageReadMode, false) : nullptr;
+            const std::string set = ReadStream(sub ? *sub : *root, where.stream);
+            orvex::test::KeepFuzzSeed("prop_set_check", reinterpret_cast<const std::uint8_t*>(set.data()), set.size());
+        }
+    }
+
+    std::vector<std::string> mutants;
+    // Bit flips at positions spread over the whole file.
+    std::uint32_t lcg = 12345;
+    for (int i = 0; i < 100; ++i) {
+        lcg = lcg * 1103515245u + 12345u;
+        std::string m = report;
+        const std::size_t at = (lcg >> 8) % m.size();
+        m[at] = static_cast<char>(m[at] ^ (1 << ((lcg >> 4) % 8)));
+        mutants.push_back(std::move(m));
+    }
+    // Header fields, and the links, types, name lengths, starts and sizes
+    // of the first directory entries.
+    const std::uint32_t hostileWords[] = {0, 0x7FFFFFFF, 0xFFFFFFFE};
+    for (std::size_t at = 24; at < 76; at += 4)
+        for (std::uint32_t v : hostileWords) {
+            std::string m = report;
+            Set32(m, at, v);
+            mutants.push_back(std::move(m));
+        }
+    const std::size_t directory = (std::size_t{Get32(report, 48)} + 1) * 512;
+    for (std::size_t entry = 0; entry < 6 && directory + 128 * (entry + 1) <= report.size(); ++entry)
+        for (std::size_t field : {64, 68, 72, 76, 116, 120})
+            for (std::uint32_t v : {std::uint32_t{0}, std::uint32_t{0xFFFFFFFE}}) {
+                std::string m = report;
+                const std::size_t at = directory + 128 * entry + field;
+                if (field == 64) {
+                    // The name's byte count only.
+                    m[at] = static_cast<char>(v);
+                    m[at + 1] = static_cast<char>(v >> 8);
+                } else {
+                    Set32(m, at, v);
+                }
+                mutants.push_back(std::move(m));
+            }
+    // The file cut short.
+    for (std::size_t cut = 1; cut < report.size(); cut += report.size() / 24) mutants.push_back(report.substr(0, cut));
+    const std::size_t rawMutants = mutants.size();
+
+    // Each mutant goes first into a component of samples; one that raises
+    // there goes again into the refreshed component, which a raise must
+    // leave as it was (one that loads would replace its inventory, and
+    // refreshing it again after every such load takes too long).
+    TOrvex_ProcessList live;
+    live.RefreshData();
+    ASSERT_GT(live.ProcessCount(), 0);
+    TInventorySnapshot before(live);
+    int raised = 0;
+    int loaded = 0;
+    int index = 0;
+    const auto tryLoad = [&](const std::string& what) {
+        ++index;
+        TKeptInventory kept;
+        try {
+            kept.component.LoadFromStorage(file.name());
+        } catch (const TComError&) {
+            ++raised;
+            kept.expectUnchanged();
+            const HRESULT again = RaisedCode([&] { live.LoadFromStorage(file.name()); });
+            EXPECT_NE(again, S_OK) << what << " #" << index << " raised once only";
+            if (again == S_OK) {
+                live.RefreshData();
+                before = TInventorySnapshot(live);
+                return;
+            }
+            const std::string changed = before.differences(TInventorySnapshot(live));
+            EXPECT_TRUE(changed.empty()) << what << " #" << index << " changed" << changed;
+            return;
+        }
+        ++loaded;
+        // Whatever loaded came from the report: never more than it holds.
+        TOrvex_ProcessList& c = kept.component;
+        EXPECT_LE(c.ProcessCount(), 3) << what << " #" << index;
+        EXPECT_LE(c.DriverCount(), 2) << what << " #" << index;
+        EXPECT_LE(c.ServiceCount(), 2) << what << " #" << index;
+        EXPECT_FALSE(c.LiveData());
+    };
+    for (const std::string& m : mutants) {
+        Overwrite(file, m);
+        tryLoad("raw mutant");
+    }
+    int retyped = 0;
+    for (const TSetElement& where : SetElements)
+        for (const THostileType& hostile : HostileTypes) {
+            if (retyped++ % 3 != 0) continue;  // a third of them: the test above takes every one
+            Overwrite(file, report);
+            ASSERT_TRUE(ChangeSet(file.name(), where, [&](std::string& set) { return Retype(set, hostile.type, hostile.elementSize); }));
+            tryLoad(std::string("retyped value in ") + where.element);
+        }
+    std::printf("[          ] %d mutants (%zu of the file's bytes): %d raised, %d loaded\n", index, rawMutants, raised,
+                loaded);
+    EXPECT_GT(raised, index / 4);
+    EXPECT_GT(loaded, 0);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
 #include "platform/Orvex_UserNames.h"
 #include "storage/Orvex_SS.h"
 #include "tests/wine/support/ReportFileTest.h"
@@ -207,4 +208,30 @@ TEST_F(ReportLayout, PointerWideFieldsKeepEveryBit) {
     TDriverInfo e;
     loaded.GetDriver(0, e);
     EXPECT_EQ(e, d);
+}
+
+TEST_F(ReportLayout, AnotherProgramsSummaryOfOtherTypesRefusesTheSaveAndTheFileStaysAsItWas) {
+    // Office programs keep 32-bit counts and 8-bit texts in their summary
+    // set; the writer opens that set to write the header into it, and takes
+    // no set that holds what it does not write itself.
+    {
+        auto root = CreateStorageFile(file.name(), STGM_CREATE | StorageWriteMode);
+        WriteStream(*root, L"WordDocument", "document body");
+        auto set = root->CreatePropertySet({}, FMTID_SummaryInformation, CLSID_NULL, PROPSETFLAG_ANSI,
+                                           STGM_CREATE | StorageWriteMode);
+        std::string title = "A letter";
+        ASSERT_EQ(WriteRawId(set->PropertyStorage.get(), 2, AnsiValue(title)), S_OK);
+        ASSERT_EQ(WriteRawId(set->PropertyStorage.get(), 14, I4Value(3)), S_OK);
+    }
+    const std::string before = ReadWholeFile(file.name());
+    TOrvex_ProcessList component;
+    AddSamples(component, 2, 1, 1);
+    EXPECT_EQ(RaisedCode([&] { component.SaveToStorage(file.name()); }), STG_E_DOCFILECORRUPT);
+    EXPECT_TRUE(ReadWholeFile(file.name()) == before) << "nothing written";
+    EXPECT_FALSE(IsInventoryReport(file.name()));
+
+    // A plain file of another program is replaced by a report.
+    ASSERT_TRUE(file.write("plain text"));
+    component.SaveToStorage(file.name());
+    EXPECT_TRUE(IsInventoryReport(file.name()));
 }

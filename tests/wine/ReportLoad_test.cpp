@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
 #include "storage/Orvex_SS.h"
 #include "tests/wine/support/ReportFileTest.h"
 
@@ -162,38 +163,105 @@ TEST_F(ReportLoad, ServicePackComesFromCSDVersionAndOtherwiseFromCSD) {
     EXPECT_EQ(b.StorageInfo.CSDVersion, "Service Pack 6a");
 }
 
-TEST_F(ReportLoad, TextsOfEitherStringTypeAndSetsOfEitherCodePageAreRead) {
+TEST_F(ReportLoad, SetsInAFormTheWriterNeverMakesAreRefused) {
+    // 8-bit texts in an 8-bit set, and another writer's UTF-16 set with the
+    // report's own types: the writer makes neither, and the reader hands
+    // neither to the platform.
+    const auto refused = [&](const char* what, auto fill) {
+        {
+            auto root = CreateStorageFile(file.name(), STGM_CREATE | StorageWriteMode);
+            auto list = root->OpenSubStorage("ProcessList", StorageWriteMode, true);
+            {
+                TNewItem item(*list, "0", PROPSETFLAG_ANSI);
+                ASSERT_EQ(WriteRaw(item.ps(), L"PID", I8Value(77)), S_OK);
+            }
+            fill(*list);
+        }
+        TOrvex_ProcessList component;
+        AddSamples(component, 2, 1, 0);
+        EXPECT_EQ(RaisedCode([&] { component.LoadFromStorage(file.name()); }), STG_E_DOCFILECORRUPT) << what;
+        EXPECT_EQ(component.ProcessCount(), 2) << what;
+        EXPECT_EQ(component.DriverCount(), 1) << what;
+        EXPECT_TRUE(component.LiveData()) << what;
+    };
+    refused("8-bit text", [](TStructuredSTorage& list) {
+        TNewItem item(list, "1", PROPSETFLAG_ANSI);
+        std::string name = "ansi.exe";
+        ASSERT_EQ(WriteRaw(item.ps(), L"Name", AnsiValue(name)), S_OK);
+    });
+    refused("UTF-16 set", [](TStructuredSTorage& list) {
+        // Names of even length only: Wine misplaces the ones after an
+        // odd-length name there.
+        TNewItem item(list, "1", 0);
+        std::wstring name = L"wide.exe";
+        ASSERT_EQ(WriteRaw(item.ps(), L"Name", WideValue(name)), S_OK);
+        ASSERT_EQ(WriteRaw(item.ps(), L"Priority", I8Value(13)), S_OK);
+    });
+    // The same item in the writer's form is read.
     {
         auto root = CreateStorageFile(file.name(), STGM_CREATE | StorageWriteMode);
         auto list = root->OpenSubStorage("ProcessList", StorageWriteMode, true);
-        {
-            TNewItem item(*list, "0", PROPSETFLAG_ANSI);
-            std::string name = "ansi.exe";
-            ASSERT_EQ(WriteRaw(item.ps(), L"Name", AnsiValue(name)), S_OK);
-            ASSERT_EQ(WriteRaw(item.ps(), L"PID", I8Value(77)), S_OK);
-        }
-        {
-            // Another writer's UTF-16 set (names of even length only: Wine
-            // misplaces the ones after an odd-length name there).
-            TNewItem item(*list, "1", 0);
-            std::wstring name = L"wide.exe";
-            std::string user = "someone";
-            ASSERT_EQ(WriteRaw(item.ps(), L"Name", WideValue(name)), S_OK);
-            ASSERT_EQ(WriteRaw(item.ps(), L"UserName", AnsiValue(user)), S_OK);
-            ASSERT_EQ(WriteRaw(item.ps(), L"Priority", I8Value(13)), S_OK);
-        }
+        TNewItem item(*list, "0", PROPSETFLAG_ANSI);
+        std::wstring name = L"wide.exe";
+        ASSERT_EQ(WriteRaw(item.ps(), L"Name", WideValue(name)), S_OK);
+        ASSERT_EQ(WriteRaw(item.ps(), L"Priority", I8Value(13)), S_OK);
     }
     TOrvex_ProcessList loaded;
     ASSERT_TRUE(loaded.LoadFromStorage(file.name()));
-    ASSERT_EQ(loaded.ProcessCount(), 2);
-    TProcessInfo a, b;
-    loaded.GetProcess(0, a);
-    loaded.GetProcess(1, b);
-    EXPECT_EQ(a.Name, "ansi.exe");
-    EXPECT_EQ(a.PID, 77u);
-    EXPECT_EQ(b.Name, "wide.exe");
-    EXPECT_EQ(b.UserName, "someone");
-    EXPECT_EQ(b.Priority, 13);
-    EXPECT_EQ(b.PID, 0u) << "missing: 0";
-    EXPECT_EQ(b.ImageName, "") << "missing: empty";
+    ASSERT_EQ(loaded.ProcessCount(), 1);
+    TProcessInfo p;
+    loaded.GetProcess(0, p);
+    EXPECT_EQ(p.Name, "wide.exe");
+    EXPECT_EQ(p.Priority, 13);
+    EXPECT_EQ(p.PID, 0u) << "missing: 0";
+    EXPECT_EQ(p.ImageName, "") << "missing: empty";
+}
+
+TEST_F(ReportLoad, IsInventoryReportTellsReportsFromOtherFilesWithoutRaising) {
+    SaveSamples(file.name(), 2, 1, 1);
+    EXPECT_TRUE(IsInventoryReport(file.name()));
+    {
+        // The lists gone, the header left: still a report (the base
+        // component writes no more).
+        auto root = OpenStorageFile(file.name(), StorageWriteMode);
+        for (const char* list : {"ProcessList", "DriverList", "ServiceList"}) DestroyElement(*root, list);
+    }
+    EXPECT_TRUE(IsInventoryReport(file.name()));
+    {
+        TOrvex_OXIC_Component base;
+        ASSERT_TRUE(file.remove());
+        base.SaveToStorage(file.name());
+    }
+    EXPECT_TRUE(IsInventoryReport(file.name())) << "the header alone";
+    {
+        // A list alone, without the header.
+        auto root = CreateStorageFile(file.name(), STGM_CREATE | StorageWriteMode);
+        root->OpenSubStorage("DriverList", StorageWriteMode, true);
+    }
+    EXPECT_TRUE(IsInventoryReport(file.name())) << "an empty list alone";
+
+    // Not reports: none of these raises.
+    {
+        auto root = CreateStorageFile(file.name(), STGM_CREATE | StorageWriteMode);
+        WriteStream(*root, L"WordDocument", "text");
+        auto set = root->CreatePropertySet({}, FMTID_SummaryInformation, CLSID_NULL, PROPSETFLAG_ANSI,
+                                           STGM_CREATE | StorageWriteMode);
+        WriteStrPropID(set->PropertyStorage.get(), 2, "A letter");
+    }
+    EXPECT_FALSE(IsInventoryReport(file.name())) << "another program's compound file with a summary";
+    { CreateStorageFile(file.name(), STGM_CREATE | StorageWriteMode); }
+    EXPECT_FALSE(IsInventoryReport(file.name())) << "an empty compound file";
+    ASSERT_TRUE(file.write("plain text, no compound file"));
+    EXPECT_FALSE(IsInventoryReport(file.name()));
+    ASSERT_TRUE(file.write(""));
+    EXPECT_FALSE(IsInventoryReport(file.name())) << "an empty file";
+    ASSERT_TRUE(file.remove());
+    EXPECT_FALSE(IsInventoryReport(file.name())) << "a missing file";
+
+    // A damaged report is a report that cannot be read: that raises, as the
+    // load would, rather than pass for "not a report".
+    SaveSamples(file.name(), 2, 1, 1);
+    const std::string whole = ReadWholeFile(file.name());
+    ASSERT_TRUE(file.write(whole.substr(0, whole.size() / 2)));
+    EXPECT_EQ(RaisedCode([&] { IsInventoryReport(file.name()); }), STG_E_DOCFILECORRUPT);
 }

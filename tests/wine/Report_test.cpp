@@ -12,7 +12,6 @@
 #include "platform/Orvex_VMProbes.h"
 #include "platform/pure/Orvex_OSKind.h"
 #include "platform/pure/Orvex_StrUtils.h"
-#include "storage/Orvex_Report.h"
 #include "storage/Orvex_SS.h"
 #include "tests/wine/support/ReportSamples.h"
 #include "tests/wine/support/TempFile.h"
@@ -32,10 +31,7 @@ TDateTime LocalNowForTest() {
 
 class ReportTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        InstallCompoundFileReports();
-        ASSERT_TRUE(file.valid());
-    }
+    void SetUp() override { ASSERT_TRUE(file.valid()); }
     TComInit com;
     TTempFile file;
 };

@@ -11,6 +11,7 @@
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TestThread.h"
 #include "ui/Orvex_GuiResources.h"
 #include "ui/pure/Orvex_OwnerDraw.h"
 
@@ -128,6 +129,35 @@ TEST(WinDetails, TheHelpersMainWindow) {
     for (std::size_t i = 0; i < s.ClassInfo.size(); ++i)
         if (s.ClassImages[i] == orvex::rsCheckBox) classNames.push_back(s.ClassInfo[i][0]);
     EXPECT_EQ(classNames, (Strings{"CS_VREDRAW", "CS_HREDRAW", "CS_DBLCLKS"}));
+}
+
+// A window of a hung process: the refresh and the dialog finish, showing the
+// record as the walk took it (the text as the system keeps it, or none).
+TEST(WinDetails, HungProcesssWindowShowsWithoutWaiting) {
+    orvex::test::THelperProcess helper("--hang");
+    ASSERT_TRUE(helper.started());
+    ASSERT_TRUE(helper.hasWindow());
+    orvex::THandle resume(OpenEventA(EVENT_MODIFY_STATE, FALSE, helper.value("resume").c_str()));
+    ASSERT_TRUE(resume);
+    orvex::TWindowInfo w;
+    TShown s;
+    bool found = false;
+    orvex::test::TTestThread ui([&] {
+        orvex::TOrvex_ProcessList list;
+        list.DetectionRange = orvex::TDetectionRange{orvex::dtWindows};
+        list.RefreshData();
+        found = FindWindowRecord(list, helper.hex("hwnd"), w);
+        if (found) s = Show(w);
+    });
+    const bool finished = ui.finished(40000);
+    SetEvent(resume.get());
+    ui.join();
+    ASSERT_TRUE(finished) << "the refresh or the dialog waited on the hung window";
+    ASSERT_TRUE(found);
+    EXPECT_EQ(Value(s.General, "Handle"), Hex0x(helper.hex("hwnd")));
+    EXPECT_EQ(Value(s.General, "Text"), w.Text.str());
+    EXPECT_TRUE(w.Text == "Orvex Test Helper" || w.Text.empty()) << w.Text.str();
+    EXPECT_EQ(Value(s.ClassInfo, "Class Name"), "OrvexTestHelperWnd");
 }
 
 LRESULT CALLBACK PlainWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd, msg, wp, lp); }

@@ -4,13 +4,17 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
+#include <string>
 
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_WindowInfo.h"
+#include "platform/Orvex_WindowText.h"
 #include "ui/Orvex_GuiResources.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TestThread.h"
 
 namespace {
 
@@ -150,6 +154,151 @@ TEST(AllModesWindowCollector, WindowsDestroyedDuringTheWalkLeaveNoEmptyRecord) {
         for (const TWindowInfo& w : list) ASSERT_NE(w.Handle, 0u) << "round " << round;
     }
     EXPECT_GT(helpersWindows, 0) << "the walks met the helper's short-lived windows";
+}
+
+// A thread of this process that owns a top-level window with a child and then
+// stops answering messages until it is released (or a minute has passed,
+// which it records: anything that waited for it that long waited on it).
+class THungThread {
+public:
+    THungThread()
+        : ready_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          thread_([this] { Run(); }) {
+        ::WaitForSingleObject(ready_.get(), 10000);
+    }
+    ~THungThread() { Release(); }
+    void Release() {
+        ::SetEvent(release_.get());
+        thread_.join();
+    }
+    HWND top() const { return top_; }
+    HWND child() const { return child_; }
+    DWORD id() const { return id_; }
+    bool waitedOut() const { return waitedOut_; }
+
+private:
+    void Run() {
+        id_ = ::GetCurrentThreadId();
+        top_ = ::CreateWindowExA(0, "STATIC", "Hung window", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        child_ = ::CreateWindowExA(0, "STATIC", "Hung child", WS_CHILD, 0, 0, 10, 10, top_, nullptr, nullptr, nullptr);
+        ::SetEvent(ready_.get());
+        waitedOut_ = ::WaitForSingleObject(release_.get(), 60000) != WAIT_OBJECT_0;
+        if (top_) ::DestroyWindow(top_);
+    }
+    orvex::THandle ready_, release_;
+    HWND top_ = nullptr, child_ = nullptr;
+    DWORD id_ = 0;
+    bool waitedOut_ = false;
+    orvex::test::TTestThread thread_;
+};
+
+// The walk reads no window text by waiting on the thread that owns the
+// window: a hung thread of this process (whose windows a plain text request
+// would wait on) and a hung process leave the walk finishing, with their
+// windows listed and their texts either as the system keeps them or empty.
+TEST(AllModesWindowCollector, HungThreadsAndProcessesDoNotHoldUpTheWalk) {
+    orvex::test::THelperProcess helper("--hang");
+    ASSERT_TRUE(helper.started());
+    ASSERT_TRUE(helper.hasWindow());
+    orvex::THandle resume(::OpenEventA(EVENT_MODIFY_STATE, FALSE, helper.value("resume").c_str()));
+    ASSERT_TRUE(resume);
+    THungThread hung;
+    ASSERT_NE(hung.top(), nullptr);
+    ASSERT_NE(hung.child(), nullptr);
+
+    TWindowList list;
+    orvex::test::TTestThread walker([&] { Collect(list); });
+    const bool finished = walker.finished(30000);
+    ::SetEvent(resume.get());
+    hung.Release();
+    walker.join();
+    ASSERT_TRUE(finished) << "the walk waited on a hung window";
+    EXPECT_FALSE(hung.waitedOut());
+
+    const int helpers = IndexOf(list, helper.hex("hwnd"));
+    ASSERT_GT(helpers, 0);
+    EXPECT_TRUE(list[helpers].Text == "Orvex Test Helper" || list[helpers].Text.empty()) << list[helpers].Text.str();
+    EXPECT_EQ(list[helpers].ClassName, "OrvexTestHelperWnd");
+    const int top = IndexOf(list, reinterpret_cast<std::uintptr_t>(hung.top()));
+    ASSERT_GT(top, 0);
+    ASSERT_LT(top + 1, static_cast<int>(list.size()));
+    EXPECT_EQ(list[top + 1].Handle, reinterpret_cast<std::uintptr_t>(hung.child()));
+    EXPECT_EQ(list[top].ThreadID, hung.id());
+    EXPECT_TRUE(list[top].Text == "Hung window" || list[top].Text.empty()) << list[top].Text.str();
+}
+
+// Both forms of reading a window's text on live windows: a window of this
+// thread, the helper's answering window, a title longer than a record holds,
+// a hung thread's windows and a destroyed window.
+TEST(AllModesWindowText, BothFormsReadLiveWindowsAndNeitherWaitsOnAHungOne) {
+    using TSource = orvex::TWindowTextReader::TSource;
+    orvex::test::THelperProcess helper;
+    ASSERT_TRUE(helper.started());
+    ASSERT_TRUE(helper.hasWindow());
+    const HWND helpers = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(helper.hex("hwnd")));
+    const std::string longTitle(300, 'x');
+    orvex::TWindowHandle own(::CreateWindowExA(0, "STATIC", "Own window", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                               nullptr, nullptr));
+    orvex::TWindowHandle longOne(::CreateWindowExA(0, "STATIC", longTitle.c_str(), WS_POPUP, 0, 0, 50, 50, nullptr,
+                                                   nullptr, nullptr, nullptr));
+    ASSERT_TRUE(own);
+    ASSERT_TRUE(longOne);
+    const std::string cut(orvex::WindowTextCapacity, 'x');
+
+    EXPECT_EQ(orvex::SendForWindowText(own.get(), orvex::WindowTextWaitMs), "Own window");
+    EXPECT_EQ(orvex::SendForWindowText(helpers, orvex::WindowTextWaitMs), "Orvex Test Helper");
+    EXPECT_EQ(orvex::SendForWindowText(longOne.get(), orvex::WindowTextWaitMs), cut);
+    if (orvex::InternalWindowTextBound()) {
+        EXPECT_EQ(orvex::ReadStoredWindowText(own.get()), "Own window");
+        EXPECT_EQ(orvex::ReadStoredWindowText(helpers), "Orvex Test Helper");
+        EXPECT_EQ(orvex::ReadStoredWindowText(longOne.get()), cut);
+    } else {
+        EXPECT_FALSE(orvex::ReadStoredWindowText(own.get()).has_value());
+    }
+    for (TSource source : {TSource::Stored, TSource::Message}) {
+        if (source == TSource::Stored && !orvex::InternalWindowTextBound()) continue;
+        orvex::TWindowTextReader reader(source);
+        EXPECT_EQ(reader.Read(own.get(), ::GetCurrentThreadId()), "Own window");
+        EXPECT_EQ(reader.Read(longOne.get(), ::GetCurrentThreadId()), cut);
+        EXPECT_EQ(reader.Read(helpers, static_cast<DWORD>(std::stoul(helper.value("tid")))), "Orvex Test Helper");
+    }
+
+    {
+        THungThread hung;
+        ASSERT_NE(hung.top(), nullptr);
+        std::optional<std::string> sent{"not asked"}, stored;
+        std::string messageTop{"not asked"}, messageChild{"not asked"}, storedTop;
+        orvex::test::TTestThread reader([&] {
+            sent = orvex::SendForWindowText(hung.top(), orvex::WindowTextWaitMs);
+            orvex::TWindowTextReader byMessage(TSource::Message);
+            messageTop = byMessage.Read(hung.top(), hung.id());
+            messageChild = byMessage.Read(hung.child(), hung.id());
+            stored = orvex::ReadStoredWindowText(hung.top());
+            orvex::TWindowTextReader byDefault;
+            storedTop = byDefault.Read(hung.top(), hung.id());
+        });
+        const bool finished = reader.finished(30000);
+        hung.Release();
+        reader.join();
+        ASSERT_TRUE(finished) << "a text request waited on a hung thread";
+        EXPECT_FALSE(hung.waitedOut());
+        EXPECT_FALSE(sent.has_value()) << *sent;
+        EXPECT_EQ(messageTop, "");
+        EXPECT_EQ(messageChild, "");
+        if (orvex::InternalWindowTextBound()) {
+            EXPECT_EQ(stored, "Hung window");
+            EXPECT_EQ(storedTop, "Hung window");
+        } else {
+            EXPECT_EQ(storedTop, "");
+        }
+    }
+
+    const HWND gone = own.get();
+    own.reset();
+    EXPECT_FALSE(orvex::SendForWindowText(gone, orvex::WindowTextWaitMs).has_value());
+    EXPECT_FALSE(orvex::ReadStoredWindowText(gone).has_value());
+    EXPECT_EQ(orvex::TWindowTextReader(TSource::Message).Read(gone, 1), "");
 }
 
 }  // namespace

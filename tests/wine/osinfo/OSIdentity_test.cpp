@@ -17,7 +17,7 @@
 #include "platform/Orvex_WideText.h"
 #include "platform/pure/Orvex_OSKind.h"
 #include "platform/pure/Orvex_StrUtils.h"
-#include "storage/Orvex_Report.h"
+#include "tests/wine/support/ReportSamples.h"
 #include "tests/wine/support/TempFile.h"
 #include "tests/wine/support/TestMode.h"
 
@@ -191,13 +191,13 @@ TEST(AllModesOSIdentity, NotMisledByTheCompatibilityVersion) {
 // A report saved in the mode names that system in its header and keeps its
 // numbers.
 TEST(AllModesOSIdentity, ReportHeaderNamesTheSystem) {
-    InstallCompoundFileReports();
     TComInit com;
     TTempFile file;
     ASSERT_TRUE(file.valid());
-    ReportFormat().SaveHeader(TOrvex_ProcessList{}, file.name());
-    TStorageInfoRecord h;
-    ASSERT_TRUE(ReportFormat().LoadHeader(file.name(), h));
+    TOrvex_OXIC_Component().SaveToStorage(file.name());
+    TOrvex_OXIC_Component loaded;
+    ASSERT_TRUE(loaded.LoadFromStorage(file.name()));
+    const TStorageInfoRecord& h = loaded.StorageInfo;
     const std::string edition = EditionName(OSKind(), OSEdition(), OSSuite());
     EXPECT_EQ(h.OSName, edition.empty() ? OSName() : OSName() + " " + edition);
     EXPECT_EQ(h.Platform, static_cast<std::int32_t>(OSPlatform()));
@@ -208,4 +208,43 @@ TEST(AllModesOSIdentity, ReportHeaderNamesTheSystem) {
     const TModeSystem* m = ModeSystem();
     ASSERT_NE(m, nullptr) << "no expectation for mode " << Mode();
     EXPECT_EQ(h.OSName.substr(0, std::string_view(m->name).size()), m->name);
+}
+
+// This program links the engine and nothing above it, and sets nothing up
+// for reports: a component saves its lists, and one freshly constructed
+// reads them back, on every system (on 9x the component binds nothing).
+TEST(AllModesOSIdentity, FreshComponentsSaveAndLoadAReport) {
+    TComInit com;
+    TTempFile file;
+    ASSERT_TRUE(file.valid());
+    {
+        TOrvex_ProcessList saved;
+        AddSamples(saved, 3, 2, 2);
+        saved.SaveToStorage(file.name());
+    }
+    TOrvex_ProcessList loaded;
+    EXPECT_TRUE(loaded.LoadFromStorage(file.name()));
+    EXPECT_FALSE(loaded.LiveData());
+    EXPECT_EQ(loaded.StorageFileName, file.name());
+    EXPECT_EQ(loaded.StorageInfo.Machine, MachineName());
+    EXPECT_EQ(loaded.StorageInfo.MajorVersion, static_cast<std::int32_t>(OSMajorVersion()));
+    ASSERT_EQ(loaded.ProcessCount(), 3);
+    ASSERT_EQ(loaded.DriverCount(), 2);
+    ASSERT_EQ(loaded.ServiceCount(), 2);
+    for (int i = 0; i < 3; ++i) {
+        TProcessInfo p;
+        loaded.GetProcess(static_cast<std::uint32_t>(i), p);
+        EXPECT_TRUE(SameStoredFields(p, SampleProcess(i))) << "process " << i;
+    }
+    for (int i = 0; i < 2; ++i) {
+        TDriverInfo d;
+        loaded.GetDriver(static_cast<std::uint32_t>(i), d);
+        EXPECT_EQ(d.Name, SampleDriver(i).Name);
+        EXPECT_EQ(d.Size, SampleDriver(i).Size);
+        TServiceInfo s;
+        loaded.GetService(static_cast<std::uint32_t>(i), s);
+        EXPECT_EQ(s.Name, SampleService(i).Name);
+        EXPECT_EQ(s.DependOnService, SampleService(i).DependOnService);
+        EXPECT_EQ(s.Status, SampleService(i).Status);
+    }
 }

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "platform/Orvex_WideText.h"
-#include "storage/Orvex_Report.h"
 #include "storage/Orvex_SS.h"
 #include "tests/wine/support/ReportSamples.h"
 #include "tests/wine/support/TempFile.h"
@@ -18,10 +17,7 @@ namespace orvex::test {
 
 class ReportFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        InstallCompoundFileReports();
-        ASSERT_TRUE(file.valid());
-    }
+    void SetUp() override { ASSERT_TRUE(file.valid()); }
     TComInit com;
     TTempFile file;
 };

@@ -10,7 +10,6 @@
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_Resources.h"
 #include "storage/Orvex_ComError.h"
-#include "storage/Orvex_Report.h"
 
 namespace orvex::test {
 
@@ -122,6 +121,13 @@ inline PROPVARIANT I4Value(std::int32_t v) {
     PropVariantInit(&var);
     var.vt = VT_I4;
     var.lVal = v;
+    return var;
+}
+
+inline PROPVARIANT FileTimeValue(std::uint32_t low) {
+    PROPVARIANT var{};
+    var.vt = VT_FILETIME;
+    var.filetime.dwLowDateTime = low;
     return var;
 }
 

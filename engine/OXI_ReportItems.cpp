@@ -5,7 +5,7 @@
 // bits as a pointer has).
 #include <cstdint>
 
-#include "storage/Orvex_ReportParts.h"
+#include "engine/OXI_ReportParts.h"
 
 namespace orvex {
 

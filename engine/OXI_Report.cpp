@@ -1,7 +1,7 @@
-#include "storage/Orvex_Report.h"
+#include "engine/OXI_Report.h"
 
+#include "engine/OXI_ReportParts.h"
 #include "storage/Orvex_ReportFile.h"
-#include "storage/Orvex_ReportParts.h"
 
 namespace orvex {
 
@@ -9,17 +9,15 @@ namespace {
 
 // Each call opens the file and closes it again before it returns; the
 // wrappers go in the reverse order of their opening.
-class TCompoundFileReport final : public TReportFormat {
+class TCompoundFileReport final {
 public:
-    void SaveHeader(const TOrvex_OXIC_Component& component, const std::string& fileName) override {
-        // A list too long for a report is refused before the file changes.
-        if (const auto* list = dynamic_cast<const TOrvex_ProcessList*>(&component)) CheckReportListSizes(*list);
+    static void SaveHeader(const std::string& fileName) {
         const auto root = OpenReportForWriting(fileName);
         const auto set = OpenReportSetForWriting(*root, FMTID_SummaryInformation);
         WriteReportHeader(set->PropertyStorage.get());
     }
 
-    bool LoadHeader(const std::string& fileName, TStorageInfoRecord& info) override {
+    static bool LoadHeader(const std::string& fileName, TStorageInfoRecord& info) {
         const auto root = OpenReportForReading(fileName);
         if (!root) return false;
         const auto set = OpenReportSetForReading(*root, FMTID_SummaryInformation);
@@ -29,12 +27,12 @@ public:
         return true;
     }
 
-    void SaveLists(const TOrvex_ProcessList& list, const std::string& fileName) override {
+    static void SaveLists(const TOrvex_ProcessList& list, const std::string& fileName) {
         const auto root = OpenReportForWriting(fileName);
         WriteReportLists(*root, list);
     }
 
-    bool LoadLists(const std::string& fileName, TReportLists& lists) override {
+    static bool LoadLists(const std::string& fileName, TReportLists& lists) {
         const auto root = OpenReportForReading(fileName);
         if (!root) return false;
         return ReadReportLists(*root, lists);
@@ -43,9 +41,18 @@ public:
 
 }  // namespace
 
-void InstallCompoundFileReports() {
-    static TCompoundFileReport format;
-    SetReportFormat(&format);
+void SaveReportHeader(const std::string& fileName) { TCompoundFileReport::SaveHeader(fileName); }
+
+bool LoadReportHeader(const std::string& fileName, TStorageInfoRecord& info) {
+    return TCompoundFileReport::LoadHeader(fileName, info);
+}
+
+void SaveReportLists(const TOrvex_ProcessList& list, const std::string& fileName) {
+    TCompoundFileReport::SaveLists(list, fileName);
+}
+
+bool LoadReportLists(const std::string& fileName, TReportLists& lists) {
+    return TCompoundFileReport::LoadLists(fileName, lists);
 }
 
 }  // namespace orvex

@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/OXI_ReportParts.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Token.h"
 #include "platform/Orvex_UserNames.h"
@@ -8,13 +9,11 @@
 #include "platform/pure/Orvex_OSKind.h"
 #include "platform/pure/Orvex_ShortString.h"
 #include "platform/pure/Orvex_StrUtils.h"
-#include "storage/Orvex_ReportParts.h"
 
 namespace orvex {
 
 namespace {
 
-constexpr const char* ReportTitle = "Orvex Inventory Storage File";
 constexpr const char* SuiteCopyright = "Copyright (c) The Orvex Inventory Component Suite authors";
 
 // Ids of the summary-information set used by the header.

@@ -6,18 +6,19 @@
 #include <propidl.h>
 
 #include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
 #include "storage/Orvex_SS.h"
 
 namespace orvex {
+
+// The title of the header set (id 2), which marks a file as a report.
+inline constexpr const char* ReportTitle = "Orvex Inventory Storage File";
 
 // The sixteen header properties, describing the running system and user.
 void WriteReportHeader(IPropertyStorage* set);
 // The header properties into Info; a missing set gives empty values.
 void ReadReportHeader(IPropertyStorage* set, TStorageInfoRecord& info);
 
-// Raises STG_E_DOCFILETOOLARGE when a list of the component holds more than
-// ReportListLimit records.
-void CheckReportListSizes(const TOrvex_ProcessList& component);
 // Replaces the root's "ProcessList", "DriverList" and "ServiceList" with the
 // component's records.
 void WriteReportLists(TStructuredSTorage& root, const TOrvex_ProcessList& component);

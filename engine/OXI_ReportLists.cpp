@@ -1,10 +1,10 @@
 #include <string>
 #include <utility>
 
+#include "engine/OXI_Report.h"
+#include "engine/OXI_ReportParts.h"
 #include "platform/Orvex_WideText.h"
-#include "storage/Orvex_Report.h"
 #include "storage/Orvex_ReportFile.h"
-#include "storage/Orvex_ReportParts.h"
 
 namespace orvex {
 

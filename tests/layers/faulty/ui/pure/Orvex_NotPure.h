@@ -1,0 +1,4 @@
+// Pure code including a Windows header of a lower layer.
+#pragma once
+
+#include "platform/Orvex_Resources.h"
