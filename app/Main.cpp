@@ -57,7 +57,11 @@ Twnd_Main::Twnd_Main(Twnd_Splash* splash, bool quitOnClose) : splash_(splash), q
            MainClientWidth, MainClientHeight, nullptr, menuBar_.get());
 }
 
-Twnd_Main::~Twnd_Main() { DestroyHandle(); }
+Twnd_Main::~Twnd_Main() {
+    // The Find window is owned by this one: it goes first.
+    find_.reset();
+    DestroyHandle();
+}
 
 void Twnd_Main::Show(int cmdShow) {
     ::ShowWindow(Handle(), cmdShow);
@@ -352,6 +356,11 @@ void Twnd_Main::cmPrcKill() {
         RefreshView(false);
 }
 
+void Twnd_Main::cmFind() {
+    if (!find_) find_ = std::make_unique<Twnd_Find>(Handle(), ProcList, [this] { RefreshView(true); });
+    find_->Show();
+}
+
 void Twnd_Main::cmPrcDetails() {
     const int index = SelectedProcess();
     if (index < 0) return;
@@ -442,6 +451,7 @@ void Twnd_Main::Command(int id) {
     case cmSaveReportId: cmSaveReport(); break;
     case cmExitId: cmExit(); break;
     case cmAboutId: mmAboutClick(); break;
+    case cmFindId: cmFind(); break;
     case cmPrcPropsId: cmPrcProps(); break;
     case cmPrcKillId: cmPrcKill(); break;
     case cmPrcDetailsId: cmPrcDetails(); break;

@@ -7,8 +7,10 @@
 
 #include <array>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
+#include "app/FindWindow.h"
 #include "app/MainLayout.h"
 #include "app/Splash.h"
 #include "ui/Orvex_CtrlRtns.h"
@@ -66,6 +68,10 @@ public:
     void cmRefresh();
     void cmSaveReport();
     void cmExit();
+    // Shows the Find window (created on first use).
+    void cmFind();
+    // The Find window, null until first shown.
+    Twnd_Find* FindDialog() const { return find_.get(); }
     void mmAboutClick();
     void cmPrcProps();
     void cmPrcKill();
@@ -115,6 +121,7 @@ private:
                         bool askParameters, Action action);
 
     Twnd_Splash* splash_;
+    std::unique_ptr<Twnd_Find> find_;
     bool quitOnClose_;
     orvex::TGdiObject font_;
     orvex::TGdiObject boldFont_;

@@ -65,8 +65,10 @@ constexpr std::array<TPageDecl, PageCount> Pages{{
     {" Services ", idSvcList, ServiceColumns, ServicePage},
 }};
 
-constexpr std::array<TMenuItemDecl, 5> FileItems{{
+constexpr std::array<TMenuItemDecl, 7> FileItems{{
     {cmRefreshId, "Refresh\tF5"},
+    {0, nullptr},
+    {cmFindId, "Find handle or DLL...\tCtrl+F"},
     {0, nullptr},
     {cmSaveReportId, "Save to storage..."},
     {0, nullptr},
@@ -102,8 +104,9 @@ constexpr std::array<TMenuDecl, MenuCount> Menus{{
     {"About", cmAboutId, {}, true},
 }};
 
-constexpr std::array<ACCEL, 1> Accelerators{{
+constexpr std::array<ACCEL, 2> Accelerators{{
     {FVIRTKEY, VK_F5, cmRefreshId},
+    {FVIRTKEY | FCONTROL, 'F', cmFindId},
 }};
 
 }  // namespace

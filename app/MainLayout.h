@@ -33,6 +33,7 @@ enum TMainId : int {
     cmSaveReportId = 101,
     cmExitId = 102,
     cmAboutId = 103,
+    cmFindId = 104,
     cmPrcPropsId = 110,
     cmPrcKillId = 111,
     cmPrcDetailsId = 112,

@@ -11,8 +11,8 @@
 
 namespace orvex {
 
-Tdlg_PrcDetails::Tdlg_PrcDetails(TOrvex_ProcessList& procList, int procIndex)
-    : TDetailsDialog(PrcDetailsForm), procList_(procList), procIndex_(procIndex) {}
+Tdlg_PrcDetails::Tdlg_PrcDetails(TOrvex_ProcessList& procList, int procIndex, TDetailsRowTarget target)
+    : TDetailsDialog(PrcDetailsForm), procList_(procList), procIndex_(procIndex), target_(std::move(target)) {}
 
 TProcessInfo Tdlg_PrcDetails::CurrentProcess() const {
     TProcessInfo p;
@@ -40,10 +40,31 @@ void Tdlg_PrcDetails::FormCreate() {
     ActivatePage(pgPrcGeneral);
     try {
         DisplayProcess();
+        ShowTarget();
     } catch (...) {
         // The dialog ends; the error goes on to the error report.
         Close(IDCANCEL);
         throw;
+    }
+}
+
+void Tdlg_PrcDetails::ShowTarget() {
+    int listId = 0;
+    switch (target_.Page) {
+    case pgPrcModules: listId = IdPrcModList; break;
+    case pgPrcHandles: listId = IdPrcHList; break;
+    default: return;
+    }
+    if (!PageVisible(target_.Page)) return;
+    ActivatePage(target_.Page);
+    const HWND list = Item(listId);
+    const int rows = ListView_GetItemCount(list);
+    for (int row = 0; row < rows; ++row) {
+        if (ListCellText(list, row, target_.Column) != target_.Text) continue;
+        ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list, row, FALSE);
+        ::SetFocus(list);
+        return;
     }
 }
 
@@ -285,6 +306,11 @@ void Tdlg_PrcDetails::cmWinDetails() {
 
 void ShowProcessDetails(HWND owner, TOrvex_ProcessList& procList, int index) {
     Tdlg_PrcDetails dialog(procList, index);
+    dialog.Execute(owner);
+}
+
+void ShowProcessDetails(HWND owner, TOrvex_ProcessList& procList, int index, const TDetailsRowTarget& target) {
+    Tdlg_PrcDetails dialog(procList, index, target);
     dialog.Execute(owner);
 }
 

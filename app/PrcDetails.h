@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/DetailsForm.h"
 #include "engine/OXI_Processes.h"
 #include "ui/Orvex_CtrlRtns.h"
@@ -14,10 +16,18 @@
 
 namespace orvex {
 
+// A row to show when the dialog opens: on page Page (a TPrcDetailsPage, -1
+// for none) the first row whose cell in Column reads Text is selected.
+struct TDetailsRowTarget {
+    int Page = -1;
+    int Column = 0;
+    std::string Text;
+};
+
 class Tdlg_PrcDetails : public TDetailsDialog {
 public:
     // ProcList stays its owner's; the dialog reads it and may refresh it.
-    Tdlg_PrcDetails(TOrvex_ProcessList& procList, int procIndex);
+    Tdlg_PrcDetails(TOrvex_ProcessList& procList, int procIndex, TDetailsRowTarget target = {});
 
     int ProcIndex() const noexcept { return procIndex_; }
 
@@ -46,11 +56,13 @@ private:
     void CPListDblClick();
     void cmWinDetails();
 
+    void ShowTarget();
     TSortableList* SortableFor(HWND list) noexcept;
     TProcessInfo CurrentProcess() const;
 
     TOrvex_ProcessList& procList_;
     int procIndex_;
+    TDetailsRowTarget target_;
     TIcon icon_;  // extracted from the image file; empty while the default icon shows
     TImageList windowGlyphs_;
     TSortableList modList_, thdList_, hList_, cpList_;
@@ -61,5 +73,7 @@ private:
 // The caller refills its own lists afterwards: the dialog may have refreshed
 // the inventory.
 void ShowProcessDetails(HWND owner, TOrvex_ProcessList& procList, int index);
+// The same, opened on the target's page with its row selected.
+void ShowProcessDetails(HWND owner, TOrvex_ProcessList& procList, int index, const TDetailsRowTarget& target);
 
 }  // namespace orvex

@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/FindBench.h"
 #include "bench/BenchSystem.h"
 #include "bench/BenchUi.h"
 #include "bench/CountEntries.h"
@@ -459,6 +460,10 @@ int main(int argc, char** argv) {
     if (mode == "compare") return RunCompare(std::vector<std::string>(args.begin() + 1, args.end()));
     if (mode == "install-services") return InstallBenchServices(std::atoi(arg(1, "0").c_str()), arg(2, ""));
     if (mode == "remove-services") return RemoveBenchServices();
+    if (mode == "find") {
+        orvex::bench::RunFindBench(std::max(1, std::atoi(arg(1, "7").c_str())), stdout);
+        return 0;
+    }
     if (mode == "counts") return RunCountEntries(std::max(1, std::atoi(arg(1, "7").c_str())));
     // The former form: the number of rounds alone.
     return RunCountEntries(std::max(1, std::atoi(mode.c_str())));

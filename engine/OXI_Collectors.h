@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/OXI_ImagePath.h"
+#include "platform/Orvex_BoundedQuery.h"
 #include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
@@ -27,7 +28,10 @@ void CompleteProcessDetails(TProcList& list);
 void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups);
 
 void CollectDrivers(TDriverList& list);
+// Handles, with file objects named through fileQuery run on a worker with a
+// time limit (see TBoundedQuery); the first form asks AskFileObjectName.
 void CollectHandles(THandleList& list);
+void CollectHandles(THandleList& list, TObjectQuery fileQuery);
 void CollectServices(TServiceList& list);
 // The desktop window and all its descendants in pre-order.
 void CollectWindows(TWindowList& list);

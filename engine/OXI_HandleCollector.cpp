@@ -7,6 +7,7 @@
 
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_NativeQuery.h"
+#include "engine/OXI_ObjectNames.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
@@ -119,7 +120,41 @@ private:
     std::unordered_map<std::uint16_t, int> failures_;
 };
 
-void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& work) {
+// The names of file objects for one pass: each asked on a worker with a time
+// limit, in DOS form where a drive stands for its device. Once the process
+// has as many stuck queries as it allows, no more file names are asked in
+// the pass.
+class TFileNames {
+public:
+    explicit TFileNames(TObjectQuery query) : query_(query), dos_(ReadDosDevices()) {}
+
+    bool Available() const noexcept { return available_; }
+    // object: a handle of this process that stays the caller's; duplicate:
+    // the program's own copy of it, or empty, which the query takes over.
+    std::string Name(HANDLE object, THandle& duplicate) {
+        if (!available_) return {};
+        std::wstring name;
+        const auto result = duplicate ? query_.AskOwned(std::move(duplicate), name) : query_.Ask(object, name);
+        switch (result) {
+        case TBoundedQuery::TResult::Answered:
+            return ToDos(WideToAnsi(name));
+        case TBoundedQuery::TResult::Unavailable:
+            available_ = false;
+            return {};
+        default:
+            return {};
+        }
+    }
+    std::string ToDos(std::string_view name) const { return dos_.ToDos(name); }
+
+private:
+    TBoundedQuery query_;
+    TDosNames dos_;
+    bool available_ = true;
+};
+
+void NameByType(HANDLE object, THandle& duplicate, THandleInfo& info, std::vector<std::uint8_t>& work,
+                TFileNames& files) {
     info.Name = "";
     char text[64];
     TNativeBlock basic;
@@ -136,18 +171,22 @@ void NameByType(HANDLE object, THandleInfo& info, std::vector<std::uint8_t>& wor
                               static_cast<unsigned>(b->ProcessId));
                 info.Name = text;
             }
-    } else if (info.ObjectType != TypeFile) {
-        // The name of a file object is never asked for: the query can block
-        // on pipes and devices.
+    } else if (info.ObjectType == TypeFile) {
+        // The name query of a file object can block on pipes and devices: it
+        // runs on a worker with a time limit.
+        info.Name = files.Name(object, duplicate);
+    } else {
         std::string name;
         if (QueryObjectName(object, static_cast<OBJECT_INFORMATION_CLASS>(1), work, name) && !name.empty())
-            info.Name = name;
+            info.Name = files.ToDos(name);
     }
 }
 
 }  // namespace
 
-void CollectHandles(THandleList& list) {
+void CollectHandles(THandleList& list) { CollectHandles(list, AskFileObjectName); }
+
+void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
     const std::vector<nt::THandleEntry> table = ReadHandleTable();
     // One reservation for the whole table (every entry but the skipped ones
     // becomes a record); growing by a fixed step costs time quadratic in the
@@ -157,7 +196,11 @@ void CollectHandles(THandleList& list) {
     const bool nt4 = IsNT4();
     TOwnerProcesses owners;
     TTypeNames types;
+    // The system's own table answers for every type it lists: those are
+    // never asked per handle.
+    for (const auto& [number, name] : ReadObjectTypeTable(table)) types.Remember(number, name);
     std::vector<std::uint8_t> work(4096);
+    TFileNames files(fileQuery);
     for (const nt::THandleEntry& e : table) {
         if (e.HandleValue == 0) continue;
         const std::uint16_t typeFlags = TypeAndFlags(e);
@@ -171,19 +214,15 @@ void CollectHandles(THandleList& list) {
         info.TypeName = ObjectTypeName(typeFlags);
 
         const TTypeNames::TAnswer* known = types.Known(e.ObjectTypeIndex);
+        if (known) {
+            // Kept also when the duplication below fails.
+            info.TypeName = known->Name;
+            if (known->Index >= 0) info.ObjectType = static_cast<std::uint16_t>(known->Index);
+        }
         const bool own = info.ProcessID == self;
-        if (known && known->Index == TypeFile) {
-            // A file handle of a type already named: nothing would be read
-            // from its duplicate (the name of a file object is never asked),
-            // so it is not duplicated. The record is the one a duplicate
-            // gives: the type's name and index, no name. A handle whose owner
-            // cannot be opened keeps the table's data, as before. What is
-            // given up is only the duplication's own verdict: a handle closed
-            // between the table read and this point is still named "File".
-            if (own || (owners.Get(info.ProcessID) && NtDuplicateObject)) {
-                info.TypeName = known->Name;
-                info.ObjectType = TypeFile;
-            }
+        if (known && known->Index == TypeFile && !files.Available()) {
+            // A file handle when no file names are asked any more: nothing
+            // would be read from its duplicate, so it is not duplicated.
             continue;
         }
 
@@ -219,7 +258,7 @@ void CollectHandles(THandleList& list) {
         } else if (const int index = TTypeNames::LookUp(info.TypeName); index >= 0) {
             info.ObjectType = static_cast<std::uint16_t>(index);
         }
-        NameByType(object, info, work);
+        NameByType(object, duplicate, info, work, files);
     }
     list.shrink_to_fit();
 }

@@ -96,5 +96,13 @@ static_assert(Sizes.PebProcessParameters == offsetof(PEB, ProcessParameters));
 static_assert(Sizes.ParamsImagePathName == offsetof(RTL_USER_PROCESS_PARAMETERS, ImagePathName));
 static_assert(Sizes.ParamsCommandLine == offsetof(RTL_USER_PROCESS_PARAMETERS, CommandLine));
 
+// The object type table: the entry as the SDK declares it (the byte after
+// MaintainHandleCount, padding there, is the type number on newer systems).
+constexpr TObjectTypeLayout TypeLayout = ObjectTypeLayout(NativeWidth);
+static_assert(TypeLayout.Entry == sizeof(OBJECT_TYPE_INFORMATION));
+static_assert(TypeLayout.Entry == sizeof(PUBLIC_OBJECT_TYPE_INFORMATION));
+static_assert(TypeLayout.TypeIndex == offsetof(OBJECT_TYPE_INFORMATION, MaintainHandleCount) + 1);
+static_assert(TypeLayout.Header == offsetof(OBJECT_ALL_INFORMATION, ObjectTypeInformation));
+
 }  // namespace
 }  // namespace orvex::nt

@@ -328,6 +328,64 @@ std::u16string ParseObjectInfoName(TWidth width, const std::uint8_t* data, std::
     return s ? CountedStringText(*s, data, size, bufferAddress) : std::u16string();
 }
 
+std::vector<TObjectTypeEntry> ParseObjectTypes(TWidth width, const std::uint8_t* data, std::size_t size,
+                                               std::uint64_t bufferAddress) {
+    std::vector<TObjectTypeEntry> out;
+    const TReader r(data, size);
+    const TObjectTypeLayout layout = ObjectTypeLayout(width);
+    if (!r.fits(0, layout.Header)) return out;
+    const std::uint32_t count = r.u32(0);
+    const std::size_t align = Is64(width) ? 8 : 4;
+    std::size_t entry = layout.Header;
+    for (std::uint32_t i = 0; i < count && r.fits(entry, layout.Entry); ++i) {
+        const TCountedString name = ReadCountedString(width, r, entry);
+        TObjectTypeEntry& t = out.emplace_back();
+        t.Name = TextInBuffer(name, r, bufferAddress);
+        t.TypeIndex = r.u8(entry + layout.TypeIndex);
+        const std::size_t next = entry + layout.Entry + name.MaximumLength;
+        entry = (next + align - 1) / align * align;
+    }
+    return out;
+}
+
+namespace {
+
+bool SameAsciiText(const std::u16string& a, const std::u16string& b) {
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        if (lower(a[k]) != lower(b[k])) return false;
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::uint16_t> FirstObjectTypeNumber(const std::vector<TObjectTypeEntry>& types,
+                                                   const TKnownObjectType& known) {
+    for (std::size_t i = 0; i < types.size() && i <= known.Number; ++i)
+        if (SameAsciiText(types[i].Name, known.Name)) return static_cast<std::uint16_t>(known.Number - i);
+    return std::nullopt;
+}
+
+std::vector<std::uint16_t> ObjectTypeNumbers(const std::vector<TObjectTypeEntry>& types, std::uint16_t guessedFirst,
+                                             const std::optional<TKnownObjectType>& known) {
+    bool filled = false;
+    for (const TObjectTypeEntry& t : types) filled = filled || t.TypeIndex != 0;
+    if (filled && known) {
+        bool agrees = false;
+        for (const TObjectTypeEntry& t : types)
+            if (SameAsciiText(t.Name, known->Name)) agrees = t.TypeIndex == known->Number;
+        filled = agrees;
+    }
+    std::uint16_t first = guessedFirst;
+    if (!filled && known) first = FirstObjectTypeNumber(types, *known).value_or(guessedFirst);
+    std::vector<std::uint16_t> numbers;
+    numbers.reserve(types.size());
+    for (std::size_t i = 0; i < types.size(); ++i)
+        numbers.push_back(filled ? types[i].TypeIndex : static_cast<std::uint16_t>(first + i));
+    return numbers;
+}
+
 std::optional<std::uint64_t> ParsePebProcessParameters(TWidth width, const std::uint8_t* data, std::size_t size) {
     const TReader r(data, size);
     if (!r.fits(0, PebReadSize(width))) return std::nullopt;

@@ -221,6 +221,44 @@ std::vector<TKernelModuleEntry> ParseKernelModules(TWidth width, const std::uint
 std::vector<THandleEntry> ParseHandleTable(TWidth width, const std::uint8_t* data, std::size_t size);
 std::vector<THandleEntry> ParseExtendedHandleTable(TWidth width, const std::uint8_t* data, std::size_t size);
 
+// Object type table (object query class 3, asked without a handle): a count
+// padded to the pointer width, then one entry per type, each followed by its
+// name's characters and the next entry aligned to the pointer width.
+inline constexpr std::uint32_t ObjectTypesInformation = 3;
+struct TObjectTypeLayout {
+    std::size_t Header;     // the count and its padding
+    std::size_t Entry;      // one entry without its name's characters
+    std::size_t TypeIndex;  // the byte the system fills with the type number (8.1 and later)
+};
+constexpr TObjectTypeLayout ObjectTypeLayout(TWidth width) noexcept {
+    if (width == TWidth::Bits64) return {8, 104, 90};
+    return {4, 96, 82};
+}
+struct TObjectTypeEntry {
+    std::u16string Name;
+    std::uint8_t TypeIndex = 0;  // 0 where the system leaves it unfilled
+};
+// As many entries as the count says and the buffer holds; an entry whose
+// name lies outside the buffer has an empty name.
+std::vector<TObjectTypeEntry> ParseObjectTypes(TWidth width, const std::uint8_t* data, std::size_t size,
+                                               std::uint64_t bufferAddress);
+// The first type number, told by one handle whose type number and type name
+// are known: that number less the name's position in the table; empty when
+// the name is not in the table (compared without regard to ASCII case) or
+// its position lies above the number.
+struct TKnownObjectType {
+    std::uint16_t Number = 0;
+    std::u16string Name;
+};
+std::optional<std::uint16_t> FirstObjectTypeNumber(const std::vector<TObjectTypeEntry>& types,
+                                                   const TKnownObjectType& known);
+// The type number each entry stands for in the handle tables: its TypeIndex
+// when the system filled them and they agree with the known handle's type
+// (when one is given); otherwise its position plus the first number that the
+// known handle tells, or plus guessedFirst when none tells it.
+std::vector<std::uint16_t> ObjectTypeNumbers(const std::vector<TObjectTypeEntry>& types, std::uint16_t guessedFirst,
+                                             const std::optional<TKnownObjectType>& known = std::nullopt);
+
 // Fixed blocks; empty when the buffer is shorter than the block.
 std::optional<TVMCountersBlock> ParseVMCounters(TWidth width, const std::uint8_t* data, std::size_t size);
 std::optional<TIOCountersBlock> ParseIOCounters(const std::uint8_t* data, std::size_t size);

@@ -6,9 +6,17 @@
 //
 //   orvex_test_helper.exe [--ignore-close] [--no-window] [--churn] [--spawn=<count>]
 //                         [--handle-churn] [--hang] [--name=<mutex name>]
-//                         [--handles=<n>] [--windows=<n>]
+//                         [--handles=<n>] [--windows=<n>] [--stuck-query] [--pipe-waiter]
 //   orvex_test_helper.exe --short-lived=<ms>
 //
+// It also holds a named pipe opened for synchronous I/O, a named pipe opened
+// for overlapped I/O, and the test library orvex_test_module.dll. With
+// --pipe-waiter a further thread waits on the synchronous pipe for a client
+// (which makes the pipe the kind of handle whose name query blocks).
+//
+// With --stuck-query it gives MaxStuckWorkers + 1 queries that never return
+// to a TBoundedQuery, reports each result ("stuck=<result>"), and ends with
+// exit code 7 right after "ready" while the given-up workers still wait.
 // With --ignore-close the main window refuses WM_CLOSE. With --churn it
 // creates and destroys windows (top-level ones with a child each) without
 // pause for a minute after "ready", so that another process walking the
@@ -32,6 +40,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "platform/Orvex_BoundedQuery.h"
 
 namespace {
 
@@ -121,6 +131,32 @@ void ChurnWindows(HINSTANCE inst) {
         for (HWND h : made)
             if (h) DestroyWindow(h);
     }
+}
+
+DWORD WINAPI WaitForClient(LPVOID pipe) {
+    ConnectNamedPipe(pipe, nullptr);
+    return 0;
+}
+
+// Never signalled: the query below waits for ever.
+HANDLE g_never = nullptr;
+
+bool NeverReturns(HANDLE, std::wstring&) {
+    WaitForSingleObject(g_never, INFINITE);
+    return false;
+}
+
+void GiveStuckQueries(HANDLE object) {
+    g_never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    orvex::TBoundedQuery query(NeverReturns);
+    for (int i = 0; i <= orvex::TBoundedQuery::MaxStuckWorkers; ++i) {
+        std::wstring name;
+        const auto result = query.Ask(object, name);
+        Report("stuck", result == orvex::TBoundedQuery::TResult::TimedOut      ? "timedout"
+                        : result == orvex::TBoundedQuery::TResult::Unavailable ? "unavailable"
+                                                                               : "other");
+    }
+    Report("stuckworkers", std::to_string(orvex::TBoundedQuery::StuckWorkers()));
 }
 
 std::string OwnPath() {
@@ -249,6 +285,33 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     Report("file", Hex(reinterpret_cast<ULONG_PTR>(file)));
     HANDLE self = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, GetCurrentProcessId());
     Report("process", Hex(reinterpret_cast<ULONG_PTR>(self)));
+
+    if (args.find("--stuck-query") != std::string::npos) {
+        GiveStuckQueries(file);
+        Report("ready", "stuck");
+        return 7;
+    }
+
+    const std::string pipeName = "\\\\.\\pipe\\OrvexTestPipe_" + std::to_string(GetCurrentProcessId());
+    HANDLE syncPipe = CreateNamedPipeA((pipeName + "_sync").c_str(), PIPE_ACCESS_DUPLEX,
+                                       PIPE_TYPE_BYTE | PIPE_WAIT, 1, 512, 512, 0, nullptr);
+    HANDLE overlappedPipe = CreateNamedPipeA((pipeName + "_overlapped").c_str(),
+                                             PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                             512, 512, 0, nullptr);
+    Report("syncpipe", Hex(reinterpret_cast<ULONG_PTR>(syncPipe)));
+    Report("overlappedpipe", Hex(reinterpret_cast<ULONG_PTR>(overlappedPipe)));
+    Report("pipename", pipeName.substr(9));
+    if (syncPipe != INVALID_HANDLE_VALUE && args.find("--pipe-waiter") != std::string::npos) {
+        DWORD tid = 0;
+        HANDLE waiter = CreateThread(nullptr, 0, WaitForClient, syncPipe, 0, &tid);
+        if (waiter) CloseHandle(waiter);
+        Report("pipewaiter", std::to_string(tid));
+    }
+    const std::string exeDir(exe, std::strrchr(exe, '\\') ? std::strrchr(exe, '\\') + 1 : exe);
+    HMODULE module = LoadLibraryA((exeDir + "orvex_test_module.dll").c_str());
+    GetModuleFileNameA(module, exe, MAX_PATH);
+    Report("module", module ? exe : "");
+
 
     // The extra handles stay open for the life of the process.
     const unsigned long extraHandles = Count(args, "handles");

@@ -579,6 +579,64 @@ TEST_P(NtLayouts, ObjectInformationName) {
     EXPECT_TRUE(ParseObjectInfoName(w(), b.data(), header - 1, base()).empty());
 }
 
+// The object type table: each entry followed by its name, the next entry at
+// the pointer width's alignment.
+TEST_P(NtLayouts, ObjectTypeTable) {
+    const std::size_t header = is64() ? 8 : 4, entry = is64() ? 104 : 96, typeIndex = is64() ? 90 : 82;
+    const std::size_t align = is64() ? 8 : 4, bufField = is64() ? 8 : 4;
+    const std::u16string names[] = {u"Type", u"Directory", u"File"};
+    TBuf b(w(), 1024);
+    b.u32(0, 3);
+    std::size_t at = header;
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < 3; ++i) {
+        starts.push_back(at);
+        const std::size_t chars = at + entry;
+        b.u16(at, static_cast<std::uint16_t>(names[i].size() * 2));
+        b.u16(at + 2, static_cast<std::uint16_t>(names[i].size() * 2 + 2));
+        b.ptr(at + bufField, base() + chars);
+        b.text16(chars, names[i]);
+        at = (chars + names[i].size() * 2 + 2 + align - 1) / align * align;
+    }
+    auto types = ParseObjectTypes(w(), b.data(), b.size(), base());
+    ASSERT_EQ(types.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(types[i].Name, names[i]);
+        EXPECT_EQ(types[i].TypeIndex, 0);
+    }
+    // Before 8.1: numbers by position from the system's first index.
+    EXPECT_EQ(ObjectTypeNumbers(types, 2), (std::vector<std::uint16_t>{2, 3, 4}));
+    EXPECT_EQ(ObjectTypeNumbers(types, 1), (std::vector<std::uint16_t>{1, 2, 3}));
+    // One handle of a known type and number tells the first number.
+    EXPECT_EQ(FirstObjectTypeNumber(types, {4, u"file"}), std::optional<std::uint16_t>(2));
+    EXPECT_EQ(FirstObjectTypeNumber(types, {1, u"Directory"}), std::optional<std::uint16_t>(0));
+    EXPECT_FALSE(FirstObjectTypeNumber(types, {1, u"File"}));  // would be below 0
+    EXPECT_FALSE(FirstObjectTypeNumber(types, {9, u"Mutant"}));
+    EXPECT_EQ(ObjectTypeNumbers(types, 2, TKnownObjectType{17, u"File"}), (std::vector<std::uint16_t>{15, 16, 17}));
+    EXPECT_EQ(ObjectTypeNumbers(types, 2, TKnownObjectType{9, u"Mutant"}), (std::vector<std::uint16_t>{2, 3, 4}));
+    // Filled type numbers win over positions.
+    b.u8(starts[0] + typeIndex, 2);
+    b.u8(starts[1] + typeIndex, 3);
+    b.u8(starts[2] + typeIndex, 37);
+    types = ParseObjectTypes(w(), b.data(), b.size(), base());
+    ASSERT_EQ(types.size(), 3u);
+    EXPECT_EQ(types[2].TypeIndex, 37);
+    EXPECT_EQ(ObjectTypeNumbers(types, 2), (std::vector<std::uint16_t>{2, 3, 37}));
+    EXPECT_EQ(ObjectTypeNumbers(types, 2, TKnownObjectType{37, u"File"}), (std::vector<std::uint16_t>{2, 3, 37}));
+    // Filled numbers that the known handle contradicts give way to positions.
+    EXPECT_EQ(ObjectTypeNumbers(types, 2, TKnownObjectType{1, u"Directory"}), (std::vector<std::uint16_t>{0, 1, 2}));
+
+    // A count larger than the buffer holds ends at the last whole entry; a
+    // cut-off name is empty.
+    b.u32(0, 50);
+    EXPECT_EQ(ParseObjectTypes(w(), b.data(), at, base()).size(), 3u);
+    types = ParseObjectTypes(w(), b.data(), starts[2] + entry + 2, base());
+    ASSERT_EQ(types.size(), 3u);
+    EXPECT_TRUE(types[2].Name.empty());
+    EXPECT_EQ(types[1].Name, u"Directory");
+    EXPECT_TRUE(ParseObjectTypes(w(), b.data(), header - 1, base()).empty());
+}
+
 TEST(NtLayoutsText, Utf16UpToZero) {
     TBuf b(TWidth::Bits32, 12);
     b.text16(0, u"ab\u00e9");

@@ -10,7 +10,12 @@
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
+#include "engine/OXI_NativeQuery.h"
+#include "engine/OXI_ObjectNames.h"
+#include "platform/Orvex_BoundedQuery.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TestMode.h"
+#include "tests/wine/support/TestThread.h"
 
 namespace {
 
@@ -56,7 +61,6 @@ TEST_F(HandleCollector, NamesTheHelpersObjectsByType) {
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->TypeName, "File");
     EXPECT_EQ(file->ObjectType, 26);
-    EXPECT_TRUE(file->Name.empty());
 
     const THandleInfo* process = Find(list, helper.pid(), helper.hex("process"));
     ASSERT_NE(process, nullptr);
@@ -166,5 +170,167 @@ TEST_F(HandleCollector, EveryRecordHasAnOwnerAHandleAndATypeName) {
         EXPECT_FALSE(h.TypeName.empty()) << h.ProcessID << " " << h.Handle << " type " << h.ObjectType;
     }
 }
+
+// File names: asked on a worker with a time limit, shown in DOS form.
+class HandleNames : public HandleCollector {
+protected:
+    // The full path of a file next to the test program, created empty.
+    static std::string TestFile(const char* name) { return orvex::test::ExeDir() + name; }
+
+    static orvex::THandle OpenTestFile(const std::string& path) {
+        return orvex::THandle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    }
+
+    // One collection on a thread of its own, joined within a bound.
+    static THandleList Collect(orvex::TObjectQuery query = orvex::AskFileObjectName) {
+        THandleList list;
+        orvex::test::TTestThread run([&] { orvex::CollectHandles(list, query); });
+        run.join();
+        return list;
+    }
+
+    void HelpersFilesAndPipes();
+    void TypeTableAgreesWithDuplicatedHandles();
+    void StuckQueryLeavesOnlyItsHandleUnnamed();
+    void StuckWorkersEndWithTheProcess();
+};
+
+// Both spellings of one path compare alike (Wine may hand out another case).
+bool SamePath(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+void HandleNames::HelpersFilesAndPipes() {
+    orvex::test::THelperProcess helper("--pipe-waiter");
+    ASSERT_TRUE(helper.started());
+    const orvex::THandle own = OpenTestFile(TestFile("orvex_handle_names_own.txt"));
+    ASSERT_TRUE(own);
+    const THandleList list = Collect();
+
+    const THandleInfo* file = Find(list, helper.pid(), helper.hex("file"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->TypeName, "File");
+    EXPECT_TRUE(SamePath(file->Name.str(), helper.value("exe"))) << file->Name.str() << " / " << helper.value("exe");
+
+    const THandleInfo* mine = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(own.get()));
+    ASSERT_NE(mine, nullptr);
+    EXPECT_TRUE(SamePath(mine->Name.str(), TestFile("orvex_handle_names_own.txt"))) << mine->Name.str();
+
+    // A pipe for overlapped I/O is named; one for synchronous I/O with a
+    // thread waiting on it may be left unnamed, but never holds up the pass.
+    ASSERT_FALSE(helper.value("pipewaiter").empty());
+    const std::string pipe = helper.value("pipename");
+    const THandleInfo* overlapped = Find(list, helper.pid(), helper.hex("overlappedpipe"));
+    ASSERT_NE(overlapped, nullptr);
+    EXPECT_NE(overlapped->Name.str().find(pipe + "_overlapped"), std::string::npos) << overlapped->Name.str();
+    const THandleInfo* sync = Find(list, helper.pid(), helper.hex("syncpipe"));
+    ASSERT_NE(sync, nullptr);
+    EXPECT_EQ(sync->TypeName, "File");
+    if (!sync->Name.empty()) {
+        EXPECT_NE(sync->Name.str().find(pipe + "_sync"), std::string::npos) << sync->Name.str();
+    }
+}
+
+// The system's type table gives each type number the name that asking a
+// duplicate of a handle of that type gives.
+void HandleNames::TypeTableAgreesWithDuplicatedHandles() {
+    orvex::test::THelperProcess helper;
+    ASSERT_TRUE(helper.started());
+    std::vector<std::uint8_t> buffer;
+    ASSERT_TRUE(orvex::QuerySystemInformation(orvex::nt::SystemHandleInformation, 4096, 0, true, buffer));
+    const auto entries = orvex::nt::ParseHandleTable(orvex::nt::NativeWidth, buffer.data(), buffer.size());
+    const auto table = orvex::ReadObjectTypeTable(entries);
+    ASSERT_FALSE(table.empty());
+    std::map<std::uint16_t, std::string> byNumber(table.begin(), table.end());
+    EXPECT_EQ(byNumber.size(), table.size()) << "each number once";
+    orvex::THandle owner(::OpenProcess(PROCESS_DUP_HANDLE, FALSE, helper.pid()));
+    ASSERT_TRUE(owner);
+    std::map<std::string, int> checked;
+    for (const auto& e : entries) {
+        if (e.ProcessId != helper.pid()) continue;
+        HANDLE copy = nullptr;
+        if (!::DuplicateHandle(owner.get(), reinterpret_cast<HANDLE>(e.HandleValue), ::GetCurrentProcess(), &copy, 0,
+                               FALSE, DUPLICATE_SAME_ACCESS))
+            continue;
+        orvex::THandle own(copy);
+        const std::string type = AskTypeName(copy);
+        if (type.empty()) continue;
+        EXPECT_EQ(byNumber[e.ObjectTypeIndex], type) << "type number " << e.ObjectTypeIndex;
+        ++checked[type];
+    }
+    for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"})
+        EXPECT_GT(checked[type], 0) << type;
+}
+
+// The file that the query below never answers for until released.
+const char StuckFileName[] = "orvex_handle_names_stuck.txt";
+HANDLE g_release = nullptr;
+
+bool StuckForOneFile(HANDLE object, std::wstring& name) {
+    if (!orvex::AskFileObjectName(object, name)) return false;
+    if (name.find(L"orvex_handle_names_stuck") != std::wstring::npos) {
+        ::WaitForSingleObject(g_release, INFINITE);
+        return false;
+    }
+    return true;
+}
+
+void HandleNames::StuckQueryLeavesOnlyItsHandleUnnamed() {
+    ASSERT_EQ(orvex::TBoundedQuery::StuckWorkers(), 0);
+    // Released only at the end; kept open for good, as the workers may wait
+    // on it until then.
+    if (!g_release) g_release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(g_release, nullptr);
+    ::ResetEvent(g_release);
+    const orvex::THandle stuck = OpenTestFile(TestFile(StuckFileName));
+    const orvex::THandle named = OpenTestFile(TestFile("orvex_handle_names_free.txt"));
+    ASSERT_TRUE(stuck);
+    ASSERT_TRUE(named);
+    const DWORD self = ::GetCurrentProcessId();
+    for (int pass = 1; pass <= 2; ++pass) {
+        const THandleList list = Collect(StuckForOneFile);
+        const THandleInfo* s = Find(list, self, reinterpret_cast<std::uintptr_t>(stuck.get()));
+        const THandleInfo* n = Find(list, self, reinterpret_cast<std::uintptr_t>(named.get()));
+        ASSERT_NE(s, nullptr);
+        ASSERT_NE(n, nullptr);
+        EXPECT_EQ(s->TypeName, "File");
+        EXPECT_TRUE(s->Name.empty()) << s->Name.str();
+        EXPECT_TRUE(SamePath(n->Name.str(), TestFile("orvex_handle_names_free.txt"))) << "pass " << pass;
+        // The given-up workers' own copies of the stuck handle are asked too.
+        EXPECT_GE(orvex::TBoundedQuery::StuckWorkers(), pass);
+        EXPECT_LE(orvex::TBoundedQuery::StuckWorkers(), orvex::TBoundedQuery::MaxStuckWorkers);
+    }
+    // Released, the given-up workers finish and serve again.
+    ::SetEvent(g_release);
+    for (int i = 0; i < 500 && orvex::TBoundedQuery::StuckWorkers() > 0; ++i) ::Sleep(10);
+    ASSERT_EQ(orvex::TBoundedQuery::StuckWorkers(), 0);
+    const THandleList list = Collect();
+    const THandleInfo* s = Find(list, self, reinterpret_cast<std::uintptr_t>(stuck.get()));
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(SamePath(s->Name.str(), TestFile(StuckFileName))) << s->Name.str();
+}
+
+void HandleNames::StuckWorkersEndWithTheProcess() {
+    orvex::test::THelperProcess helper("--stuck-query");
+    ASSERT_TRUE(helper.started());
+    const std::vector<std::string> expected = {"timedout", "timedout", "timedout", "timedout", "unavailable"};
+    EXPECT_EQ(helper.values("stuck"), expected);
+    EXPECT_EQ(helper.value("stuckworkers"), std::to_string(orvex::TBoundedQuery::MaxStuckWorkers));
+    ASSERT_TRUE(helper.waitForExit(20000));
+    DWORD code = 0;
+    ASSERT_TRUE(::GetExitCodeProcess(helper.process(), &code));
+    EXPECT_EQ(code, 7u);
+}
+
+TEST_F(HandleNames, HelpersFilesAndPipes) { HelpersFilesAndPipes(); }
+TEST_F(HandleNames, TypeTableAgreesWithDuplicatedHandles) { TypeTableAgreesWithDuplicatedHandles(); }
+TEST_F(HandleNames, StuckQueryLeavesOnlyItsHandleUnnamed) { StuckQueryLeavesOnlyItsHandleUnnamed(); }
+TEST_F(HandleNames, StuckWorkersEndWithTheProcess) { StuckWorkersEndWithTheProcess(); }
+
+class Nt40HandleNames : public HandleNames {};
+TEST_F(Nt40HandleNames, HelpersFilesAndPipes) { HelpersFilesAndPipes(); }
+TEST_F(Nt40HandleNames, TypeTableAgreesWithDuplicatedHandles) { TypeTableAgreesWithDuplicatedHandles(); }
+TEST_F(Nt40HandleNames, StuckQueryLeavesOnlyItsHandleUnnamed) { StuckQueryLeavesOnlyItsHandleUnnamed(); }
+TEST_F(Nt40HandleNames, StuckWorkersEndWithTheProcess) { StuckWorkersEndWithTheProcess(); }
 
 }  // namespace

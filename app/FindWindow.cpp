@@ -1,0 +1,164 @@
+#include "app/FindWindow.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "app/DetailsLists.h"
+#include "app/PrcDetails.h"
+#include "app/PrcDetailsLayout.h"
+#include "app/pure/FindRows.h"
+#include "app/pure/PrcListRows.h"
+#include "platform/Orvex_OSInfo.h"
+#include "ui/Orvex_Dialogs.h"
+#include "ui/Orvex_GuiResources.h"
+
+namespace orvex::app {
+
+namespace {
+
+constexpr int FindClientWidth = 640;
+constexpr int FindClientHeight = 360;
+
+const orvex::TWindowClassDecl FindClass{FindClassName, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_BTNFACE + 1,
+                                        MAKEINTRESOURCEA(1)};
+
+constexpr std::array<orvex::TControlDecl, 5> Controls{{
+    {idFindLabel, "STATIC", "&Find:", {8, 12, 40, 16}, SS_LEFT, 0, orvex::akTopLeft},
+    {idFindText, "EDIT", "", {50, 8, 470, 22}, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
+     orvex::akLeft | orvex::akTop | orvex::akRight},
+    {idFindButton, "BUTTON", "Find", {528, 7, 104, 24}, BS_DEFPUSHBUTTON | WS_TABSTOP, 0,
+     orvex::akTop | orvex::akRight},
+    {idFindList, WC_LISTVIEWA, "", {8, 38, 624, 292},
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 0, orvex::akAll},
+    {idFindStatus, "STATIC", "", {8, 336, 624, 16}, SS_LEFT, 0,
+     orvex::akLeft | orvex::akRight | orvex::akBottom},
+}};
+
+std::string ControlText(HWND control) {
+    char text[1024] = {};
+    ::GetWindowTextA(control, text, sizeof text);
+    return text;
+}
+
+// Every process and handle record of the component, copied out.
+TProcList CopyProcesses(const TOrvex_ProcessList& procList) {
+    TProcList processes(static_cast<std::size_t>(procList.ProcessCount()));
+    for (std::size_t i = 0; i < processes.size(); ++i) procList.GetProcess(static_cast<std::uint32_t>(i), processes[i]);
+    return processes;
+}
+
+THandleList CopyHandles(const TOrvex_ProcessList& procList) {
+    THandleList handles(static_cast<std::size_t>(procList.HandleCount()));
+    for (std::size_t i = 0; i < handles.size(); ++i) procList.GetHandle(static_cast<std::uint32_t>(i), handles[i]);
+    return handles;
+}
+
+}  // namespace
+
+Twnd_Find::Twnd_Find(HWND owner, TOrvex_ProcessList& procList, std::function<void()> detailsClosed)
+    : procList_(procList), detailsClosed_(std::move(detailsClosed)) {
+    Create(FindClass, FindCaption, WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, WS_EX_CONTROLPARENT, Centered, Centered,
+           FindClientWidth, FindClientHeight, owner);
+}
+
+Twnd_Find::~Twnd_Find() { DestroyHandle(); }
+
+void Twnd_Find::Show() {
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(FindText());
+    ::SendMessageA(FindText(), EM_SETSEL, 0, -1);
+}
+
+void Twnd_Find::cmFind() {
+    const std::string text = ControlText(FindText());
+    orvex::TBusyCursor busy;
+    const auto hits = FindHandlesAndModules(CopyProcesses(procList_), CopyHandles(procList_), text);
+    const HWND list = FindList();
+    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    FillColumnList(list, FindRows(hits, IsNT()));
+    results_.Resort();
+    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+    ::SetWindowTextA(FindStatus(), FindCountText(hits.size()).c_str());
+}
+
+void Twnd_Find::FindListDblClick() {
+    const HWND list = FindList();
+    const int row = SelectedListRow(list);
+    if (row < 0) return;
+    std::uint32_t pid = 0;
+    if (!ParseProcessId(ListCellText(list, row, FindPidColumn), IsNT(), pid)) return;
+    const int index = procList_.FindProcess(pid);
+    if (index < 0) return;
+    TDetailsRowTarget target;
+    if (ListCellText(list, row, FindTypeColumn) == ModuleHitType) {
+        target.Page = pgPrcModules;
+        target.Column = ModulePathColumn;
+        target.Text = ListCellText(list, row, FindNameColumn);
+    } else {
+        target.Page = pgPrcHandles;
+        target.Column = 0;
+        target.Text = ListCellText(list, row, FindHandleColumn);
+    }
+    ShowProcessDetails(Handle(), procList_, index, target);
+    if (detailsClosed_) detailsClosed_();
+}
+
+bool Twnd_Find::PreTranslateMessage(MSG& msg) {
+    // Enter in the text box finds; the dialog keys move between the controls.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == FindText()) {
+        cmFind();
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == FindList()) {
+        FindListDblClick();
+        return true;
+    }
+    return ::IsDialogMessageA(Handle(), &msg) != FALSE;
+}
+
+LRESULT Twnd_Find::Notify(NMHDR& hdr) {
+    if (hdr.idFrom != idFindList) return 0;
+    switch (hdr.code) {
+    case NM_CUSTOMDRAW:
+        return results_.CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(&hdr));
+    case LVN_COLUMNCLICK:
+        results_.ColumnClick(reinterpret_cast<NMLISTVIEW*>(&hdr)->iSubItem);
+        return 0;
+    case NM_DBLCLK:
+        FindListDblClick();
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+LRESULT Twnd_Find::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE: {
+        const auto font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+        orvex::CreateDeclaredControls(Handle(), Controls, font, POINT{0, 0}, anchors_);
+        SetupColumnList(FindList(), FindColumns);
+        results_.Attach(FindList());
+        return 0;
+    }
+    case WM_SIZE:
+        anchors_.Apply(LOWORD(lp), HIWORD(lp));
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wp) == idFindButton && HIWORD(wp) == BN_CLICKED) cmFind();
+        return 0;
+    case WM_NOTIFY:
+        return Notify(*reinterpret_cast<NMHDR*>(lp));
+    case WM_CLOSE:
+        // Closing only hides: the owner keeps the window and its results.
+        ::ShowWindow(Handle(), SW_HIDE);
+        return 0;
+    default:
+        return DefaultMessage(msg, wp, lp);
+    }
+}
+
+}  // namespace orvex::app

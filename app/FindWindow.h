@@ -1,0 +1,65 @@
+// The Find window: a modeless window over the main window that finds, in the
+// inventory's current data, the handles whose object name and the modules
+// whose path contain a text. A double click on a result opens the details of
+// its process on the Handles or Modules page with that row selected.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/Orvex_CtrlRtns.h"
+#include "ui/Orvex_Layout.h"
+#include "ui/Orvex_Window.h"
+// Last: it undoes the Windows headers' macros of its member names.
+#include "engine/OXI_Processes.h"
+
+namespace orvex::app {
+
+inline constexpr const char* FindClassName = "OrvexFindWindow";
+inline constexpr const char* FindCaption = "Find Handle or DLL";
+
+enum TFindId : int {
+    idFindLabel = 10,
+    idFindText = 11,
+    idFindButton = 12,
+    idFindList = 13,
+    idFindStatus = 14,
+};
+
+class Twnd_Find : public orvex::TWindow {
+public:
+    // ProcList stays its owner's. DetailsClosed runs after a details dialog
+    // opened from the results has closed (it may have refreshed ProcList).
+    Twnd_Find(HWND owner, TOrvex_ProcessList& procList, std::function<void()> detailsClosed);
+    ~Twnd_Find() override;
+
+    // Shows the window in front with the text box focused.
+    void Show();
+
+    HWND FindText() const { return Item(idFindText); }
+    HWND FindButton() const { return Item(idFindButton); }
+    HWND FindList() const { return Item(idFindList); }
+    HWND FindStatus() const { return Item(idFindStatus); }
+
+    // Commands.
+    void cmFind();
+    void FindListDblClick();
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    HWND Item(int id) const { return ::GetDlgItem(Handle(), id); }
+    LRESULT Notify(NMHDR& hdr);
+
+    TOrvex_ProcessList& procList_;
+    std::function<void()> detailsClosed_;
+    orvex::TAnchorLayout anchors_;
+    orvex::TSortableList results_;
+};
+
+}  // namespace orvex::app

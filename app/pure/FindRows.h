@@ -1,0 +1,55 @@
+// "Find handle or DLL": the handles whose object name and the modules whose
+// path contain a text, without regard to case, with the rows the Find window
+// shows for them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/pure/DetailsText.h"
+#include "platform/pure/Orvex_Records.h"
+
+namespace orvex {
+
+// One match: a handle, or a module (Module true, Handle its base address).
+struct TFindHit {
+    std::uint32_t ProcessID = 0;
+    std::string ProcessName;
+    bool Module = false;
+    std::string Type;          // the object type's name, "DLL" for a module
+    std::uintptr_t Handle = 0;
+    std::string Name;          // object name or module path
+    friend bool operator==(const TFindHit&, const TFindHit&) = default;
+};
+
+inline constexpr const char* ModuleHitType = "DLL";
+
+// Finds text in every handle's name and every process's module paths:
+// handles first, in list order, then modules, process by process. An empty
+// text finds nothing. A handle's process name is the name of the process of
+// its owner's identifier ("" when the list has none).
+std::vector<TFindHit> FindHandlesAndModules(const TProcList& processes, const THandleList& handles,
+                                            std::string_view text);
+
+// Case-insensitive (ASCII) substring test; every text contains "".
+bool ContainsText(std::string_view haystack, std::string_view needle) noexcept;
+
+// Columns and rows of the result list; the process identifier in the family's
+// base (see FormatProcessId).
+inline constexpr TColumnDef FindColumns[] = {{"Process", 110},
+                                             {"PID", 55, TColumnAlign::Right},
+                                             {"Type", 70},
+                                             {"Handle", 80},
+                                             {"Name or Path", 330}};
+inline constexpr int FindPidColumn = 1;
+inline constexpr int FindTypeColumn = 2;
+inline constexpr int FindHandleColumn = 3;
+inline constexpr int FindNameColumn = 4;
+TListRows FindRows(const std::vector<TFindHit>& hits, bool nt);
+
+// "%d matches" for the Find window's status line.
+std::string FindCountText(std::size_t count);
+
+}  // namespace orvex

@@ -1,0 +1,173 @@
+// "Find handle or DLL...": the Find window over the main window finds the
+// helper's open file and loaded library in the inventory, sorts its results
+// and opens the process details on the matching page and row.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/Main.h"
+#include "app/PrcDetailsLayout.h"
+#include "app/pure/DetailsText.h"
+#include "app/pure/FindRows.h"
+#include "tests/wine/DetailsProbe.h"
+#include "tests/wine/support/GuiDriver.h"
+#include "tests/wine/support/HelperProcess.h"
+#include "ui/Orvex_ListView.h"
+
+namespace {
+
+using namespace orvex::app;
+using orvex::test::WindowText;
+
+// A double click on a row, as the mouse gives it.
+void DoubleClickRow(HWND list, int row) {
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+class FindWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(helper_.started());
+        main_ = std::make_unique<Twnd_Main>(nullptr, false);
+        main_->RefreshView(false);
+        orvex::test::SendCommand(main_->Handle(), cmFindId);
+        ASSERT_NE(main_->FindDialog(), nullptr);
+    }
+    Twnd_Find& F() { return *main_->FindDialog(); }
+
+    // Types Text and presses the Find button; the result rows.
+    std::vector<std::vector<std::string>> Find(const std::string& text) {
+        SetWindowTextA(F().FindText(), text.c_str());
+        SendMessageA(F().FindButton(), BM_CLICK, 0, 0);
+        return orvex::test::ListRows(F().FindList());
+    }
+    // The row of the helper with this type and name or path, -1 for none.
+    int HelperRow(const std::string& type, const std::string& name) {
+        const auto rows = orvex::test::ListRows(F().FindList());
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i][orvex::FindPidColumn] == std::to_string(helper_.pid()) &&
+                rows[i][orvex::FindTypeColumn] == type && SamePath(rows[i][orvex::FindNameColumn], name))
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    orvex::test::THelperProcess helper_;
+    std::unique_ptr<Twnd_Main> main_;
+};
+
+TEST_F(FindWindow, OpensModelessOverTheMainWindow) {
+    const HWND find = F().Handle();
+    EXPECT_TRUE(IsWindowVisible(find));
+    EXPECT_EQ(WindowText(find), "Find Handle or DLL");
+    EXPECT_EQ(GetWindow(find, GW_OWNER), main_->Handle());
+    // Modeless: the main window still takes input.
+    EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
+    EXPECT_EQ(orvex::test::ListHeaders(F().FindList()),
+              (std::vector<std::string>{"Process", "PID", "Type", "Handle", "Name or Path"}));
+    EXPECT_EQ(WindowText(F().FindButton()), "Find");
+    // Closing hides it; the command shows the same window again.
+    SendMessageA(find, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(find));
+    orvex::test::SendCommand(main_->Handle(), cmFindId);
+    EXPECT_EQ(F().Handle(), find);
+    EXPECT_TRUE(IsWindowVisible(find));
+}
+
+TEST_F(FindWindow, FindsTheHelpersFileAndLibraryWithoutRegardToCase) {
+    const std::string module = helper_.value("module");
+    ASSERT_FALSE(module.empty());
+    const auto rows = Find("ORVEX_test_MODULE.dll");
+    const int dll = HelperRow("DLL", module);
+    ASSERT_GE(dll, 0);
+    EXPECT_EQ(rows[static_cast<std::size_t>(dll)][0], "orvex_test_helper.exe");
+    for (const auto& row : rows)
+        EXPECT_NE(Lower(row[orvex::FindNameColumn]).find("orvex_test_module.dll"), std::string::npos);
+    EXPECT_EQ(WindowText(F().FindStatus()), orvex::FindCountText(rows.size()));
+
+    // The helper's open file: its own executable, by its DOS path.
+    const std::string exe = helper_.value("exe");
+    const std::string exeName = exe.substr(exe.find_last_of('\\') + 1);
+    Find(exeName);
+    const int file = HelperRow("File", exe);
+    ASSERT_GE(file, 0);
+    EXPECT_EQ(orvex::test::ListRow(F().FindList(), file)[orvex::FindHandleColumn],
+              orvex::FormatHex0x(helper_.hex("file")));
+    EXPECT_GE(HelperRow("DLL", exe), 0) << "the executable is a module of its process too";
+
+    EXPECT_TRUE(Find("no object is named like this 7f3a").empty());
+    EXPECT_EQ(WindowText(F().FindStatus()), "0 matches");
+}
+
+TEST_F(FindWindow, ResultsSortByAColumnClick) {
+    Find(".dll");
+    ASSERT_GT(orvex::test::ListRows(F().FindList()).size(), 2u);
+    orvex::test::ClickColumnHeader(F().FindList(), orvex::FindNameColumn);
+    const auto names = orvex::test::ListColumn(F().FindList(), orvex::FindNameColumn);
+    auto lower = names;
+    for (auto& n : lower) n = Lower(n);
+    const bool ascending = std::is_sorted(lower.begin(), lower.end());
+    const bool descending = std::is_sorted(lower.rbegin(), lower.rend());
+    EXPECT_TRUE(ascending || descending);
+    EXPECT_NE(lower.front(), lower.back());
+}
+
+// The details page and the selected row a double click on a result opens.
+struct TOpened {
+    HWND Owner = nullptr;
+    std::string Name;
+    std::string Page;
+    std::string SelectedCell;
+};
+
+TOpened OpenResult(HWND list, int row, int listId, int column) {
+    TOpened seen;
+    orvex::test::TDialogProbe probe("Process Details", [&](HWND d) {
+        seen.Owner = GetWindow(d, GW_OWNER);
+        seen.Name = WindowText(GetDlgItem(d, orvex::IdDetailsName));
+        seen.Page = orvex::test::ActiveTabCaption(GetDlgItem(d, orvex::IdDetailsPages));
+        const HWND target = GetDlgItem(d, listId);
+        const int selected = orvex::SelectedListRow(target);
+        if (selected >= 0) seen.SelectedCell = orvex::ListCellText(target, selected, column);
+    });
+    DoubleClickRow(list, row);
+    EXPECT_TRUE(probe.Finish());
+    return seen;
+}
+
+TEST_F(FindWindow, DoubleClickOpensTheDetailsOnTheMatchingRow) {
+    const std::string module = helper_.value("module");
+    Find("orvex_test_module");
+    const int dll = HelperRow("DLL", module);
+    ASSERT_GE(dll, 0);
+    const TOpened onModule = OpenResult(F().FindList(), dll, orvex::IdPrcModList, 4);
+    EXPECT_EQ(onModule.Owner, F().Handle());
+    EXPECT_EQ(onModule.Name, "orvex_test_helper.exe");
+    EXPECT_EQ(onModule.Page.find(" Modules"), 0u) << onModule.Page;
+    EXPECT_TRUE(SamePath(onModule.SelectedCell, module)) << onModule.SelectedCell;
+
+    const std::string exe = helper_.value("exe");
+    Find(exe.substr(exe.find_last_of('\\') + 1));
+    const int file = HelperRow("File", exe);
+    ASSERT_GE(file, 0);
+    const TOpened onHandle = OpenResult(F().FindList(), file, orvex::IdPrcHList, 0);
+    EXPECT_EQ(onHandle.Page.find(" Handles"), 0u) << onHandle.Page;
+    EXPECT_EQ(onHandle.SelectedCell, orvex::FormatHex0x(helper_.hex("file")));
+}
+
+}  // namespace
