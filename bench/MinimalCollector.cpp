@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/OXI_ImagePath.h"
+#include "engine/OXI_ObjectNames.h"
 #include "engine/pure/OXI_FileNameKey.h"
 #include "engine/pure/OXI_ModuleList.h"
 #include "engine/pure/OXI_NativeRecords.h"
@@ -478,11 +479,6 @@ void MinimalHandles(THandleList& list) {
             owner = it->second.get();
             if (!owner) continue;
         }
-        if (type.Known && type.Index == TypeFile) {
-            info.TypeName = type.Name;
-            info.ObjectType = TypeFile;
-            continue;
-        }
         THandle duplicate;
         HANDLE object = reinterpret_cast<HANDLE>(info.Handle);
         if (!own) {
@@ -524,7 +520,11 @@ void MinimalHandles(THandleList& list) {
                                   static_cast<unsigned>(b->ProcessId));
                     info.Name = text;
                 }
-        } else if (info.ObjectType != TypeFile) {
+        } else if (info.ObjectType == TypeFile) {
+            // The program's query of a file's name, asked here directly.
+            std::wstring name;
+            if (AskFileObjectName(object, name)) info.Name = WideToAnsi(name);
+        } else {
             std::string name;
             if (ObjectText(object, 1, work, name) && !name.empty()) info.Name = name;
         }

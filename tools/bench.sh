@@ -138,6 +138,9 @@ done
   echo
   echo "Counting entries (at the last size):"
   w "$bench" counts "$rounds"
+  echo
+  echo "Find over 100,000 handles and 5,000 modules:"
+  w "$bench" find "$rounds"
 } | tee -a "$report"
 stop_all
 trap - EXIT
