@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Timing.h"
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_AdvAPI.h"
@@ -23,24 +24,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
-struct TTiming {
-    double medianMs = 0;
-    double minMs = 0;
-    double maxMs = 0;
-};
-
-TTiming Measure(int rounds, const std::function<void()>& work) {
-    std::vector<double> ms;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        work();
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
+using orvex::bench::Measure;
+using orvex::bench::TTiming;
 
 // Counts the native object queries and duplications a collector makes by
 // standing in for the bound entry points while it runs.
@@ -74,7 +60,7 @@ orvex::THandleInfo GrowthRecord(std::size_t i) {
 }
 
 void Row(const char* what, const TTiming& t, std::size_t records, FILE* out) {
-    std::fprintf(out, "%-28s %10.2f %10.2f %10.2f %10zu\n", what, t.medianMs, t.minMs, t.maxMs, records);
+    std::fprintf(out, "%-28s %10.2f %10.2f %10.2f %10zu\n", what, t.MedianMs, t.MinMs, t.MaxMs, records);
 }
 
 }  // namespace

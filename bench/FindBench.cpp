@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/pure/FindRows.h"
+#include "bench/Timing.h"
 #include "engine/OXI_Collectors.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_Resources.h"
@@ -17,22 +18,7 @@ namespace orvex::bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
-struct TTiming {
-    double MedianMs = 0, MinMs = 0, MaxMs = 0;
-};
-
-TTiming Measure(int rounds, const std::function<void()>& work) {
-    std::vector<double> ms;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        work();
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
 
 void Row(std::FILE* out, const char* what, const TTiming& t, std::size_t records) {
     std::fprintf(out, "%-28s %10.2f %10.2f %10.2f %10zu\n", what, t.MedianMs, t.MinMs, t.MaxMs, records);

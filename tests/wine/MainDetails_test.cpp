@@ -14,20 +14,9 @@
 namespace {
 
 using namespace orvex::app;
+using orvex::test::DoubleClickRow;
 using orvex::test::TDialogProbe;
 using orvex::test::WindowText;
-
-// A double click on a row, as the mouse gives it.
-void DoubleClickRow(HWND list, int row) {
-    RECT r{};
-    r.left = LVIR_LABEL;
-    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-    const LPARAM at = MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
-    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(list, WM_LBUTTONUP, 0, at);
-    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    SendMessageA(list, WM_LBUTTONUP, 0, at);
-}
 
 class MainDetails : public ::testing::Test {
 protected:

@@ -253,6 +253,17 @@ void SelectListRow(HWND list, int row) {
     ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+void DoubleClickRow(HWND list, int row) {
+    RECT r{};
+    r.left = LVIR_LABEL;
+    ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
+    ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(list, WM_LBUTTONUP, 0, at);
+    ::SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ::SendMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
 void ClickColumnHeader(HWND list, int column) {
     const HWND header = ListView_GetHeader(list);
     RECT r{};

@@ -88,6 +88,8 @@ std::vector<std::vector<std::string>> ListRows(HWND list);
 std::vector<std::string> ListColumn(HWND list, int column);
 int FindListRow(HWND list, int column, const std::string& text);
 void SelectListRow(HWND list, int row);
+// A double click on a row, as the mouse gives it.
+void DoubleClickRow(HWND list, int row);
 // Clicks the header of Column with the mouse messages a user's click sends.
 void ClickColumnHeader(HWND list, int column);
 
