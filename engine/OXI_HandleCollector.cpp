@@ -47,23 +47,13 @@ std::uint16_t TypeAndFlags(const nt::THandleEntry& e) {
 }
 
 // Object information of class infoClass into work (grown to what the query
-// reports); the counted string at its start, or nothing.
+// reports, up to 1 MB); the counted string at its start, or nothing.
 bool QueryObjectName(HANDLE h, OBJECT_INFORMATION_CLASS infoClass, std::vector<std::uint8_t>& work,
                      std::string& text) {
-    if (!NtQueryObject) return false;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        ULONG needed = 0;
-        const NTSTATUS status =
-            NtQueryObject(h, infoClass, work.data(), static_cast<ULONG>(work.size()), &needed);
-        if (status == StatusSuccess) {
-            text = WideToAnsi(nt::ParseObjectInfoName(nt::NativeWidth, work.data(), work.size(),
-                                                      nt::AddressOf(work.data())));
-            return true;
-        }
-        if (needed <= work.size() || needed > (1u << 20)) return false;
-        work.resize(needed);
-    }
-    return false;
+    std::u16string wide;
+    if (!QueryObjectText(h, infoClass, work, 1u << 20, wide)) return false;
+    text = WideToAnsi(wide);
+    return true;
 }
 
 // Opens each owner process once for the whole table.

@@ -18,6 +18,7 @@ constexpr FILE_INFORMATION_CLASS FileModeInformation = static_cast<FILE_INFORMAT
 constexpr ULONG SynchronousIoAlert = 0x10;
 constexpr ULONG SynchronousIoNonAlert = 0x20;
 constexpr OBJECT_INFORMATION_CLASS ObjectNameInformation = static_cast<OBJECT_INFORMATION_CLASS>(1);
+constexpr OBJECT_INFORMATION_CLASS ObjectTypeInformation = static_cast<OBJECT_INFORMATION_CLASS>(2);
 
 // True when the file object was opened for synchronous I/O; false also when
 // that cannot be told.
@@ -32,29 +33,31 @@ bool SynchronousMode(HANDLE object) {
 
 }  // namespace
 
-bool AskFileObjectName(HANDLE object, std::wstring& name) {
+bool QueryObjectText(HANDLE object, OBJECT_INFORMATION_CLASS infoClass, std::vector<std::uint8_t>& work,
+                     std::size_t maxSize, std::u16string& text) {
     const TNtQueryObject query = NtQueryObject;
     if (!query) return false;
-    if (::GetFileType(object) == FILE_TYPE_PIPE && SynchronousMode(object)) return false;
-    alignas(8) std::uint8_t fixed[1024];
-    std::vector<std::uint8_t> grown;
-    std::uint8_t* buffer = fixed;
-    ULONG size = sizeof fixed;
     for (int attempt = 0; attempt < 3; ++attempt) {
         ULONG needed = 0;
-        const NTSTATUS status = query(object, ObjectNameInformation, buffer, size, &needed);
+        const NTSTATUS status = query(object, infoClass, work.data(), static_cast<ULONG>(work.size()), &needed);
         if (status == StatusSuccess) {
-            const std::u16string text = nt::ParseObjectInfoName(nt::NativeWidth, buffer, size, nt::AddressOf(buffer));
-            if (text.empty()) return false;
-            name.assign(text.begin(), text.end());
+            text = nt::ParseObjectInfoName(nt::NativeWidth, work.data(), work.size(), nt::AddressOf(work.data()));
             return true;
         }
-        if (needed <= size || needed > (1u << 16)) return false;
-        grown.resize(needed + 8);
-        buffer = grown.data();
-        size = needed;
+        if (needed <= work.size() || needed > maxSize) return false;
+        work.resize(needed);
     }
     return false;
+}
+
+bool AskFileObjectName(HANDLE object, std::wstring& name) {
+    if (!NtQueryObject) return false;
+    if (::GetFileType(object) == FILE_TYPE_PIPE && SynchronousMode(object)) return false;
+    std::vector<std::uint8_t> work(1024);
+    std::u16string text;
+    if (!QueryObjectText(object, ObjectNameInformation, work, 1u << 16, text) || text.empty()) return false;
+    name.assign(text.begin(), text.end());
+    return true;
 }
 
 namespace {
@@ -62,18 +65,15 @@ namespace {
 // The number and type name of one of this process's handles.
 std::optional<nt::TKnownObjectType> KnownType(const std::vector<nt::THandleEntry>& handles) {
     const DWORD self = ::GetCurrentProcessId();
+    std::vector<std::uint8_t> buffer(1024);
     int asked = 0;
     for (const nt::THandleEntry& e : handles) {
         if (e.ProcessId != self || e.HandleValue == 0) continue;
         if (++asked > 8) break;
-        alignas(8) std::uint8_t buffer[1024];
-        ULONG needed = 0;
         HANDLE h = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(e.HandleValue));
-        if (NtQueryObject(h, static_cast<OBJECT_INFORMATION_CLASS>(2), buffer, sizeof buffer, &needed) !=
-            StatusSuccess)
-            continue;
-        const std::u16string name = nt::ParseObjectInfoName(nt::NativeWidth, buffer, sizeof buffer, nt::AddressOf(buffer));
-        if (!name.empty()) return nt::TKnownObjectType{e.ObjectTypeIndex, name};
+        std::u16string name;
+        if (QueryObjectText(h, ObjectTypeInformation, buffer, buffer.size(), name) && !name.empty())
+            return nt::TKnownObjectType{e.ObjectTypeIndex, name};
     }
     return std::nullopt;
 }

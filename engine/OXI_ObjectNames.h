@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <cstdint>
 #include <string>
@@ -13,6 +14,13 @@
 #include "platform/Orvex_BoundedQuery.h"
 
 namespace orvex {
+
+// The counted string that object information of class infoClass starts
+// with (an object's name or its type's name), read into work, which grows to
+// what the query asks for as long as that is at most maxSize bytes. False
+// when the query fails; the text may be empty on success.
+bool QueryObjectText(HANDLE object, OBJECT_INFORMATION_CLASS infoClass, std::vector<std::uint8_t>& work,
+                     std::size_t maxSize, std::u16string& text);
 
 // The object name of a file object, asked on the worker of a TBoundedQuery.
 // A pipe opened for synchronous I/O is not asked at all (its name query
