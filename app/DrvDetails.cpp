@@ -29,12 +29,16 @@ void Tdlg_DrvDetails::DisplayDriver() {
     TDriverInfo driver;
     component_.GetDriver(static_cast<std::uint32_t>(index_), driver);
     SetNameText(driver.Name);
+    // A report's driver: the file on this system may be another one now.
+    const bool live = component_.LiveData();
+    ::EnableWindow(Item(IdDrvProperties), live);
     TVersionInfo version;
-    ReadVersionInfo(driver.Name, version);  // no version data leaves the rows empty
+    if (live) ReadVersionInfo(driver.Name, version);  // no version data leaves the rows empty
     FillPropertyList(Item(IdDrvGenList), DriverGeneralRows(version));
 }
 
 void Tdlg_DrvDetails::PropertiesClick() {
+    if (!component_.LiveData()) return;
     TDriverInfo driver;
     component_.GetDriver(static_cast<std::uint32_t>(index_), driver);
     ShowFileProperties(Handle(), driver.Name);

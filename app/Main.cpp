@@ -5,15 +5,20 @@
 #include <shellapi.h>
 
 #include <initializer_list>
+#include <span>
+#include <stdexcept>
 #include <vector>
 
 #include "app/DrvDetails.h"
 #include "app/PrcDetails.h"
 #include "app/SvcDetails.h"
 #include "app/pure/MainRows.h"
+#include "engine/OXI_Report.h"
+#include "storage/Orvex_ComError.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Services.h"
+#include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
 #include "ui/Orvex_ListView.h"
 
@@ -37,6 +42,42 @@ int PageOfList(int listId) {
 // the system refuses cannot keep the loop going.
 void DetachMenuItems(HMENU bar) {
     for (int i = ::GetMenuItemCount(bar); i > 0; --i) ::RemoveMenu(bar, static_cast<UINT>(i - 1), MF_BYPOSITION);
+}
+
+// The size of OPENFILENAMEA that the system's file dialogs accept: systems
+// before Windows 2000 (the 9x family and NT 4) refuse the structure with the
+// fields that Windows 2000 added.
+DWORD FileDialogSize() {
+    return IsNT() && OSMajorVersion() >= 5 ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
+}
+
+// A date-time value of the local time as the user's short date and time
+// formats write it; empty for no time (0) or a value no calendar reads.
+std::string LocalDateTimeText(double value) {
+    TCalendarTime when;
+    if (value == 0 || !DateTimeToCalendar(value, when)) return {};
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(when.Year);
+    st.wMonth = static_cast<WORD>(when.Month);
+    st.wDay = static_cast<WORD>(when.Day);
+    st.wHour = static_cast<WORD>(when.Hour);
+    st.wMinute = static_cast<WORD>(when.Minute);
+    st.wSecond = static_cast<WORD>(when.Second);
+    char date[128] = {};
+    char time[128] = {};
+    if (::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date) == 0) date[0] = 0;
+    if (::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time) == 0) time[0] = 0;
+    return std::string(date) + (date[0] && time[0] ? " " : "") + time;
+}
+
+// Sets the status bar's panels to Widths; with LastTakesRest the last panel
+// reaches the bar's right end.
+void SetStatusPanels(HWND bar, std::span<const int> widths, bool lastTakesRest) {
+    std::vector<int> edges;
+    int right = 0;
+    for (int width : widths) edges.push_back(right += width);
+    if (lastTakesRest) edges.push_back(-1);
+    ::SendMessageA(bar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
 
 HICON ProgramIcon() {
@@ -119,10 +160,7 @@ void Twnd_Main::CreateControls() {
 
     orvex::CreateDeclaredControls(Handle(), MainControls(), font, {0, 0}, anchors_);
     ::SendMessageA(pc(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    std::array<int, StatusPanelWidths.size()> edges{};
-    int right = 0;
-    for (std::size_t i = 0; i < edges.size(); ++i) edges[i] = right += StatusPanelWidths[i];
-    ::SendMessageA(sb(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    SetStatusPanels(sb(), StatusPanelWidths, false);
     ::SendMessageA(sb(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("Threads: 0"));
     ::SendMessageA(sb(), SB_SETTEXTA, 1, reinterpret_cast<LPARAM>("Handles: 0"));
     ::SendMessageA(sb(), SB_SETTEXTA, 2, reinterpret_cast<LPARAM>("Windows: 0"));
@@ -151,10 +189,6 @@ void Twnd_Main::CreateControls() {
 
 void Twnd_Main::FormCreate() {
     SetActivePage(pgProcesses);
-    if (!IsNT()) {
-        orvex::SetListColumnCaption(PrcList(), 2, ThreadsColumnCaption);
-        orvex::SetListColumnCaption(PrcList(), 3, UsageColumnCaption);
-    }
     RefreshView(false);
 }
 
@@ -218,15 +252,18 @@ void Twnd_Main::RefreshView(bool keepData) {
     orvex::TBusyCursor busy;
     TSplashShown shown(splash_);
     if (!keepData) ProcList.RefreshData();
+    // Live data come from this system; a report's from the system it names.
+    family_ = DataFamilyOf(ProcList);
+    ShowProcessColumns();
     FillProcesses();
-    const bool nt = IsNT();
-    if (nt) {
+    const bool others = family_.DriversAndServices;
+    if (others) {
         FillDrivers();
         FillServices();
     }
     const int counts[PageCount] = {ProcList.ProcessCount(), ProcList.DriverCount(), ProcList.ServiceCount()};
     const char* labels[PageCount] = {"Processes", "Drivers", "Services"};
-    pageVisible_ = {true, nt, nt};
+    pageVisible_ = {true, others, others};
     if (!pageVisible_[activePage_]) activePage_ = pgProcesses;
     UpdateTabs();
     for (int i = 0; i < TabCtrl_GetItemCount(pc()); ++i) {
@@ -238,19 +275,54 @@ void Twnd_Main::RefreshView(bool keepData) {
         item.pszText = const_cast<char*>(caption.c_str());
         ::SendMessageA(pc(), TCM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     }
-    const std::string panels[3] = {StatusPanelText("Threads", ProcList.ThreadCount()),
-                                   StatusPanelText("Handles", ProcList.HandleCount()),
-                                   StatusPanelText("Windows", ProcList.WindowCount())};
-    for (int i = 0; i < 3; ++i)
-        ::SendMessageA(sb(), SB_SETTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(panels[i].c_str()));
+    ShowStatus();
+    ::SetWindowTextA(Handle(), ProcList.LiveData()
+                                   ? AppTitle
+                                   : ReportWindowCaption(AppTitle, ProcList.StorageFileName).c_str());
+    ShowLiveCommands();
     pcChange();
+}
+
+void Twnd_Main::ShowProcessColumns() {
+    const auto& columns = MainPages()[pgProcesses].Columns;
+    orvex::SetListColumnCaption(PrcList(), 2, family_.NT ? columns[2].Caption : ThreadsColumnCaption);
+    orvex::SetListColumnCaption(PrcList(), 3, family_.NT ? columns[3].Caption : UsageColumnCaption);
+}
+
+void Twnd_Main::ShowStatus() {
+    const auto setText = [this](int panel, const std::string& text) {
+        ::SendMessageA(sb(), SB_SETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    if (ProcList.LiveData()) {
+        SetStatusPanels(sb(), StatusPanelWidths, false);
+        setText(0, StatusPanelText("Threads", ProcList.ThreadCount()));
+        setText(1, StatusPanelText("Handles", ProcList.HandleCount()));
+        setText(2, StatusPanelText("Windows", ProcList.WindowCount()));
+        setText(3, "");
+        return;
+    }
+    // A report: the machine, the system and the time it describes.
+    SetStatusPanels(sb(), ReportStatusPanelWidths, true);
+    const TStorageInfoRecord& info = ProcList.StorageInfo;
+    setText(0, info.Machine);
+    setText(1, info.OSName);
+    setText(2, LocalDateTimeText(info.Timestamp));
+}
+
+void Twnd_Main::ShowLiveCommands() {
+    const bool live = ProcList.LiveData();
+    for (int id : LiveOnlyCommands()) {
+        for (const orvex::TMenu& popup : popups_)
+            if (popup) ::EnableMenuItem(popup.get(), static_cast<UINT>(id), MF_BYCOMMAND | (live ? MF_ENABLED : MF_GRAYED));
+        if (const HWND button = Item(id)) ::EnableWindow(button, live);
+    }
 }
 
 void Twnd_Main::FillProcesses() {
     const HWND list = PrcList();
     orvex::TRedrawLock lock(list);
     orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.ProcessCount()));
-    const bool nt = IsNT();
+    const bool nt = family_.NT;
     TProcessInfo p;
     for (int i = 0; i < ProcList.ProcessCount(); ++i) {
         ProcList.GetProcess(static_cast<std::uint32_t>(i), p);
@@ -288,7 +360,7 @@ void Twnd_Main::FillServices() {
 int Twnd_Main::SelectedProcess() const {
     const int row = orvex::SelectedListRow(PrcList());
     if (row < 0) return -1;
-    const std::uint32_t pid = CellTextToInteger(orvex::ListCellText(PrcList(), row, 1), IsNT() ? 10 : 16);
+    const std::uint32_t pid = CellTextToInteger(orvex::ListCellText(PrcList(), row, 1), family_.NT ? 10 : 16);
     return ProcList.FindProcess(pid);
 }
 
@@ -311,7 +383,7 @@ void Twnd_Main::cmRefresh() { RefreshView(false); }
 void Twnd_Main::cmSaveReport() {
     char file[MAX_PATH * 4] = {};
     OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
+    ofn.lStructSize = FileDialogSize();
     ofn.hwndOwner = Handle();
     ofn.lpstrFilter = ReportFilter;
     ofn.nFilterIndex = 1;
@@ -321,6 +393,52 @@ void Twnd_Main::cmSaveReport() {
                 OFN_NOCHANGEDIR;
     if (!::GetSaveFileNameA(&ofn)) return;
     ProcList.SaveToStorage(file);
+}
+
+void Twnd_Main::cmOpenReport() {
+    char file[MAX_PATH * 4] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = FileDialogSize();
+    ofn.hwndOwner = Handle();
+    ofn.lpstrFilter = OpenReportFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER |
+                OFN_NOCHANGEDIR;
+    if (!::GetOpenFileNameA(&ofn)) return;
+    OpenReport(file);
+}
+
+bool Twnd_Main::OpenReport(const std::string& fileName) {
+    // Everything is checked before the component changes: a load of a file
+    // that is no report would empty it.
+    const DWORD attributes = ::GetFileAttributesA(fileName.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        orvex::ShowErrorReport(Handle(), std::runtime_error(CannotOpenReportText(fileName, orvex::ComErrorMessage(HRESULT_FROM_WIN32(error)))));
+        return false;
+    }
+    try {
+        bool report = false;
+        {
+            orvex::TBusyCursor busy;
+            report = (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsInventoryReport(fileName);
+            // A load that raises leaves the component as it was.
+            if (report) ProcList.LoadFromStorage(fileName);
+        }
+        if (!report) {
+            orvex::ShowErrorReport(Handle(), std::runtime_error(NotAReportText(fileName)));
+            return false;
+        }
+    } catch (const std::exception& e) {
+        orvex::ShowErrorReport(Handle(), std::runtime_error(CannotOpenReportText(fileName, e.what())));
+        return false;
+    }
+    // The Find window searches the running system's handles and modules.
+    if (find_) ::ShowWindow(find_->Handle(), SW_HIDE);
+    RefreshView(true);
+    return true;
 }
 
 void Twnd_Main::cmExit() { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
@@ -446,8 +564,11 @@ void Twnd_Main::cmSvcResume() {
 // ---------------------------------------------------------------- messages
 
 void Twnd_Main::Command(int id) {
+    // A report shown: nothing may act on or describe the running system.
+    if (!ProcList.LiveData() && IsLiveOnlyCommand(id)) return;
     switch (id) {
     case cmRefreshId: cmRefresh(); break;
+    case cmOpenReportId: cmOpenReport(); break;
     case cmSaveReportId: cmSaveReport(); break;
     case cmExitId: cmExit(); break;
     case cmAboutId: mmAboutClick(); break;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "app/DataFamily.h"
 #include "app/FindWindow.h"
 #include "app/MainLayout.h"
 #include "app/Splash.h"
@@ -33,6 +34,7 @@ inline constexpr const char* KillWarningText =
     "terminated. Are you sure you want to \r\nterminate the process?";
 inline constexpr const char* KillFailedText = "Cannot terminate this process.";
 inline constexpr const char* ReportFilter = "Orvex Inventory Storage files\0*.ivs\0All files\0*.*\0";
+inline constexpr const char* OpenReportFilter = "Inventory reports (*.ivs)\0*.ivs\0All files\0*.*\0";
 inline constexpr const char* AboutCredit = "Processes, drivers and services of this machine at a glance.";
 
 class Twnd_Main : public orvex::TWindow {
@@ -55,8 +57,17 @@ public:
     HWND sb() const { return Item(idStatusBar); }
 
     // Fills the lists, tab captions and status bar from the component, after
-    // refreshing it unless KeepData.
+    // refreshing it unless KeepData. The caption, the status bar and the
+    // commands follow whether the data are live or come from a report.
     void RefreshView(bool keepData);
+
+    // Shows the report FileName in place of what the window shows; true when
+    // it did. A file that is missing, holds no inventory report or cannot be
+    // read is named in the error report, and the window keeps what it
+    // showed.
+    bool OpenReport(const std::string& fileName);
+    // The family of the data shown now.
+    TDataFamily ShownFamily() const { return family_; }
 
     // The page shown now, and showing another (as a click on its tab does).
     TMainPage ActivePage() const;
@@ -67,6 +78,8 @@ public:
     // Commands.
     void cmRefresh();
     void cmSaveReport();
+    // Asks for a report file with the system's open dialog and shows it.
+    void cmOpenReport();
     void cmExit();
     // Shows the Find window (created on first use).
     void cmFind();
@@ -103,6 +116,9 @@ private:
     LRESULT Notify(NMHDR& hdr);
     bool WantsHandCursor(HWND control) const;
 
+    void ShowProcessColumns();
+    void ShowStatus();
+    void ShowLiveCommands();
     void FillProcesses();
     void FillDrivers();
     void FillServices();
@@ -133,6 +149,7 @@ private:
     std::array<bool, PageCount> pageVisible_{true, true, true};
     std::array<orvex::TSortableList, PageCount> lists_;
     TMainPage activePage_ = pgProcesses;
+    TDataFamily family_;
 };
 
 }  // namespace orvex::app

@@ -65,8 +65,9 @@ constexpr std::array<TPageDecl, PageCount> Pages{{
     {" Services ", idSvcList, ServiceColumns, ServicePage},
 }};
 
-constexpr std::array<TMenuItemDecl, 7> FileItems{{
+constexpr std::array<TMenuItemDecl, 8> FileItems{{
     {cmRefreshId, "Refresh\tF5"},
+    {cmOpenReportId, "Open report...\tCtrl+O"},
     {0, nullptr},
     {cmFindId, "Find handle or DLL...\tCtrl+F"},
     {0, nullptr},
@@ -104,10 +105,14 @@ constexpr std::array<TMenuDecl, MenuCount> Menus{{
     {"About", cmAboutId, {}, true},
 }};
 
-constexpr std::array<ACCEL, 2> Accelerators{{
+constexpr std::array<ACCEL, 3> Accelerators{{
     {FVIRTKEY, VK_F5, cmRefreshId},
     {FVIRTKEY | FCONTROL, 'F', cmFindId},
+    {FVIRTKEY | FCONTROL, 'O', cmOpenReportId},
 }};
+
+constexpr std::array<int, 10> LiveOnly{cmFindId,     cmSaveReportId, cmPrcPropsId, cmPrcKillId, cmDrvPropsId,
+                                       cmSvcPropsId, cmSvcStartId,   cmSvcStopId,  cmSvcPauseId, cmSvcResumeId};
 
 }  // namespace
 
@@ -115,5 +120,12 @@ std::span<const orvex::TControlDecl> MainControls() { return Controls; }
 std::span<const TPageDecl> MainPages() { return Pages; }
 std::span<const TMenuDecl> MainMenus() { return Menus; }
 std::span<const ACCEL> MainAccelerators() { return Accelerators; }
+std::span<const int> LiveOnlyCommands() { return LiveOnly; }
+
+bool IsLiveOnlyCommand(int command) {
+    for (int id : LiveOnly)
+        if (id == command) return true;
+    return false;
+}
 
 }  // namespace orvex::app

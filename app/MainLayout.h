@@ -34,6 +34,7 @@ enum TMainId : int {
     cmExitId = 102,
     cmAboutId = 103,
     cmFindId = 104,
+    cmOpenReportId = 105,
     cmPrcPropsId = 110,
     cmPrcKillId = 111,
     cmPrcDetailsId = 112,
@@ -88,6 +89,14 @@ std::span<const ACCEL> MainAccelerators();
 
 // The status bar's panel widths.
 inline constexpr std::array<int, 4> StatusPanelWidths{100, 100, 100, 50};
+// While a report is shown: its machine, its system and its save time (the
+// last panel takes the rest of the bar).
+inline constexpr std::array<int, 2> ReportStatusPanelWidths{110, 220};
+
+// The commands that change or ask the running system, or describe it: they
+// are disabled while the window shows a report.
+std::span<const int> LiveOnlyCommands();
+bool IsLiveOnlyCommand(int command);
 
 // Column captions of the process list's third and fourth columns on the
 // 9x family.

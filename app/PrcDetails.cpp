@@ -1,5 +1,6 @@
 #include "app/PrcDetails.h"
 
+#include "app/DataFamily.h"
 #include "app/DetailsGlyphs.h"
 #include "app/DetailsLists.h"
 #include "app/PrcDetailsLayout.h"
@@ -69,23 +70,29 @@ void Tdlg_PrcDetails::ShowTarget() {
 }
 
 void Tdlg_PrcDetails::DisplayProcess() {
-    const bool nt = IsNT();
+    const bool nt = app::DataFamilyOf(procList_).NT;
+    // A report's process is not the running one that may have its
+    // identifier now: nothing is read from the system for it, and what the
+    // report lacks shows empty.
+    const bool live = procList_.LiveData();
     SetPageVisible(pgPrcPerformance, nt);
     SetPageVisible(pgPrcHandles, nt);
     SetPageVisible(pgPrcSecurity, nt);
+    for (int id : {IdPrcRefresh, IdPrcProperties, IdPrcModProperties}) ::EnableWindow(Item(id), live);
 
     const TProcessInfo p = CurrentProcess();
     SetNameText(p.Name);
-    ShowImageIcon(p.ImageName);
+    ShowImageIcon(live ? p.ImageName.str() : std::string());
     TVersionInfo version;
-    ReadVersionInfo(p.ImageName, version);  // no version data leaves the rows empty
-    FillPropertyList(Item(IdPrcGenList), ProcessGeneralRows(p, version, ReadProcessCommandLine(p.PID), nt));
+    if (live) ReadVersionInfo(p.ImageName, version);  // no version data leaves the rows empty
+    const std::string commandLine = live ? ReadProcessCommandLine(p.PID) : std::string();
+    FillPropertyList(Item(IdPrcGenList), ProcessGeneralRows(p, version, commandLine, nt));
 
     FillModules(p);
     FillThreads(p, nt);
     FillChildren(p, nt);
     if (nt) {
-        FillPropertyList(Item(IdPrcCntList), ProcessCounterRows(p));
+        FillPropertyList(Item(IdPrcCntList), live ? ProcessCounterRows(p) : StoredCounterRows(p));
         FillSecurity(p);
     }
     FillHandles(p);
@@ -251,11 +258,14 @@ void Tdlg_PrcDetails::GenListDblClick() {
 }
 
 void Tdlg_PrcDetails::Button4Click() {
+    if (!procList_.LiveData()) return;  // a report names files of another time
     const TProcessInfo p = CurrentProcess();
     if (HasImageFile(p.PID)) ShowFileProperties(Handle(), p.ImageName);
 }
 
 void Tdlg_PrcDetails::bRefreshClick() {
+    // A report stays what it is: a refresh would replace it with live data.
+    if (!procList_.LiveData()) return;
     TBusyCursor busy;
     const std::uint32_t pid = CurrentProcess().PID;
     procList_.RefreshData();
@@ -269,6 +279,7 @@ void Tdlg_PrcDetails::bRefreshClick() {
 }
 
 void Tdlg_PrcDetails::ModListDblClick() {
+    if (!procList_.LiveData()) return;
     const HWND list = Item(IdPrcModList);
     const int row = SelectedListRow(list);
     if (row < 0) return;
@@ -280,7 +291,7 @@ void Tdlg_PrcDetails::CPListDblClick() {
     const int row = SelectedListRow(list);
     if (row < 0) return;
     std::uint32_t pid = 0;
-    if (!ParseProcessId(ListCellText(list, row, 0), IsNT(), pid)) return;
+    if (!ParseProcessId(ListCellText(list, row, 0), app::DataFamilyOf(procList_).NT, pid)) return;
     const int index = procList_.FindProcess(pid);
     if (index < 0) return;
     procIndex_ = index;

@@ -34,9 +34,11 @@ void Tdlg_SvcDetails::FormCreate() {
 
 void Tdlg_SvcDetails::DisplayService() {
     SetNameText(service_.DisplayName);
-    ShowServiceIcon();
+    // A report's service: its file on this system may be another one now.
+    const bool live = component_.LiveData();
+    ShowServiceIcon(live);
     TVersionInfo version;
-    ReadVersionInfo(service_.ImageName, version);  // no version data leaves the rows empty
+    if (live) ReadVersionInfo(service_.ImageName, version);  // no version data leaves the rows empty
     FillPropertyList(Item(IdSvcGenList), ServiceGeneralRows(service_, version));
 
     const HWND dep1 = Item(IdSvcDep1Tree);
@@ -47,9 +49,9 @@ void Tdlg_SvcDetails::DisplayService() {
     AddServiceNodes(dep2, TVI_ROOT, DependentNames(service_));
 }
 
-void Tdlg_SvcDetails::ShowServiceIcon() {
+void Tdlg_SvcDetails::ShowServiceIcon(bool fromFile) {
     // A command line with arguments names no file: the service picture stays.
-    TIcon next = ExistingFileIcon(service_.ImageName);
+    TIcon next = fromFile ? ExistingFileIcon(service_.ImageName) : TIcon();
     if (!next) next = MakeServiceIcon(32);
     ShowIcon(next.get());
     icon_ = std::move(next);

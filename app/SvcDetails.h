@@ -27,7 +27,9 @@ protected:
 
 private:
     void DisplayService();
-    void ShowServiceIcon();
+    // The icon of the service's file when FromFile and the file exists, else the
+    // service picture.
+    void ShowServiceIcon(bool fromFile);
     // The display names of the services Service depends on / that depend on
     // it; names that are not services (load-order groups) are left out.
     std::vector<std::string> DependencyNames(const TServiceInfo& service) const;

@@ -75,4 +75,16 @@ TPropertyRows ProcessCounterRows(const TProcessInfo& p) {
     };
 }
 
+TPropertyRows StoredCounterRows(const TProcessInfo& process) {
+    TPropertyRows rows = ProcessCounterRows(process);
+    // Everything after the processor times' separator is a counter.
+    bool counters = false;
+    for (TPropertyRow& row : rows) {
+        if (row.Style == TRowStyle::Separator) counters = true;
+        if (counters)
+            for (std::string& value : row.Values) value.clear();
+    }
+    return rows;
+}
+
 }  // namespace orvex

@@ -21,6 +21,9 @@ TPropertyRows ProcessGeneralRows(const TProcessInfo& process, const TVersionInfo
 // The rows of the Performance page (NT family only): processor times, I/O
 // counters and memory counters, each with a current and a peak value.
 TPropertyRows ProcessCounterRows(const TProcessInfo& process);
+// The same rows for a process read from a report, which keeps its processor
+// times but no I/O or memory counters: those rows show no values.
+TPropertyRows StoredCounterRows(const TProcessInfo& process);
 
 // The columns of the Performance list.
 inline constexpr TColumnDef CounterColumns[] = {

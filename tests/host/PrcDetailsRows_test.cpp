@@ -104,6 +104,23 @@ TEST(ProcessCounterRows, LayoutAndStyles) {
     EXPECT_EQ(rows[12].Style, TRowStyle::Separator);
 }
 
+TEST(ProcessCounterRows, StoredRowsKeepTheTimesAndShowNoCounters) {
+    TProcessInfo p;
+    p.KernelTime = 3600 * Second;
+    p.UserTime = 2 * Second;
+    p.IOCounters.ReadOperationCount = 77;
+    p.VMCounters.WorkingSetSize = 4096;
+    p.VMCounters.PeakWorkingSetSize = 8192;
+    const TPropertyRows full = ProcessCounterRows(p);
+    const TPropertyRows stored = StoredCounterRows(p);
+    ASSERT_EQ(Captions(stored), Captions(full));
+    EXPECT_EQ(Find(stored, "Kernel Time")->Values, (std::vector<std::string>{"01:00:00", "-"}));
+    EXPECT_EQ(Find(stored, "Total Time")->Values[0], "01:00:02");
+    for (const char* counter : {"Read Operation Count", "Page Fault Count", "Working Set Size", "Pagefile Usage"})
+        EXPECT_EQ(Find(stored, counter)->Values, (std::vector<std::string>{"", ""})) << counter;
+    for (std::size_t i = 0; i < full.size(); ++i) EXPECT_EQ(stored[i].Style, full[i].Style) << i;
+}
+
 TEST(ProcessCounterRows, TimesAsClockReadings) {
     TProcessInfo p;
     p.KernelTime = 3600 * Second;      // one hour
