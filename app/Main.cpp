@@ -14,10 +14,10 @@
 #include "app/SvcDetails.h"
 #include "app/pure/MainRows.h"
 #include "engine/OXI_Report.h"
-#include "storage/Orvex_ComError.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Services.h"
+#include "storage/Orvex_ComError.h"
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
 #include "ui/Orvex_ListView.h"
@@ -276,9 +276,9 @@ void Twnd_Main::RefreshView(bool keepData) {
         ::SendMessageA(pc(), TCM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     }
     ShowStatus();
-    ::SetWindowTextA(Handle(), ProcList.LiveData()
-                                   ? AppTitle
-                                   : ReportWindowCaption(AppTitle, ProcList.StorageFileName).c_str());
+    const std::string caption =
+        ProcList.LiveData() ? std::string(AppTitle) : ReportWindowCaption(AppTitle, ProcList.StorageFileName);
+    ::SetWindowTextA(Handle(), caption.c_str());
     ShowLiveCommands();
     pcChange();
 }

@@ -53,6 +53,7 @@ TEST(ReportView, DayCountsGiveCalendarDates) {
     ExpectCalendar(Calendar(44259.0 + (5 * 3600 + 6 * 60 + 7) / 86400.0), 2021, 3, 4, 5, 6, 7);
     ExpectCalendar(Calendar(2958465.0), 9999, 12, 31, 0, 0, 0);
     ExpectCalendar(Calendar(-657434.0), 100, 1, 1, 0, 0, 0);
+    ExpectCalendar(Calendar(-657434.5), 100, 1, 1, 12, 0, 0);
 }
 
 TEST(ReportView, TimesRoundToTheNearestSecond) {
