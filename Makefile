@@ -9,6 +9,6 @@ bench:
 	tools/setup.sh && tools/build.sh x86_64 && tools/bench.sh
 fuzz:
 	tools/setup.sh && tools/build.sh fuzz && \
-	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --test-dir build/fuzz --output-on-failure --timeout $$(($(FUZZ_SECONDS) + 600))
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz --timeout $$(($(FUZZ_SECONDS) + 600))
 clean:
 	rm -rf build

@@ -16,6 +16,26 @@ elseif(ORVEX_SANITIZE)
   endif()
 endif()
 
+# Warnings as errors for the product's own code (every library orvex_layer
+# builds, and the programs that call orvex_product_warnings): -Wall -Wextra
+# of orvex_options plus the implicit conversions that lose value, above all
+# 64-bit values cut to 32 bits (size_t or a pointer-sized integer into
+# DWORD, int or LONG). GCC's -Wconversion covers that; clang's -Wconversion
+# adds -Wshorten-64-to-32 and the sign changes. Tests, the benchmark and
+# GoogleTest keep orvex_options alone.
+add_library(orvex_product_warnings INTERFACE)
+target_compile_options(orvex_product_warnings INTERFACE
+  $<$<COMPILE_LANGUAGE:C,CXX>:-Werror -Wconversion>
+  $<$<AND:$<COMPILE_LANGUAGE:C,CXX>,$<CXX_COMPILER_ID:Clang>>:-Wshorten-64-to-32>)
+
+# orvex_product_warnings(<target>...): the warnings above for these targets'
+# own sources.
+function(orvex_product_warnings)
+  foreach(target IN LISTS ARGN)
+    target_link_libraries(${target} PRIVATE orvex_product_warnings)
+  endforeach()
+endfunction()
+
 # orvex_layer(<name> [DEPENDS <layers>] [PURE_DEPENDS <layers>] [SYSLIBS <libs>])
 # Builds orvex_<name>_pure from <name>/pure/*.cpp (code free of the Windows
 # headers, also built on the host) and, for Windows targets, orvex_<name> from
@@ -29,6 +49,7 @@ function(orvex_layer name)
   set(pure_target orvex_${name}_pure)
   if(pure_sources)
     add_library(${pure_target} STATIC ${pure_sources})
+    orvex_product_warnings(${pure_target})
     set(scope PUBLIC)
   else()
     add_library(${pure_target} INTERFACE)
@@ -42,6 +63,7 @@ function(orvex_layer name)
     file(GLOB win_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     if(win_sources)
       add_library(orvex_${name} STATIC ${win_sources})
+      orvex_product_warnings(orvex_${name})
       set(scope PUBLIC)
     else()
       add_library(orvex_${name} INTERFACE)

@@ -32,6 +32,13 @@ if [ ! -f "$prefix/system.reg" ]; then
   # that the creation started loses the services created while it runs.
   timeout 120 "$server" -w >/dev/null 2>&1 || "$server" -k >/dev/null 2>&1 || true
 fi
+# Marlett draws the caption buttons and the frame controls' glyphs; this Wine
+# does not take it from its own data folder (fonts-wine), only from the
+# prefix's Fonts folder: without it the buttons show letters.
+if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ]; then
+  mkdir -p "$prefix/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
+fi
 "$server" -p >/dev/null 2>&1 < /dev/null || true
 (cd "$(dirname "$regfile")" && "$wine" regedit /S "$(basename "$regfile")") >/dev/null 2>&1
 echo "Wine prefix $prefix ready on display $DISPLAY"

@@ -13,10 +13,16 @@ command -v i686-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-i686)
 [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 # Wine's 32-bit side runs the i686 programs (in the same 64-bit prefix).
 [ -x /usr/lib/wine/wine ] || need+=(wine32:i386)
+# Wine's own fonts: Marlett draws the caption buttons (without it they show
+# as letters), and the system fonts of the dialogs.
+[ -f /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v xwd >/dev/null || need+=(x11-apps)
 command -v convert >/dev/null || need+=(imagemagick)
+# The static checks: tools/lint.sh (a host test) and tools/format.sh.
+command -v clang-tidy >/dev/null || need+=(clang-tidy)
+command -v clang-format >/dev/null || need+=(clang-format)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing: ${need[*]}"

@@ -9,8 +9,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh" || exit 1
 "$root/tools/build.sh" fuzz host i686 x86_64 || exit 1
 rc=0
-FUZZ_SECONDS=${FUZZ_SECONDS:-30} ctest --test-dir "$root/build/fuzz" --output-on-failure --timeout 600 || rc=1
-ctest --test-dir "$root/build/host" --output-on-failure || rc=1
-ctest --test-dir "$root/build/i686" --output-on-failure "$@" || rc=1
-ctest --test-dir "$root/build/x86_64" --output-on-failure "$@" || rc=1
+cd "$root" || exit 1
+# The presets of CMakePresets.json: output on failure, the fuzz tree with a
+# 600 s timeout per target.
+FUZZ_SECONDS=${FUZZ_SECONDS:-30} ctest --preset fuzz || rc=1
+ctest --preset host || rc=1
+ctest --preset i686 "$@" || rc=1
+ctest --preset x86_64 "$@" || rc=1
 exit $rc

@@ -18,8 +18,9 @@ std::string ServiceStartTypeName(std::int64_t startType) { return Lookup(Service
 
 std::string ServiceStateName(std::int64_t state) {
     if (state < 1) return Unknown(state);
-    return state <= static_cast<std::int64_t>(ServiceStateNames.size()) ? ServiceStateNames[state - 1]
-                                                                         : Unknown(state);
+    return state <= static_cast<std::int64_t>(ServiceStateNames.size())
+               ? ServiceStateNames[static_cast<std::size_t>(state - 1)]
+               : Unknown(state);
 }
 
 std::string ServiceErrorControlName(std::int64_t errorControl) {

@@ -19,7 +19,7 @@
 namespace orvex {
 
 // Largest property-set stream accepted. A simple set holds at most 256 KB.
-inline constexpr std::size_t MaxPropertySetStreamSize = 256 * 1024;
+inline constexpr std::size_t MaxPropertySetStreamSize = std::size_t{256} * 1024;
 
 // The 8-bit code page of a section (property 1) that the system can convert
 // from; the platform answers this one.
