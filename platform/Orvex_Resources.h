@@ -71,12 +71,20 @@ struct IconTraits {
 };
 using TIcon = TOwned<HICON, IconTraits>;
 
+// A GDI object of one kind (font, brush, pen, bitmap, region), deleted with
+// DeleteObject; the alias keeps the handle's own type, so no cast is needed.
+template <typename H>
 struct GdiTraits {
-    static HGDIOBJ empty() noexcept { return nullptr; }
-    static bool valid(HGDIOBJ h) noexcept { return h != nullptr; }
-    static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
+    static H empty() noexcept { return nullptr; }
+    static bool valid(H h) noexcept { return h != nullptr; }
+    static void close(H h) noexcept { ::DeleteObject(h); }
 };
-using TGdiObject = TOwned<HGDIOBJ, GdiTraits>;
+template <typename H>
+using TGdiOwner = TOwned<H, GdiTraits<H>>;
+using TFont = TGdiOwner<HFONT>;
+using TBrush = TGdiOwner<HBRUSH>;
+using TPen = TGdiOwner<HPEN>;
+using TBitmap = TGdiOwner<HBITMAP>;
 
 struct CoTaskMemTraits {
     static void* empty() noexcept { return nullptr; }
