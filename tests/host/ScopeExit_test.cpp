@@ -36,24 +36,19 @@ std::string FailureOf(TWork& work) {
 
 }  // namespace
 
-TEST(ScopeExit, UndoRunsOnceOnEveryWayOut) {
-    TWork ok;
-    EXPECT_EQ(FailureOf(ok), "");
-    EXPECT_EQ(ok.Undone, 1);
-    TWork failed{.Fail = true};
-    EXPECT_EQ(FailureOf(failed), "work");
-    EXPECT_EQ(failed.Undone, 1);
-}
-
-TEST(ScopeExit, FirstFailureIsTheOneReported) {
-    // The work failed and so did the undo step: the work's failure goes on.
-    TWork both{.Fail = true, .UndoFails = true};
-    EXPECT_EQ(FailureOf(both), "work");
-    EXPECT_EQ(both.Undone, 1);
-    // Only the undo step failed: its failure is not lost.
-    TWork undoOnly{.UndoFails = true};
-    EXPECT_EQ(FailureOf(undoOnly), "undo");
-    EXPECT_EQ(undoOnly.Undone, 1);
+TEST(ScopeExit, UndoRunsOnceAndTheFirstFailureIsReported) {
+    struct TCase {
+        bool Fail, UndoFails;
+        const char* Reported;
+    };
+    // When both fail, the work's failure goes on; when only the undo step
+    // fails, its failure is not lost.
+    for (const TCase& c : {TCase{false, false, ""}, TCase{true, false, "work"}, TCase{true, true, "work"},
+                           TCase{false, true, "undo"}}) {
+        TWork work{.Fail = c.Fail, .UndoFails = c.UndoFails};
+        EXPECT_EQ(FailureOf(work), c.Reported) << c.Fail << c.UndoFails;
+        EXPECT_EQ(work.Undone, 1) << c.Fail << c.UndoFails;
+    }
 }
 
 TEST(ScopeExit, DismissedUndoDoesNotRun) {
