@@ -1,5 +1,7 @@
 #include "app/DetailsForm.h"
 
+#include "platform/pure/Orvex_ScopeExit.h"
+#include "ui/Orvex_TabPages.h"
 #include "ui/pure/Orvex_Anchors.h"
 
 namespace orvex {
@@ -34,12 +36,17 @@ void TDetailsDialog::Close(INT_PTR result) noexcept { ::EndDialog(Handle(), resu
 
 INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
         PlaceOnOwner(owner_);
         CreateControls();
+        // A dialog that cannot show its item ends; the error goes on to the
+        // error report.
+        TScopeExit closeOnFailure([this]() noexcept { Close(IDCANCEL); });
         FormCreate();
+        closeOnFailure.Dismiss();
         ::SetFocus(Item(IdDetailsClose));
         return FALSE;
+    }
     case WM_COMMAND: {
         const int id = LOWORD(wp);
         const int code = HIWORD(wp);
@@ -57,10 +64,7 @@ INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: {
         const NMHDR& header = *reinterpret_cast<const NMHDR*>(lp);
         if (header.idFrom == IdDetailsPages && header.code == TCN_SELCHANGE) {
-            const int index = TabCtrl_GetCurSel(header.hwndFrom);
-            TCITEMA item{};
-            item.mask = TCIF_PARAM;
-            if (index >= 0 && TabCtrl_GetItem(header.hwndFrom, index, &item)) active_ = static_cast<int>(item.lParam);
+            if (const int page = SelectedPage(header.hwndFrom); page >= 0) active_ = page;
             ShowActivePage();
             return TRUE;
         }
@@ -71,7 +75,7 @@ INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return FALSE;
     }
     case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT && HandCursorAt(reinterpret_cast<HWND>(wp))) {
+        if (LOWORD(lp) == HTCLIENT && WantsHandCursor(reinterpret_cast<HWND>(wp))) {
             ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
             ::SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
             return TRUE;
@@ -132,19 +136,12 @@ void TDetailsDialog::RebuildTabs() {
     if (!tabs) return;
     TabCtrl_DeleteAllItems(tabs);
     if (active_ < 0 || static_cast<std::size_t>(active_) >= visible_.size() || !visible_[active_]) active_ = 0;
-    int selected = -1;
     int index = 0;
     for (std::size_t p = 0; p < captions_.size(); ++p) {
         if (!visible_[p]) continue;
-        TCITEMA item{};
-        item.mask = TCIF_TEXT | TCIF_PARAM;
-        item.pszText = const_cast<char*>(captions_[p].c_str());
-        item.lParam = static_cast<LPARAM>(p);
-        TabCtrl_InsertItem(tabs, index, &item);
-        if (static_cast<int>(p) == active_) selected = index;
-        ++index;
+        InsertPageTab(tabs, index++, static_cast<int>(p), captions_[p].c_str());
     }
-    if (selected >= 0) TabCtrl_SetCurSel(tabs, selected);
+    SelectPage(tabs, active_);
     LayoutPages();
     ShowActivePage();
 }
@@ -183,18 +180,7 @@ void TDetailsDialog::SetPageCaption(int page, const std::string& caption) {
     if (page < 0 || static_cast<std::size_t>(page) >= captions_.size()) return;
     captions_[page] = caption;
     if (!visible_[page]) return;
-    const HWND tabs = Item(IdDetailsPages);
-    const int count = TabCtrl_GetItemCount(tabs);
-    for (int i = 0; i < count; ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_PARAM;
-        if (TabCtrl_GetItem(tabs, i, &item) && item.lParam == page) {
-            item.mask = TCIF_TEXT;
-            item.pszText = const_cast<char*>(captions_[page].c_str());
-            TabCtrl_SetItem(tabs, i, &item);
-            break;
-        }
-    }
+    SetPageTabCaption(Item(IdDetailsPages), page, captions_[page].c_str());
     // Longer captions can add a row of tabs.
     LayoutPages();
 }
@@ -202,13 +188,7 @@ void TDetailsDialog::SetPageCaption(int page, const std::string& caption) {
 void TDetailsDialog::ActivatePage(int page) {
     if (!PageVisible(page)) return;
     active_ = page;
-    const HWND tabs = Item(IdDetailsPages);
-    const int count = TabCtrl_GetItemCount(tabs);
-    for (int i = 0; i < count; ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_PARAM;
-        if (TabCtrl_GetItem(tabs, i, &item) && item.lParam == page) TabCtrl_SetCurSel(tabs, i);
-    }
+    SelectPage(Item(IdDetailsPages), page);
     ShowActivePage();
 }
 
@@ -218,18 +198,11 @@ void TDetailsDialog::ShowIcon(HICON icon) {
     ::SendMessageA(Item(IdDetailsIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
 }
 
-bool TDetailsDialog::HandCursorAt(HWND control) const {
-    const HWND tabs = Item(IdDetailsPages);
-    if (control && control == tabs) {
-        // Over the tabs themselves, not over the page they frame.
-        TCHITTESTINFO hit{};
-        ::GetCursorPos(&hit.pt);
-        ::ScreenToClient(tabs, &hit.pt);
-        return TabCtrl_HitTest(tabs, &hit) >= 0;
-    }
-    if (WantsHandCursor(form_.Controls, Handle(), control)) return true;
+bool TDetailsDialog::WantsHandCursor(HWND control) const {
+    if (control && control == Item(IdDetailsPages)) return CursorOverTab(control);
+    if (orvex::WantsHandCursor(form_.Controls, Handle(), control)) return true;
     for (const TDetailsPageDecl& page : form_.Pages)
-        if (WantsHandCursor(page.Controls, Handle(), control)) return true;
+        if (orvex::WantsHandCursor(page.Controls, Handle(), control)) return true;
     return false;
 }
 

@@ -76,7 +76,8 @@ protected:
 
     HWND Item(int id) const noexcept { return ::GetDlgItem(Handle(), id); }
 
-    // Hooks of the derived dialogs.
+    // Hooks of the derived dialogs. An exception from FormCreate ends the
+    // dialog (IDCANCEL) and goes on to the error report.
     virtual void FormCreate() {}
     virtual void Command(int id, int code) {
         (void)id;
@@ -111,11 +112,11 @@ private:
     void RebuildTabs();
     void LayoutPages();
     void ShowActivePage();
-    bool HandCursorAt(HWND control) const;
+    bool WantsHandCursor(HWND control) const;
 
     const TDetailsFormDecl& form_;
     HWND owner_ = nullptr;
-    TGdiObject boldFont_;
+    TFont boldFont_;
     std::vector<std::string> captions_;
     std::vector<bool> visible_;
     int active_ = 0;

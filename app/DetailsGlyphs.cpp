@@ -16,15 +16,15 @@ constexpr COLORREF Transparent = RGB(255, 0, 255);
 using TPainter = std::function<void(HDC dc, int size)>;
 
 void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
-    TGdiObject brush(::CreateSolidBrush(color));
+    TBrush brush(::CreateSolidBrush(color));
     const RECT r{left, top, right, bottom};
-    ::FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+    ::FillRect(dc, &r, brush.get());
 }
 
 void Frame(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
-    TGdiObject brush(::CreateSolidBrush(color));
+    TBrush brush(::CreateSolidBrush(color));
     const RECT r{left, top, right, bottom};
-    ::FrameRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+    ::FrameRect(dc, &r, brush.get());
 }
 
 void PaintWindow(HDC dc, int size, COLORREF title) {
@@ -39,8 +39,8 @@ void PaintGear(HDC dc, int size) {
     const double c = (size - 1) / 2.0;
     const double outer = size * 0.47;
     const int tooth = size >= 32 ? 4 : 2;
-    TGdiObject steel(::CreateSolidBrush(RGB(96, 112, 136)));
-    TGdiObject pen(::CreatePen(PS_SOLID, 1, RGB(48, 56, 72)));
+    TBrush steel(::CreateSolidBrush(RGB(96, 112, 136)));
+    TPen pen(::CreatePen(PS_SOLID, 1, RGB(48, 56, 72)));
     TSelectObject useBrush(dc, steel.get());
     TSelectObject usePen(dc, pen.get());
     for (int k = 0; k < 8; ++k) {
@@ -53,7 +53,7 @@ void PaintGear(HDC dc, int size) {
     const int mid = static_cast<int>(std::lround(c));
     ::Ellipse(dc, mid - body, mid - body, mid + body + 1, mid + body + 1);
     const int hole = size >= 32 ? 4 : 2;
-    TGdiObject white(::CreateSolidBrush(RGB(255, 255, 255)));
+    TBrush white(::CreateSolidBrush(RGB(255, 255, 255)));
     TSelectObject useWhite(dc, white.get());
     ::Ellipse(dc, mid - hole, mid - hole, mid + hole + 1, mid + hole + 1);
 }
@@ -71,9 +71,9 @@ void PaintChip(HDC dc, int size) {
 }
 
 // Draws a glyph on a bitmap of its own, Transparent where nothing was drawn.
-TGdiObject Draw(int size, const TPainter& paint) {
+TBitmap Draw(int size, const TPainter& paint) {
     TWindowDC screen(nullptr);
-    TGdiObject bitmap(::CreateCompatibleBitmap(screen.get(), size, size));
+    TBitmap bitmap(::CreateCompatibleBitmap(screen.get(), size, size));
     TMemoryDC dc(::CreateCompatibleDC(screen.get()));
     if (!bitmap || !dc) return {};
     TSelectObject use(dc.get(), bitmap.get());
@@ -82,8 +82,8 @@ TGdiObject Draw(int size, const TPainter& paint) {
 }
 
 TIcon MakeIcon(int size, const TPainter& paint) {
-    TGdiObject color = Draw(size, paint);
-    TGdiObject mask(::CreateBitmap(size, size, 1, 1, nullptr));
+    TBitmap color = Draw(size, paint);
+    TBitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));
     TWindowDC screen(nullptr);
     TMemoryDC colorDc(::CreateCompatibleDC(screen.get()));
     TMemoryDC maskDc(::CreateCompatibleDC(screen.get()));
@@ -101,8 +101,8 @@ TIcon MakeIcon(int size, const TPainter& paint) {
     }
     ICONINFO info{};
     info.fIcon = TRUE;
-    info.hbmMask = static_cast<HBITMAP>(mask.get());
-    info.hbmColor = static_cast<HBITMAP>(color.get());
+    info.hbmMask = mask.get();
+    info.hbmColor = color.get();
     return TIcon(::CreateIconIndirect(&info));
 }
 
@@ -110,8 +110,8 @@ TImageList MakeGlyphs(std::initializer_list<TPainter> painters) {
     TImageList list(::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, static_cast<int>(painters.size()), 0));
     if (!list) return list;
     for (const TPainter& paint : painters) {
-        TGdiObject bitmap = Draw(16, paint);
-        if (bitmap) ::ImageList_AddMasked(list.get(), static_cast<HBITMAP>(bitmap.get()), Transparent);
+        TBitmap bitmap = Draw(16, paint);
+        if (bitmap) ::ImageList_AddMasked(list.get(), bitmap.get(), Transparent);
     }
     return list;
 }

@@ -17,12 +17,7 @@ void Tdlg_DrvDetails::FormCreate() {
     icon_ = MakeDriverIcon(32);
     ShowIcon(icon_.get());
     ActivatePage(pgDrvGeneral);
-    try {
-        DisplayDriver();
-    } catch (...) {
-        Close(IDCANCEL);
-        throw;
-    }
+    DisplayDriver();
 }
 
 void Tdlg_DrvDetails::DisplayDriver() {

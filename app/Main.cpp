@@ -21,6 +21,7 @@
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
 #include "ui/Orvex_ListView.h"
+#include "ui/Orvex_TabPages.h"
 
 namespace orvex::app {
 
@@ -35,6 +36,21 @@ int PageOfList(int listId) {
     for (int page = 0; page < PageCount; ++page)
         if (MainPages()[page].ListId == listId) return page;
     return -1;
+}
+
+// Refills a page's list with one row per record of the component: Count
+// records, each read by Get and written by RowTexts; the list stays sorted.
+template <typename Record, typename Texts>
+void FillPageList(orvex::TSortableList& list, const TOrvex_ProcessList& component, int count,
+                  void (TOrvex_ProcessList::*get)(std::uint32_t, Record&) const, Texts rowTexts) {
+    orvex::TRedrawLock lock(list.Handle());
+    orvex::ClearListFor(list.Handle(), static_cast<std::size_t>(count));
+    Record record;
+    for (int i = 0; i < count; ++i) {
+        (component.*get)(static_cast<std::uint32_t>(i), record);
+        orvex::AppendListRow(list.Handle(), rowTexts(record));
+    }
+    list.Resort();
 }
 
 // Removes every item of Bar, detaching the drop-down menus without
@@ -156,7 +172,7 @@ void Twnd_Main::CreateControls() {
     font_.reset(::CreateFontIndirectA(&lf));
     lf.lfWeight = FW_BOLD;
     boldFont_.reset(::CreateFontIndirectA(&lf));
-    const HFONT font = static_cast<HFONT>(font_.get());
+    const HFONT font = font_.get();
 
     orvex::CreateDeclaredControls(Handle(), MainControls(), font, {0, 0}, anchors_);
     ::SendMessageA(pc(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
@@ -198,23 +214,10 @@ void Twnd_Main::UpdateTabs() {
     const HWND tab = pc();
     TabCtrl_DeleteAllItems(tab);
     int index = 0;
-    for (int page = 0; page < PageCount; ++page) {
-        if (!pageVisible_[page]) continue;
-        TCITEMA item{};
-        item.mask = TCIF_TEXT | TCIF_PARAM;
-        item.pszText = const_cast<char*>(MainPages()[page].Caption);
-        item.lParam = page;
-        ::SendMessageA(tab, TCM_INSERTITEMA, static_cast<WPARAM>(index++), reinterpret_cast<LPARAM>(&item));
-    }
+    for (int page = 0; page < PageCount; ++page)
+        if (pageVisible_[page]) orvex::InsertPageTab(tab, index++, page, MainPages()[page].Caption);
     // Keep the active page selected, or the first visible one.
-    int selected = 0;
-    for (int i = 0; i < TabCtrl_GetItemCount(tab); ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_PARAM;
-        TabCtrl_GetItem(tab, i, &item);
-        if (item.lParam == activePage_) selected = i;
-    }
-    TabCtrl_SetCurSel(tab, selected);
+    if (!orvex::SelectPage(tab, activePage_)) TabCtrl_SetCurSel(tab, 0);
 }
 
 TMainPage Twnd_Main::ActivePage() const { return activePage_; }
@@ -227,10 +230,7 @@ void Twnd_Main::SetActivePage(TMainPage page) {
 }
 
 void Twnd_Main::pcChange() {
-    TCITEMA item{};
-    item.mask = TCIF_PARAM;
-    if (TabCtrl_GetItem(pc(), TabCtrl_GetCurSel(pc()), &item))
-        activePage_ = static_cast<TMainPage>(item.lParam);
+    if (const int page = orvex::SelectedPage(pc()); page >= 0) activePage_ = static_cast<TMainPage>(page);
     menuVisible_[mnProcess] = activePage_ == pgProcesses;
     menuVisible_[mnDriver] = activePage_ == pgDrivers;
     menuVisible_[mnService] = activePage_ == pgServices;
@@ -266,15 +266,8 @@ void Twnd_Main::RefreshView(bool keepData) {
     pageVisible_ = {true, others, others};
     if (!pageVisible_[activePage_]) activePage_ = pgProcesses;
     UpdateTabs();
-    for (int i = 0; i < TabCtrl_GetItemCount(pc()); ++i) {
-        TCITEMA item{};
-        item.mask = TCIF_PARAM;
-        TabCtrl_GetItem(pc(), i, &item);
-        const std::string caption = CountCaption(labels[item.lParam], counts[item.lParam]);
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(caption.c_str());
-        ::SendMessageA(pc(), TCM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    }
+    for (int page = 0; page < PageCount; ++page)
+        orvex::SetPageTabCaption(pc(), page, CountCaption(labels[page], counts[page]).c_str());
     ShowStatus();
     const std::string caption =
         ProcList.LiveData() ? std::string(AppTitle) : ReportWindowCaption(AppTitle, ProcList.StorageFileName);
@@ -319,40 +312,18 @@ void Twnd_Main::ShowLiveCommands() {
 }
 
 void Twnd_Main::FillProcesses() {
-    const HWND list = PrcList();
-    orvex::TRedrawLock lock(list);
-    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.ProcessCount()));
     const bool nt = family_.NT;
-    TProcessInfo p;
-    for (int i = 0; i < ProcList.ProcessCount(); ++i) {
-        ProcList.GetProcess(static_cast<std::uint32_t>(i), p);
-        orvex::AppendListRow(list, ProcessRowTexts(p, nt));
-    }
-    lists_[pgProcesses].Resort();
+    FillPageList(lists_[pgProcesses], ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess,
+                 [nt](const TProcessInfo& p) { return ProcessRowTexts(p, nt); });
 }
 
 void Twnd_Main::FillDrivers() {
-    const HWND list = DrvList();
-    orvex::TRedrawLock lock(list);
-    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.DriverCount()));
-    TDriverInfo d;
-    for (int i = 0; i < ProcList.DriverCount(); ++i) {
-        ProcList.GetDriver(static_cast<std::uint32_t>(i), d);
-        orvex::AppendListRow(list, DriverRowTexts(d));
-    }
-    lists_[pgDrivers].Resort();
+    FillPageList(lists_[pgDrivers], ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver, DriverRowTexts);
 }
 
 void Twnd_Main::FillServices() {
-    const HWND list = SvcList();
-    orvex::TRedrawLock lock(list);
-    orvex::ClearListFor(list, static_cast<std::size_t>(ProcList.ServiceCount()));
-    TServiceInfo s;
-    for (int i = 0; i < ProcList.ServiceCount(); ++i) {
-        ProcList.GetService(static_cast<std::uint32_t>(i), s);
-        orvex::AppendListRow(list, ServiceRowTexts(s));
-    }
-    lists_[pgServices].Resort();
+    FillPageList(lists_[pgServices], ProcList, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService,
+                 ServiceRowTexts);
 }
 
 // ---------------------------------------------------------------- rows
@@ -609,13 +580,7 @@ LRESULT Twnd_Main::Notify(NMHDR& hdr) {
 }
 
 bool Twnd_Main::WantsHandCursor(HWND control) const {
-    if (control == pc()) {
-        // Over the tabs themselves, not over the page they frame.
-        TCHITTESTINFO hit{};
-        ::GetCursorPos(&hit.pt);
-        ::ScreenToClient(control, &hit.pt);
-        return TabCtrl_HitTest(control, &hit) >= 0;
-    }
+    if (control == pc()) return orvex::CursorOverTab(control);
     if (orvex::WantsHandCursor(MainControls(), Handle(), control)) return true;
     for (const TPageDecl& page : MainPages())
         if (orvex::WantsHandCursor(page.Controls, Handle(), control)) return true;

@@ -139,8 +139,8 @@ private:
     Twnd_Splash* splash_;
     std::unique_ptr<Twnd_Find> find_;
     bool quitOnClose_;
-    orvex::TGdiObject font_;
-    orvex::TGdiObject boldFont_;
+    orvex::TFont font_;
+    orvex::TFont boldFont_;
     orvex::TAnchorLayout anchors_;
     orvex::TAccelTable accelerators_;
     orvex::TMenu menuBar_;

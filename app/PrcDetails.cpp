@@ -12,6 +12,25 @@
 
 namespace orvex {
 
+namespace {
+
+// The records of the component (Count of them, each read by Get) that
+// belong to process Pid, in the component's order.
+template <typename Record>
+std::vector<Record> RecordsOfProcess(const TOrvex_ProcessList& component, int count,
+                                     void (TOrvex_ProcessList::*get)(std::uint32_t, Record&) const,
+                                     std::uint32_t pid) {
+    std::vector<Record> records;
+    for (int i = 0; i < count; ++i) {
+        Record r;
+        (component.*get)(static_cast<std::uint32_t>(i), r);
+        if (r.ProcessID == pid) records.push_back(std::move(r));
+    }
+    return records;
+}
+
+}  // namespace
+
 Tdlg_PrcDetails::Tdlg_PrcDetails(TOrvex_ProcessList& procList, int procIndex, TDetailsRowTarget target)
     : TDetailsDialog(PrcDetailsForm), procList_(procList), procIndex_(procIndex), target_(std::move(target)) {}
 
@@ -39,14 +58,8 @@ void Tdlg_PrcDetails::FormCreate() {
     TreeView_SetImageList(tree, windowGlyphs_.get(), TVSIL_NORMAL);
     TreeView_SetIndent(tree, 19);
     ActivatePage(pgPrcGeneral);
-    try {
-        DisplayProcess();
-        ShowTarget();
-    } catch (...) {
-        // The dialog ends; the error goes on to the error report.
-        Close(IDCANCEL);
-        throw;
-    }
+    DisplayProcess();
+    ShowTarget();
 }
 
 void Tdlg_PrcDetails::ShowTarget() {
@@ -146,13 +159,8 @@ void Tdlg_PrcDetails::FillSecurity(const TProcessInfo& p) {
 }
 
 void Tdlg_PrcDetails::FillHandles(const TProcessInfo& p) {
-    THandleList handles;
-    const int count = procList_.HandleCount();
-    for (int i = 0; i < count; ++i) {
-        THandleInfo h;
-        procList_.GetHandle(static_cast<std::uint32_t>(i), h);
-        if (h.ProcessID == p.PID) handles.push_back(std::move(h));
-    }
+    const THandleList handles =
+        RecordsOfProcess(procList_, procList_.HandleCount(), &TOrvex_ProcessList::GetHandle, p.PID);
     const TListRows rows = HandleRows(handles, p.PID);
     FillColumnList(Item(IdPrcHList), rows);
     hList_.Resort();
@@ -160,13 +168,8 @@ void Tdlg_PrcDetails::FillHandles(const TProcessInfo& p) {
 }
 
 void Tdlg_PrcDetails::FillWindows(const TProcessInfo& p) {
-    TWindowList windows;
-    const int count = procList_.WindowCount();
-    for (int i = 0; i < count; ++i) {
-        TWindowInfo w;
-        procList_.GetWindow(static_cast<std::uint32_t>(i), w);
-        if (w.ProcessID == p.PID) windows.push_back(std::move(w));
-    }
+    const TWindowList windows =
+        RecordsOfProcess(procList_, procList_.WindowCount(), &TOrvex_ProcessList::GetWindow, p.PID);
     const std::vector<TWindowNode> nodes = WindowTreeNodes(windows, p.PID);
     const HWND tree = Item(IdPrcWinTree);
     TreeView_DeleteAllItems(tree);

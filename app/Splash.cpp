@@ -53,7 +53,7 @@ LRESULT Twnd_Splash::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
             font_.reset(::CreateFontIndirectA(&metrics.lfMessageFont));
         const auto controls = orvex::CreateDeclaredControls(Handle(), SplashControls,
-                                                            static_cast<HFONT>(font_.get()), {0, 0}, anchors_);
+                                                            font_.get(), {0, 0}, anchors_);
         const HWND animation = controls[1];
         ::SetWindowPos(animation, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         shell_.reset(::LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));

@@ -28,7 +28,7 @@ protected:
 
 private:
     orvex::TAnchorLayout anchors_;
-    orvex::TGdiObject font_;
+    orvex::TFont font_;
     orvex::TModule shell_;  // the module the stock animation comes from
 };
 

@@ -24,12 +24,7 @@ void Tdlg_SvcDetails::FormCreate() {
     glyphs_ = MakeServiceGlyphs();
     for (int id : {IdSvcDep1Tree, IdSvcDep2Tree}) TreeView_SetImageList(Item(id), glyphs_.get(), TVSIL_NORMAL);
     ActivatePage(pgSvcGeneral);
-    try {
-        DisplayService();
-    } catch (...) {
-        Close(IDCANCEL);
-        throw;
-    }
+    DisplayService();
 }
 
 void Tdlg_SvcDetails::DisplayService() {

@@ -14,12 +14,7 @@ void Tdlg_WinDetails::FormCreate() {
     SetupPropertyList(Item(IdWinSList), WindowStyleWidths);
     SetupPropertyList(Item(IdWinCIList), WindowClassWidths);
     ActivatePage(pgWinGeneral);
-    try {
-        DisplayWindow();
-    } catch (...) {
-        Close(IDCANCEL);
-        throw;
-    }
+    DisplayWindow();
 }
 
 void Tdlg_WinDetails::DisplayWindow() {

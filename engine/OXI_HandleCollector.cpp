@@ -12,17 +12,14 @@
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/Orvex_WideText.h"
+#include "platform/pure/Orvex_NameTables.h"
 #include "platform/pure/Orvex_NtLayouts.h"
-#include "platform/pure/Orvex_TextCase.h"
 
 namespace orvex {
 
 namespace {
 
 constexpr DWORD ProcessDupHandle = 0x0040;
-constexpr std::uint16_t TypeProcess = 5;
-constexpr std::uint16_t TypeThread = 6;
-constexpr std::uint16_t TypeFile = 26;
 // A type whose name query failed this often in one pass is not asked again
 // in that pass; its handles keep the table's name, as a failed query gives.
 constexpr int MaxTypeQueryFailures = 3;
@@ -92,18 +89,10 @@ public:
     const TAnswer& Remember(std::uint16_t type, const std::string& name) {
         TAnswer& a = types_[type];
         a.Name = name;
-        a.Index = LookUp(a.Name);
+        a.Index = FindObjectTypeIndexAnyCase(a.Name);
         return a;
     }
     void Failed(std::uint16_t type) { ++failures_[type]; }
-
-    // The last of ObjectTypeNames equal to name without regard to case.
-    static int LookUp(const std::string& name) {
-        int found = -1;
-        for (std::size_t i = 0; i < ObjectTypeNames.size(); ++i)
-            if (SameText(name, ObjectTypeNames[i])) found = static_cast<int>(i);
-        return found;
-    }
 
 private:
     std::unordered_map<std::uint16_t, TAnswer> types_;
@@ -148,20 +137,20 @@ void NameByType(HANDLE object, THandle& duplicate, THandleInfo& info, std::vecto
     info.Name = "";
     char text[64];
     TNativeBlock basic;
-    if (info.ObjectType == TypeProcess) {
+    if (info.ObjectType == ObjectTypeProcess) {
         if (QueryProcessBlock(object, ProcessInfoBasic, basic))
             if (auto b = nt::ParseProcessBasicInfo(nt::NativeWidth, basic.Bytes, basic.Size)) {
                 std::snprintf(text, sizeof text, "PID: %u", static_cast<unsigned>(b->ProcessId));
                 info.Name = text;
             }
-    } else if (info.ObjectType == TypeThread) {
+    } else if (info.ObjectType == ObjectTypeThread) {
         if (QueryThreadBlock(object, ThreadInfoBasic, basic))
             if (auto b = nt::ParseThreadBasicInfo(nt::NativeWidth, basic.Bytes, basic.Size)) {
                 std::snprintf(text, sizeof text, "TID: %u (PID: %u)", static_cast<unsigned>(b->ThreadId),
                               static_cast<unsigned>(b->ProcessId));
                 info.Name = text;
             }
-    } else if (info.ObjectType == TypeFile) {
+    } else if (info.ObjectType == ObjectTypeFile) {
         // The name query of a file object can block on pipes and devices: it
         // runs on a worker with a time limit.
         info.Name = files.Name(object, duplicate);
@@ -210,7 +199,7 @@ void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
             if (known->Index >= 0) info.ObjectType = static_cast<std::uint16_t>(known->Index);
         }
         const bool own = info.ProcessID == self;
-        if (known && known->Index == TypeFile && !files.Available()) {
+        if (known && known->Index == ObjectTypeFile && !files.Available()) {
             // A file handle when no file names are asked any more: nothing
             // would be read from its duplicate, so it is not duplicated.
             continue;
@@ -245,7 +234,7 @@ void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
         if (known) {
             info.TypeName = known->Name;
             if (known->Index >= 0) info.ObjectType = static_cast<std::uint16_t>(known->Index);
-        } else if (const int index = TTypeNames::LookUp(info.TypeName); index >= 0) {
+        } else if (const int index = FindObjectTypeIndexAnyCase(info.TypeName); index >= 0) {
             info.ObjectType = static_cast<std::uint16_t>(index);
         }
         NameByType(object, duplicate, info, work, files);

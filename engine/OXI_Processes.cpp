@@ -9,6 +9,7 @@
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Token.h"
+#include "platform/pure/Orvex_ScopeExit.h"
 #include "platform/pure/Orvex_TextCase.h"
 // Last: it undoes the Windows headers' macros of its member names.
 #include "engine/OXI_Processes.h"
@@ -60,38 +61,29 @@ void TOrvex_ProcessList::RefreshData() {
         BindNative();
         BindProcessStatus();
     }
-    auto release = [] {
+    // The libraries are released however the collection ends; when it fails,
+    // its failure is the one reported.
+    TScopeExit release([] {
         ReleaseNative();
         ReleaseProcessStatus();
-    };
-    try {
-        Clear();
-        if (DetectionRange.contains(dtWindows)) CollectWindows(windows_);
-        if (DetectionRange.contains(dtProcesses)) {
-            // The processes share most of their modules: each path is
-            // completed once per refresh.
-            TImagePathResolver imagePaths;
-            if (OSKind() == 3)
-                CollectProcessesNt4(processes_, imagePaths);
-            else
-                CollectProcessesSnapshot(processes_, imagePaths);
-            CompleteProcessDetails(processes_);
-        }
-        if (IsNT()) {
-            if (DetectionRange.contains(dtDrivers)) CollectDrivers(drivers_);
-            if (DetectionRange.contains(dtHandles)) CollectHandles(handles_);
-            if (DetectionRange.contains(dtServices)) CollectServices(services_);
-        }
-    } catch (...) {
-        // The collection failure is the one to report; the libraries are
-        // released either way.
-        try {
-            release();
-        } catch (...) {
-        }
-        throw;
+    });
+    Clear();
+    if (DetectionRange.contains(dtWindows)) CollectWindows(windows_);
+    if (DetectionRange.contains(dtProcesses)) {
+        // The processes share most of their modules: each path is
+        // completed once per refresh.
+        TImagePathResolver imagePaths;
+        if (OSKind() == 3)
+            CollectProcessesNt4(processes_, imagePaths);
+        else
+            CollectProcessesSnapshot(processes_, imagePaths);
+        CompleteProcessDetails(processes_);
     }
-    release();
+    if (IsNT()) {
+        if (DetectionRange.contains(dtDrivers)) CollectDrivers(drivers_);
+        if (DetectionRange.contains(dtHandles)) CollectHandles(handles_);
+        if (DetectionRange.contains(dtServices)) CollectServices(services_);
+    }
 }
 
 void TOrvex_ProcessList::SaveToStorage(const std::string& FileName) {

@@ -43,6 +43,17 @@ private:
     T value_ = Traits::empty();
 };
 
+// Traits of a value whose empty value is null, given back with Close.
+template <typename T, auto Close>
+struct NullEmptyTraits {
+    static T empty() noexcept { return nullptr; }
+    static bool valid(T h) noexcept { return h != nullptr; }
+    static void close(T h) noexcept { Close(h); }
+};
+// An owner of such a value: one alias a kind, with the kind's own close routine.
+template <typename T, auto Close>
+using TNullOwned = TOwned<T, NullEmptyTraits<T, Close>>;
+
 struct HandleTraits {
     static HANDLE empty() noexcept { return nullptr; }
     static bool valid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
@@ -50,47 +61,24 @@ struct HandleTraits {
 };
 using THandle = TOwned<HANDLE, HandleTraits>;
 
-struct RegKeyTraits {
-    static HKEY empty() noexcept { return nullptr; }
-    static bool valid(HKEY h) noexcept { return h != nullptr; }
-    static void close(HKEY h) noexcept { ::RegCloseKey(h); }
-};
-using TRegKey = TOwned<HKEY, RegKeyTraits>;
+using TRegKey = TNullOwned<HKEY, &::RegCloseKey>;
 
-struct ModuleTraits {
-    static HMODULE empty() noexcept { return nullptr; }
-    static bool valid(HMODULE h) noexcept { return h != nullptr; }
-    static void close(HMODULE h) noexcept { ::FreeLibrary(h); }
-};
-using TModule = TOwned<HMODULE, ModuleTraits>;
+using TModule = TNullOwned<HMODULE, &::FreeLibrary>;
 
-struct IconTraits {
-    static HICON empty() noexcept { return nullptr; }
-    static bool valid(HICON h) noexcept { return h != nullptr; }
-    static void close(HICON h) noexcept { ::DestroyIcon(h); }
-};
-using TIcon = TOwned<HICON, IconTraits>;
+using TIcon = TNullOwned<HICON, &::DestroyIcon>;
 
-struct GdiTraits {
-    static HGDIOBJ empty() noexcept { return nullptr; }
-    static bool valid(HGDIOBJ h) noexcept { return h != nullptr; }
-    static void close(HGDIOBJ h) noexcept { ::DeleteObject(h); }
-};
-using TGdiObject = TOwned<HGDIOBJ, GdiTraits>;
+// A GDI object of one kind (font, brush, pen, bitmap), deleted with
+// DeleteObject; the alias keeps the handle's own type, so no cast is needed.
+template <typename H>
+using TGdiOwner = TNullOwned<H, &::DeleteObject>;
+using TFont = TGdiOwner<HFONT>;
+using TBrush = TGdiOwner<HBRUSH>;
+using TPen = TGdiOwner<HPEN>;
+using TBitmap = TGdiOwner<HBITMAP>;
 
-struct CoTaskMemTraits {
-    static void* empty() noexcept { return nullptr; }
-    static bool valid(void* p) noexcept { return p != nullptr; }
-    static void close(void* p) noexcept { ::CoTaskMemFree(p); }
-};
-using TCoTaskMem = TOwned<void*, CoTaskMemTraits>;
+using TCoTaskMem = TNullOwned<void*, &::CoTaskMemFree>;
 
-struct LocalMemTraits {
-    static HLOCAL empty() noexcept { return nullptr; }
-    static bool valid(HLOCAL p) noexcept { return p != nullptr; }
-    static void close(HLOCAL p) noexcept { ::LocalFree(p); }
-};
-using TLocalMem = TOwned<HLOCAL, LocalMemTraits>;
+using TLocalMem = TNullOwned<HLOCAL, &::LocalFree>;
 
 // SC_HANDLE owner. The close routine is passed in because the service-control
 // functions are reached through run-time slots.

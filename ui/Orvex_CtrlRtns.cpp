@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <stdexcept>
 #include <numeric>
 #include <vector>
 
 #include "platform/Orvex_Locale.h"
+#include "ui/Orvex_SystemError.h"
 
 namespace orvex {
 
@@ -44,7 +44,10 @@ TPixelPoint ItemPosition(HWND list, int item) noexcept {
 int CompareTextByLocale(std::string_view a, std::string_view b) {
     const int r = ::CompareStringA(LOCALE_USER_DEFAULT, 0, a.data(), static_cast<int>(a.size()), b.data(),
                                    static_cast<int>(b.size()));
-    if (r == 0) throw std::runtime_error("CompareStringA failed");
+    if (r == 0) {
+        const DWORD error = ::GetLastError();
+        throw TSystemError("CompareStringA failed.", error);
+    }
     return r - CSTR_EQUAL;
 }
 
@@ -61,15 +64,15 @@ COLORREF FillColorFor(HWND list, UINT state, COLORREF entry) {
 
 // Fills R with one colour, border and inside alike.
 void FillFramed(HDC dc, const TPixelRect& r, COLORREF color) {
-    TGdiObject brush(::CreateSolidBrush(color));
-    TGdiObject pen(::CreatePen(PS_SOLID, 1, color));
+    TBrush brush(::CreateSolidBrush(color));
+    TPen pen(::CreatePen(PS_SOLID, 1, color));
     TSelectObject useBrush(dc, brush.get());
     TSelectObject usePen(dc, pen.get());
     ::Rectangle(dc, r.Left, r.Top, r.Right, r.Bottom);
 }
 
 void DrawLine(HDC dc, const TPixelLine& line, COLORREF color) {
-    TGdiObject pen(::CreatePen(PS_SOLID, 1, color));
+    TPen pen(::CreatePen(PS_SOLID, 1, color));
     TSelectObject usePen(dc, pen.get());
     ::MoveToEx(dc, line.From.X, line.From.Y, nullptr);
     ::LineTo(dc, line.To.X, line.To.Y);
@@ -203,10 +206,10 @@ void DrawCheckBoxSubItem(HWND list, int item, int subItem, UINT state, const std
     const TPixelPoint origin = CheckBoxOrigin(cell, ColumnAlignment(list, subItem));
     const TPixelRect face = CheckBoxFace(origin);
     const RECT faceRect{face.Left, face.Top, face.Right, face.Bottom};
-    TGdiObject white(::CreateSolidBrush(RGB(255, 255, 255)));
-    ::FillRect(canvas.Dc, &faceRect, static_cast<HBRUSH>(white.get()));
+    TBrush white(::CreateSolidBrush(RGB(255, 255, 255)));
+    ::FillRect(canvas.Dc, &faceRect, white.get());
 
-    TGdiObject pen(::CreatePen(PS_SOLID, 1, canvas.Font));
+    TPen pen(::CreatePen(PS_SOLID, 1, canvas.Font));
     TSelectObject usePen(canvas.Dc, pen.get());
     const auto outline = CheckBoxOutline(origin);
     std::array<POINT, std::tuple_size_v<decltype(outline)>> points{};
@@ -226,10 +229,10 @@ HFONT TGeneralListPainter::FontFor(HWND list, bool bold, bool underline) {
     HFONT base = reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0));
     if (!base) base = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
     if (base != base_) {
-        for (TGdiObject& f : fonts_) f.reset();
+        for (TFont& f : fonts_) f.reset();
         base_ = base;
     }
-    TGdiObject& slot = fonts_[(bold ? 1 : 0) + (underline ? 2 : 0)];
+    TFont& slot = fonts_[(bold ? 1 : 0) + (underline ? 2 : 0)];
     if (!slot) {
         LOGFONTA lf{};
         ::GetObjectA(base, sizeof lf, &lf);
@@ -237,7 +240,7 @@ HFONT TGeneralListPainter::FontFor(HWND list, bool bold, bool underline) {
         lf.lfUnderline = underline ? TRUE : FALSE;
         slot.reset(::CreateFontIndirectA(&lf));
     }
-    return slot ? static_cast<HFONT>(slot.get()) : base;
+    return slot ? slot.get() : base;
 }
 
 LRESULT TGeneralListPainter::CustomDraw(NMLVCUSTOMDRAW& draw) {

@@ -89,7 +89,7 @@ private:
     // The list's font in plain, bold, underlined or both, made once per font.
     HFONT FontFor(HWND list, bool bold, bool underline);
     HFONT base_ = nullptr;
-    TGdiObject fonts_[4];
+    TFont fonts_[4];
 };
 
 }  // namespace orvex

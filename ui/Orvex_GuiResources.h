@@ -10,36 +10,16 @@
 
 namespace orvex {
 
-struct MenuTraits {
-    static HMENU empty() noexcept { return nullptr; }
-    static bool valid(HMENU h) noexcept { return h != nullptr; }
-    static void close(HMENU h) noexcept { ::DestroyMenu(h); }
-};
 // A menu that belongs to no window (a window destroys the menu bar it holds).
-using TMenu = TOwned<HMENU, MenuTraits>;
+using TMenu = TNullOwned<HMENU, &::DestroyMenu>;
 
-struct AccelTraits {
-    static HACCEL empty() noexcept { return nullptr; }
-    static bool valid(HACCEL h) noexcept { return h != nullptr; }
-    static void close(HACCEL h) noexcept { ::DestroyAcceleratorTable(h); }
-};
-using TAccelTable = TOwned<HACCEL, AccelTraits>;
+using TAccelTable = TNullOwned<HACCEL, &::DestroyAcceleratorTable>;
 
-struct ImageListTraits {
-    static HIMAGELIST empty() noexcept { return nullptr; }
-    static bool valid(HIMAGELIST h) noexcept { return h != nullptr; }
-    static void close(HIMAGELIST h) noexcept { ::ImageList_Destroy(h); }
-};
-using TImageList = TOwned<HIMAGELIST, ImageListTraits>;
+using TImageList = TNullOwned<HIMAGELIST, &::ImageList_Destroy>;
 
 // A window destroyed when the owner goes out of scope (for windows without a
 // C++ object of their own).
-struct WindowTraits {
-    static HWND empty() noexcept { return nullptr; }
-    static bool valid(HWND h) noexcept { return h != nullptr; }
-    static void close(HWND h) noexcept { ::DestroyWindow(h); }
-};
-using TWindowHandle = TOwned<HWND, WindowTraits>;
+using TWindowHandle = TNullOwned<HWND, &::DestroyWindow>;
 
 // A device context obtained with GetDC, released to its window.
 class TWindowDC {
@@ -58,12 +38,7 @@ private:
 };
 
 // A memory device context.
-struct MemoryDCTraits {
-    static HDC empty() noexcept { return nullptr; }
-    static bool valid(HDC h) noexcept { return h != nullptr; }
-    static void close(HDC h) noexcept { ::DeleteDC(h); }
-};
-using TMemoryDC = TOwned<HDC, MemoryDCTraits>;
+using TMemoryDC = TNullOwned<HDC, &::DeleteDC>;
 
 // Selects a GDI object into a device context and selects the previous one
 // back when it goes out of scope.

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "ui/Orvex_Application.h"
+#include "ui/Orvex_SystemError.h"
 #include "platform/Orvex_WideText.h"
 
 namespace orvex {
@@ -56,8 +57,11 @@ void TWindow::Create(const TWindowClassDecl& cls, const char* caption, DWORD sty
             wc.hIconSm = static_cast<HICON>(::LoadImageA(instance, cls.Icon, IMAGE_ICON, 16, 16, 0));
         }
         if (!wc.hIcon && (style & WS_CHILD) == 0) wc.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
-        if (!::RegisterClassExA(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-            throw std::runtime_error(std::string("Cannot register the window class ") + cls.Name + ".");
+        if (!::RegisterClassExA(&wc)) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_CLASS_ALREADY_EXISTS)
+                throw TSystemError(std::string("Cannot register the window class ") + cls.Name + ".", error);
+        }
     }
     RECT frame{0, 0, width, height};
     ::AdjustWindowRectEx(&frame, style, menu != nullptr && (style & WS_CHILD) == 0, exStyle);
@@ -70,8 +74,10 @@ void TWindow::Create(const TWindowClassDecl& cls, const char* caption, DWORD sty
         if (y == Centered) y = work.top + (work.bottom - work.top - outerHeight) / 2;
     }
     if (!::CreateWindowExA(exStyle, cls.Name, caption, style, x, y, outerWidth, outerHeight, parent, menu, instance,
-                           this))
-        throw std::runtime_error(std::string("Cannot create the window ") + (caption ? caption : "") + ".");
+                           this)) {
+        const DWORD error = ::GetLastError();
+        throw TSystemError(std::string("Cannot create the window ") + (caption ? caption : "") + ".", error);
+    }
 }
 
 LRESULT TWindow::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) noexcept {

@@ -1,5 +1,7 @@
 #include "platform/pure/Orvex_NameTables.h"
 
+#include "platform/pure/Orvex_TextCase.h"
+
 namespace orvex {
 
 namespace {
@@ -25,6 +27,12 @@ std::string ObjectTypeName(std::int64_t typeNumber) {
 int FindObjectTypeIndex(std::string_view name) {
     for (std::size_t i = 0; i < ObjectTypeNames.size(); ++i)
         if (name == ObjectTypeNames[i]) return static_cast<int>(i);
+    return -1;
+}
+
+int FindObjectTypeIndexAnyCase(std::string_view name) {
+    for (std::size_t i = 0; i < ObjectTypeNames.size(); ++i)
+        if (SameText(name, ObjectTypeNames[i])) return static_cast<int>(i);
     return -1;
 }
 

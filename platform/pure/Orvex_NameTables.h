@@ -49,5 +49,8 @@ std::string ObjectTypeName(std::int64_t typeNumber);        // "Unknown type %d"
 // Index of an object type name in ObjectTypeNames ("File" gives 26), -1 when
 // the table does not hold it. The comparison is exact.
 int FindObjectTypeIndex(std::string_view name);
+// The same without regard to the case of ASCII letters, as the system's
+// type names are compared ("FILE" gives 26).
+int FindObjectTypeIndexAnyCase(std::string_view name);
 
 }  // namespace orvex

@@ -49,3 +49,18 @@ TEST(KernelNameTables, ObjectTypeIndexByName) {
     for (std::size_t i = 0; i < ObjectTypeNames.size(); ++i)
         EXPECT_EQ(FindObjectTypeIndex(ObjectTypeNames[i]), static_cast<int>(i)) << ObjectTypeNames[i];
 }
+
+TEST(KernelNameTables, ObjectTypeIndexByNameInAnyCase) {
+    EXPECT_EQ(FindObjectTypeIndexAnyCase("file"), ObjectTypeFile);
+    EXPECT_EQ(FindObjectTypeIndexAnyCase("PROCESS"), ObjectTypeProcess);
+    EXPECT_EQ(FindObjectTypeIndexAnyCase("tHREAD"), ObjectTypeThread);
+    EXPECT_EQ(FindObjectTypeIndexAnyCase("Files"), -1);
+    EXPECT_EQ(FindObjectTypeIndexAnyCase("ALPC Port"), -1);
+    EXPECT_EQ(FindObjectTypeIndexAnyCase(""), -1);
+    // No two names differ in case only: each is found at its own index.
+    for (std::size_t i = 0; i < ObjectTypeNames.size(); ++i) {
+        std::string upper = ObjectTypeNames[i];
+        for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        EXPECT_EQ(FindObjectTypeIndexAnyCase(upper), static_cast<int>(i)) << upper;
+    }
+}

@@ -2,6 +2,8 @@
 // records as a loaded report holds them.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "app/DrvDetails.h"
 #include "app/DrvDetailsLayout.h"
 #include "engine/OXI_Processes.h"
@@ -9,6 +11,7 @@
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/TestMode.h"
+#include "ui/Orvex_Application.h"
 #include "ui/pure/Orvex_OwnerDraw.h"
 
 namespace {
@@ -116,6 +119,40 @@ TEST(DrvDetails, CloseButtonAndEscapeEndTheDialog) {
         EXPECT_TRUE(probe.Finish());
         EXPECT_TRUE(ended) << how;
     }
+}
+
+// A details dialog that cannot show its item: the frame every details
+// dialog shares ends it and hands the error on to the error report.
+const orvex::TDetailsFormDecl FailingForm{"Failing Details", 200, 100, {}, {}, 0, 0};
+
+class TFailingDetails : public orvex::TDetailsDialog {
+public:
+    TFailingDetails() : TDetailsDialog(FailingForm) {}
+
+protected:
+    void FormCreate() override { throw std::runtime_error("The item is gone."); }
+    // A dialog left open ends by itself after a while, with a result of its
+    // own, so that the test ends either way.
+    INT_PTR DialogMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        if (msg == WM_INITDIALOG) ::SetTimer(Handle(), 1, 5000, nullptr);
+        if (msg == WM_TIMER) {
+            ::KillTimer(Handle(), 1);
+            ::EndDialog(Handle(), IDABORT);
+            return TRUE;
+        }
+        return TDetailsDialog::DialogMessage(msg, wp, lp);
+    }
+};
+
+TEST(DrvDetails, AFailureWhileShowingTheItemEndsTheDialogAndIsReported) {
+    TFailingDetails dialog;
+    orvex::test::TDialogAnswerer driver({orvex::test::Press(IDOK)});
+    EXPECT_EQ(dialog.Execute(nullptr), IDCANCEL);
+    ASSERT_TRUE(driver.Finish());
+    const auto seen = driver.Seen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].Text, "The item is gone.");
+    EXPECT_EQ(seen[0].Title, orvex::ApplicationTitle());
 }
 
 }  // namespace

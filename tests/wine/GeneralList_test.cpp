@@ -118,13 +118,13 @@ protected:
     }
     void TearDown() override { ::SelectObject(dc_.get(), old_); }
     void TBrushFill(const RECT& r, COLORREF c) {
-        orvex::TGdiObject brush(::CreateSolidBrush(c));
-        ::FillRect(dc_.get(), &r, static_cast<HBRUSH>(brush.get()));
+        orvex::TBrush brush(::CreateSolidBrush(c));
+        ::FillRect(dc_.get(), &r, brush.get());
     }
     COLORREF At(int x, int y) const { return ::GetPixel(dc_.get(), x, y); }
 
     orvex::TMemoryDC dc_;
-    orvex::TGdiObject bitmap_;
+    orvex::TBitmap bitmap_;
     HGDIOBJ old_ = nullptr;
 };
 

@@ -5,6 +5,32 @@
 
 using orvex::THandle;
 
+TEST(AllModesResources, GdiObjectIsDeletedOnceByItsLastOwner) {
+    const HBRUSH first = CreateSolidBrush(RGB(1, 2, 3));
+    const HFONT second = CreateFontA(12, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    {
+        orvex::TBrush kept;
+        {
+            orvex::TBrush owner(first);
+            kept = std::move(owner);
+            EXPECT_FALSE(owner);
+        }
+        EXPECT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_BRUSH)) << "a moved-from owner must not delete";
+        EXPECT_EQ(kept.get(), first);
+    }
+    EXPECT_EQ(GetObjectType(first), 0u) << "the last owner must delete";
+
+    orvex::TFont font(second);
+    orvex::TFont other;
+    other = std::move(font);
+    EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_FONT));
+    other.reset();
+    EXPECT_EQ(GetObjectType(second), 0u);
+    EXPECT_FALSE(other);
+}
+
 TEST(AllModesResources, HandleIsClosedOnceWhenOwnerEnds) {
     HANDLE raw = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     ASSERT_NE(raw, nullptr);

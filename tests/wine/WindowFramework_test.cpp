@@ -1,14 +1,19 @@
 // The window framework: trampolines that turn exceptions into the error
-// report, declared controls with anchors, dialogs from declared layouts and
-// the routing of queued keys to a window's accelerators.
+// report, declared controls with anchors, dialogs from declared layouts, the
+// routing of queued keys to a window's accelerators, the error of a failed
+// creation and tabs that stand for pages.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "tests/wine/support/GuiDriver.h"
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_GuiResources.h"
+#include "ui/Orvex_SystemError.h"
+#include "ui/Orvex_TabPages.h"
 #include "ui/Orvex_Window.h"
 
 namespace {
@@ -132,6 +137,70 @@ TEST(WindowFramework, QueuedKeysReachTheWindowsAccelerators) {
     TTestWindow window;
     orvex::test::PostKey(GetDlgItem(window.Handle(), EditId), VK_F5);
     EXPECT_TRUE(orvex::test::PumpUntil([&] { return window.commands == 1; }, 2000));
+}
+
+// A window the system refuses to create: a child of a window that is gone.
+class TOrphanWindow : public orvex::TWindow {
+public:
+    explicit TOrphanWindow(HWND parent) { Create(TestClass, "Orphan", WS_CHILD, 0, 0, 0, 10, 10, parent); }
+
+protected:
+    LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp) override { return DefaultMessage(msg, wp, lp); }
+};
+
+TEST(WindowFramework, FailedCreationCarriesTheSystemError) {
+    HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    try {
+        TOrphanWindow orphan(gone);
+        ADD_FAILURE() << "a child of a destroyed window was created";
+    } catch (const orvex::TSystemError& e) {
+        EXPECT_EQ(e.ErrorCode(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+        const std::string text = e.what();
+        EXPECT_EQ(text.rfind("Cannot create the window Orphan. ", 0), 0u) << text;
+        EXPECT_NE(text.find("(error 1400)"), std::string::npos) << text;
+    }
+}
+
+TEST(WindowFramework, TabsStandForTheirPagesWhenSomeAreLeftOut) {
+    TTestWindow window;
+    orvex::TWindowHandle tabs(CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 0, 0, 180, 100,
+                                              window.Handle(), nullptr, nullptr, nullptr));
+    ASSERT_TRUE(tabs);
+    const HWND t = tabs.get();
+    // Pages 0, 2 and 3; page 1 has no tab.
+    orvex::InsertPageTab(t, 0, 0, "Zero");
+    orvex::InsertPageTab(t, 1, 2, "Two");
+    orvex::InsertPageTab(t, 2, 3, "Three");
+    EXPECT_EQ(TabCtrl_GetItemCount(t), 3);
+    EXPECT_EQ(orvex::PageOfTab(t, 1), 2);
+    EXPECT_EQ(orvex::PageOfTab(t, 3), -1);
+    EXPECT_EQ(orvex::PageOfTab(t, -1), -1);
+
+    EXPECT_TRUE(orvex::SelectPage(t, 3));
+    EXPECT_EQ(TabCtrl_GetCurSel(t), 2);
+    EXPECT_EQ(orvex::SelectedPage(t), 3);
+    EXPECT_FALSE(orvex::SelectPage(t, 1));
+    EXPECT_EQ(orvex::SelectedPage(t), 3) << "a page without a tab leaves the selection";
+
+    orvex::SetPageTabCaption(t, 2, "Two (5)");
+    orvex::SetPageTabCaption(t, 1, "One (1)");  // no tab: nothing changes
+    std::vector<std::string> captions;
+    for (int i = 0; i < TabCtrl_GetItemCount(t); ++i) {
+        char text[32] = {};
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(t, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        captions.emplace_back(text);
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Zero", "Two (5)", "Three"}));
+    EXPECT_EQ(orvex::PageOfTab(t, 1), 2) << "a new caption keeps the tab's page";
+
+    TabCtrl_DeleteAllItems(t);
+    EXPECT_EQ(orvex::SelectedPage(t), -1);
 }
 
 constexpr std::array<orvex::TControlDecl, 3> DialogControls{{

@@ -363,7 +363,7 @@ std::vector<std::uint32_t> ScreenPixels(const RECT& rect) {
     const orvex::TWindowDC screen(nullptr);
     if (!screen.get()) return {};
     void* bits = nullptr;
-    const orvex::TGdiObject bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const orvex::TBitmap bitmap(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const orvex::TMemoryDC memory(::CreateCompatibleDC(screen.get()));
     if (!bitmap || !memory || !bits) return {};
     {

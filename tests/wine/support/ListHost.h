@@ -48,7 +48,7 @@ private:
     orvex::TSortableList sortable_;
     orvex::TGeneralListPainter painter_;
     orvex::TMemoryDC dc_;
-    orvex::TGdiObject bitmap_;
+    orvex::TBitmap bitmap_;
     HGDIOBJ oldBitmap_ = nullptr;
     int customDraws_ = 0;
 };
