@@ -1,0 +1,15 @@
+// Benchmark of opening and comparing two reports at the item cap.
+#pragma once
+
+#include <cstdio>
+
+namespace orvex::bench {
+
+// Writes two reports of ReportListLimit processes, drivers and services each
+// (the second with some hundred differences) into the temporary folder, then
+// times LoadFromStorage of each and CompareInventories of the two (medians
+// of Rounds); prints its rows to Out. False when a report cannot be written
+// or read back whole.
+bool RunReportCompareBench(int rounds, std::FILE* out);
+
+}  // namespace orvex::bench
