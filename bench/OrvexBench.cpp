@@ -15,6 +15,8 @@
 //       the sizes side by side, with the growth of the cost per record
 //   orvex_bench.exe counts [rounds]
 //       the counting entries (object queries, look-ups, list growth)
+//   orvex_bench.exe reports [rounds] [items]
+//       opening and comparing two reports of Items (10,000, the cap) per list
 //   orvex_bench.exe install-services <count> <service exe> | remove-services
 #include <windows.h>
 #include <psapi.h>
@@ -37,6 +39,7 @@
 #include "bench/BenchUi.h"
 #include "bench/CountEntries.h"
 #include "bench/MinimalCollector.h"
+#include "bench/ReportCompareBench.h"
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_Native.h"
@@ -464,6 +467,7 @@ int main(int argc, char** argv) {
         orvex::bench::RunFindBench(std::max(1, std::atoi(arg(1, "7").c_str())), stdout);
         return 0;
     }
+    if (mode == "reports") return orvex::bench::RunReportCompareBench(std::max(1, std::atoi(arg(1, "5").c_str())), std::atoi(arg(2, "10000").c_str()), stdout) ? 0 : 1;
     if (mode == "counts") return RunCountEntries(std::max(1, std::atoi(arg(1, "7").c_str())));
     // The former form: the number of rounds alone.
     return RunCountEntries(std::max(1, std::atoi(mode.c_str())));

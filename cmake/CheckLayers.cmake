@@ -6,7 +6,7 @@
 # other layers that <layer>/*.{h,cpp} include, and in PURE_DEPENDS exactly
 # those that <layer>/pure/ includes. Every fault is listed; any fails the run.
 cmake_minimum_required(VERSION 3.20)
-set(layers platform storage engine ui app)
+set(layers platform storage engine ui app console)
 
 if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P CheckLayers.cmake")

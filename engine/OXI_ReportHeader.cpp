@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/OXI_Inventory.h"
 #include "engine/OXI_ReportParts.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Token.h"
@@ -51,6 +52,25 @@ std::int32_t Low32(std::int64_t v) { return static_cast<std::int32_t>(static_cas
 std::string Cut(const std::string& s) { return s.substr(0, TShortString::MaxLength); }
 
 }  // namespace
+
+TStorageInfoRecord DescribeThisSystem() {
+    TStorageInfoRecord info;
+    info.Machine = Cut(MachineName());
+    info.Application = std::string(SuiteName) + " " + SuiteVersion;
+    info.OSName = Cut(SystemDescription());
+    info.Platform = static_cast<std::int32_t>(OSPlatform());
+    info.MajorVersion = static_cast<std::int32_t>(OSMajorVersion());
+    info.MinorVersion = static_cast<std::int32_t>(OSMinorVersion());
+    info.BuildNumber = static_cast<std::int32_t>(OSBuildNumber());
+    info.CSDVersion = Cut(TrimText(OSCSD()));
+    info.Timestamp = LocalNow();
+    info.Rights = IsAdministrator() ? "Admin" : "NON-Admin";
+    info.LoggedUser = Cut(LoggedUser());
+    info.Account = Cut(ReadUserName());
+    info.VMWare = IsVMwarePresent();
+    info.VPC = IsVirtualPCPresent();
+    return info;
+}
 
 void WriteReportHeader(IPropertyStorage* set) {
     // Every property with a fixed id goes in before the first named one. A

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cwchar>
 
+#include "platform/pure/Orvex_Utf8.h"
+
 namespace orvex {
 
 std::wstring AnsiToWide(std::string_view s) {
@@ -33,5 +35,11 @@ std::string WideToAnsi(std::u16string_view s) {
 }
 
 std::string WideToAnsi(const wchar_t* s) { return s ? WideToAnsi(std::wstring_view(s, std::wcslen(s))) : std::string(); }
+
+std::string AnsiToUtf8(std::string_view s) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    const std::wstring wide = AnsiToWide(s);
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
 
 }  // namespace orvex

@@ -14,5 +14,8 @@ std::string WideToAnsi(std::wstring_view s);
 std::string WideToAnsi(std::u16string_view s);
 // A zero-terminated UTF-16 text from the platform; null gives "".
 std::string WideToAnsi(const wchar_t* s);
+// An 8-bit text of the program as UTF-8 (for exported files and console
+// output); "" when the system cannot convert it.
+std::string AnsiToUtf8(std::string_view s);
 
 }  // namespace orvex

@@ -11,7 +11,10 @@
 # the peak working set of one refresh, F5 in the main window and the process
 # details dialog of a process holding 10,000 handles, and counts the server
 # requests of each kind. Then it prints both sizes side by side and the
-# counting entries. The helpers and services are removed afterwards.
+# counting entries, and the opening and comparing of two reports
+# (orvex_bench.exe reports; BENCH_REPORT_ITEMS per list, 2,000 by default:
+# Wine writes a report at the 10,000 cap in several minutes). The helpers and services are removed
+# afterwards.
 #
 # The Wine server and every Wine process run on CPU 0 (taskset -c 0): a
 # request that crosses CPUs costs several times more on a shared machine.
@@ -141,6 +144,9 @@ done
   echo
   echo "Find over 100,000 handles and 5,000 modules:"
   w "$bench" find "$rounds"
+  echo
+  echo "Opening and comparing two reports (2,000 processes, drivers and services each):"
+  w "$bench" reports "$rounds" "${BENCH_REPORT_ITEMS:-2000}"
 } | tee -a "$report"
 stop_all
 trap - EXIT

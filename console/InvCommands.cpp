@@ -1,0 +1,113 @@
+#include "console/InvCommands.h"
+
+#include <windows.h>
+
+#include <exception>
+
+#include "console/InvOutput.h"
+#include "console/InvSave.h"
+#include "console/pure/InvArgs.h"
+#include "console/pure/InvTables.h"
+#include "engine/OXI_Inventory.h"
+#include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
+#include "engine/pure/OXI_InventoryDiff.h"
+#include "engine/pure/OXI_InventoryJson.h"
+#include "platform/Orvex_WideText.h"
+#include "storage/Orvex_ComError.h"
+
+namespace orvex::console {
+
+namespace {
+
+// A failure of one file: "FILE: reason".
+struct TFileError {
+    std::string Text;
+};
+
+[[noreturn]] void Fail(const std::string& file, const std::string& reason) { throw TFileError{file + ": " + reason}; }
+
+const TTextToUtf8 ToUtf8 = [](std::string_view s) { return AnsiToUtf8(s); };
+
+// The report in FileName; raises TFileError when it is missing, damaged or
+// no inventory report.
+TInventory LoadInventory(const std::string& fileName) {
+    if (GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES)
+        Fail(fileName, ComErrorMessage(HRESULT_FROM_WIN32(GetLastError())));
+    TOrvex_ProcessList component;
+    try {
+        if (!IsInventoryReport(fileName)) Fail(fileName, "not an inventory report");
+        component.LoadFromStorage(fileName);
+    } catch (const TComError& e) {
+        Fail(fileName, e.what());
+    }
+    return InventoryOf(component);
+}
+
+void Collect(TOrvex_ProcessList& component) {
+    component.DetectionRange = TDetectionRange::All();
+    component.RefreshData();
+}
+
+bool Out(const std::string& text, bool utf8) {
+    return utf8 ? WriteBytes(TStdStream::Out, text) : WriteText(TStdStream::Out, text);
+}
+
+int Run(const TInvArgs& args) {
+    switch (args.Command) {
+        case TInvCommand::Save: {
+            TOrvex_ProcessList component;
+            Collect(component);
+            std::string error;
+            if (!SaveReportReplacing(component, args.FileA, error)) Fail(args.FileA, error);
+            return ExitSuccess;
+        }
+        case TInvCommand::Collect: {
+            TOrvex_ProcessList component;
+            Collect(component);
+            return Out(InventoryJson(InventoryOf(component), ToUtf8) + "\r\n", true) ? ExitSuccess : ExitError;
+        }
+        case TInvCommand::Show: {
+            const TInventory inv = LoadInventory(args.FileA);
+            bool written = false;
+            switch (args.Format) {
+                case TInvFormat::Json: written = Out(InventoryJson(inv, ToUtf8) + "\r\n", true); break;
+                case TInvFormat::Csv: written = Out(TableCsv(ListTable(inv, args.List), ToUtf8), true); break;
+                case TInvFormat::Text: written = Out(InventoryText(inv), false); break;
+            }
+            return written ? ExitSuccess : ExitError;
+        }
+        case TInvCommand::Diff: {
+            const TInventory before = LoadInventory(args.FileA);
+            const TInventory after = LoadInventory(args.FileB);
+            const std::vector<TDiffRow> rows = CompareInventories(before, after);
+            const bool written = args.Format == TInvFormat::Json
+                                     ? Out(DiffJson(rows, before.Info, after.Info, ToUtf8) + "\r\n", true)
+                                     : Out(TableText(DiffTable(rows)), false);
+            if (!written) return ExitError;
+            return rows.empty() ? ExitSuccess : ExitDifferences;
+        }
+    }
+    return ExitError;
+}
+
+}  // namespace
+
+int RunInvCommand(const std::vector<std::string>& argv) {
+    TInvArgs args;
+    std::string error;
+    if (!ParseInvArgs(argv, args, error)) {
+        WriteText(TStdStream::Err, "orvexinv: " + error + "\r\n" + InvUsage());
+        return ExitError;
+    }
+    try {
+        return Run(args);
+    } catch (const TFileError& e) {
+        WriteText(TStdStream::Err, e.Text + "\r\n");
+    } catch (const std::exception& e) {
+        WriteText(TStdStream::Err, std::string("orvexinv: ") + e.what() + "\r\n");
+    }
+    return ExitError;
+}
+
+}  // namespace orvex::console

@@ -1,0 +1,32 @@
+// The command line of the console collector orvexinv.exe.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvex::console {
+
+enum class TInvCommand { Save, Show, Diff, Collect };
+enum class TInvFormat { Text, Json, Csv };
+enum class TInvList { Processes, Drivers, Services };
+
+struct TInvArgs {
+    TInvCommand Command = TInvCommand::Show;
+    TInvFormat Format = TInvFormat::Text;
+    TInvList List = TInvList::Processes;  // for Csv
+    std::string FileA, FileB;
+};
+
+// Reads the arguments after the program name:
+//   save FILE.ivs
+//   show FILE.ivs [--json | --csv processes|drivers|services]
+//   diff A.ivs B.ivs [--json]
+//   collect --json
+// Commands and options compare without regard to case. False, with Error
+// describing the first fault, for anything else.
+bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::string& error);
+
+// The usage text, lines ended by CR LF.
+std::string InvUsage();
+
+}  // namespace orvex::console

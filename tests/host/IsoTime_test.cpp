@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "engine/pure/OXI_IsoTime.h"
+
+using namespace orvex;
+
+TEST(IsoTime, FileTimes) {
+    EXPECT_EQ(IsoTimeFromFileTime(0), "");
+    EXPECT_EQ(IsoTimeFromFileTime(-1), "");
+    EXPECT_EQ(IsoTimeFromFileTime(1), "1601-01-01T00:00:00.000Z");
+    EXPECT_EQ(IsoTimeFromFileTime(116'444'736'000'000'000), "1970-01-01T00:00:00.000Z");
+    // 2000-02-29 12:34:56.789, a leap day.
+    EXPECT_EQ(IsoTimeFromFileTime(125'963'012'967'890'000), "2000-02-29T12:34:56.789Z");
+    EXPECT_EQ(IsoTimeFromFileTime(125'963'012'967'899'999), "2000-02-29T12:34:56.789Z");
+    EXPECT_EQ(IsoTimeFromFileTime(std::numeric_limits<std::int64_t>::max()), "");  // year 30828
+}
+
+TEST(IsoTime, LocalDateTimes) {
+    EXPECT_EQ(IsoTimeFromDateTime(0), "");
+    EXPECT_EQ(IsoTimeFromDateTime(std::nan("")), "");
+    EXPECT_EQ(IsoTimeFromDateTime(std::numeric_limits<double>::infinity()), "");
+    EXPECT_EQ(IsoTimeFromDateTime(1), "1899-12-31T00:00:00");
+    EXPECT_EQ(IsoTimeFromDateTime(2.25), "1900-01-01T06:00:00");
+    EXPECT_EQ(IsoTimeFromDateTime(-1.25), "1899-12-29T06:00:00");
+    EXPECT_EQ(IsoTimeFromDateTime(25'569.5), "1970-01-01T12:00:00");
+    EXPECT_EQ(IsoTimeFromDateTime(36'585.0 + 0.5 / 86'400 * 0.999), "2000-02-29T00:00:00");
+    EXPECT_EQ(IsoTimeFromDateTime(2'958'465.999), "9999-12-31T23:58:34");
+    EXPECT_EQ(IsoTimeFromDateTime(2'958'466), "");        // 10000-01-01
+    EXPECT_EQ(IsoTimeFromDateTime(-109'205), "1601-01-01T00:00:00");
+    EXPECT_EQ(IsoTimeFromDateTime(-109'206), "");         // 1600-12-31
+}

@@ -1,0 +1,361 @@
+// The console collector orvexinv.exe, run as a child process with its
+// standard output and error on pipes: every command, every exit code,
+// damaged input and saves that cannot be written.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
+#include "platform/Orvex_Resources.h"
+#include "tests/CsvReader.h"
+#include "tests/JsonReader.h"
+#include "tests/wine/support/ReportSamples.h"
+#include "tests/wine/support/TempFile.h"
+#include "tests/wine/support/TestMode.h"
+#include "tests/wine/support/TestService.h"
+
+using namespace orvex;
+using namespace orvex::test;
+
+namespace {
+
+struct TToolRun {
+    bool Finished = false;
+    DWORD ExitCode = 0xFFFFFFFF;
+    DWORD Pid = 0;
+    std::string Out, Err;
+};
+
+// Reads what is waiting in Pipe without blocking.
+void Drain(HANDLE pipe, std::string& into) {
+    DWORD available = 0;
+    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        char buffer[8192];
+        DWORD got = 0;
+        if (!ReadFile(pipe, buffer, available < sizeof buffer ? available : sizeof buffer, &got, nullptr) || got == 0)
+            return;
+        into.append(buffer, got);
+    }
+}
+
+// The tool of this mode: the copy Wine reports the mode's system version to.
+std::string ToolPath() {
+    const std::string dir = ExeDir() + "..\\..\\console\\";
+    return dir + (IsMode("nt40") ? "orvexinv_nt40.exe" : "orvexinv.exe");
+}
+
+// Runs the tool with Args and collects its output; gives up (and ends the
+// child) after two minutes.
+TToolRun RunTool(const std::string& args) {
+    TToolRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    if (!CreatePipe(&outRead, &outWrite, &inherit, 0)) return run;
+    THandle outR(outRead), outW(outWrite);
+    if (!CreatePipe(&errRead, &errWrite, &inherit, 0)) return run;
+    THandle errR(errRead), errW(errWrite);
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = nullptr;
+    si.hStdOutput = outWrite;
+    si.hStdError = errWrite;
+    const std::string exe = ToolPath();
+    std::string commandLine = "\"" + exe + "\" " + args;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &si, &pi)) {
+        ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+        return run;
+    }
+    THandle process(pi.hProcess), thread(pi.hThread);
+    run.Pid = pi.dwProcessId;
+    outW.reset();  // the child holds the write ends now
+    errW.reset();
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Drain(outRead, run.Out);
+        Drain(errRead, run.Err);
+        if (WaitForSingleObject(process.get(), 20) == WAIT_OBJECT_0) break;
+        if (GetTickCount() - start > 120'000) {
+            TerminateProcess(process.get(), 99);
+            WaitForSingleObject(process.get(), 5'000);
+            ADD_FAILURE() << "orvexinv " << args << " did not end";
+            return run;
+        }
+    }
+    Drain(outRead, run.Out);
+    Drain(errRead, run.Err);
+    GetExitCodeProcess(process.get(), &run.ExitCode);
+    run.Finished = true;
+    return run;
+}
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// A new empty folder in the temporary directory, removed with what it holds.
+class TTempFolder {
+public:
+    TTempFolder() {
+        char dir[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, dir);
+        for (int i = 0; i < 100 && path_.empty(); ++i) {
+            std::string p = std::string(dir) + "oxinv" + std::to_string(GetCurrentProcessId()) + "_" +
+                            std::to_string(GetTickCount() + i);
+            if (CreateDirectoryA(p.c_str(), nullptr)) path_ = p + "\\";
+        }
+    }
+    ~TTempFolder() {
+        if (path_.empty()) return;
+        for (const std::string& name : Files()) {
+            const std::string full = path_ + name;
+            if (!DeleteFileA(full.c_str())) RemoveDirectoryA(full.c_str());
+        }
+        RemoveDirectoryA(path_.c_str());
+    }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    // The names of the entries in the folder.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data{};
+        const HANDLE find = FindFirstFileA((path_ + "*").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do {
+            const std::string name = data.cFileName;
+            if (name != "." && name != "..") names.push_back(name);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+        return names;
+    }
+
+private:
+    std::string path_;
+};
+
+// The report as the component reads it.
+void LoadReport(const std::string& file, TOrvex_ProcessList& component) {
+    ASSERT_TRUE(IsInventoryReport(file)) << file;
+    component.LoadFromStorage(file);
+}
+
+void ExpectError(const TToolRun& run, const std::string& file) {
+    EXPECT_TRUE(run.Finished);
+    EXPECT_EQ(run.ExitCode, 2u) << run.Err;
+    EXPECT_TRUE(run.Out.empty()) << run.Out;
+    EXPECT_EQ(run.Err.rfind(file + ": ", 0), 0u) << run.Err;
+    EXPECT_GT(run.Err.size(), file.size() + 4) << "no reason given: " << run.Err;
+}
+
+// Saves, shows in every form and compares a report of this system; the
+// steps every mode runs.
+void SaveShowAndDiff(const std::string& folder) {
+    const std::string file = folder + "this.ivs";
+    const TToolRun save = RunTool("save " + Quoted(file));
+    ASSERT_TRUE(save.Finished);
+    ASSERT_EQ(save.ExitCode, 0u) << save.Err;
+    EXPECT_TRUE(save.Out.empty()) << save.Out;
+    EXPECT_TRUE(save.Err.empty()) << save.Err;
+
+    TOrvex_ProcessList component;
+    ASSERT_NO_FATAL_FAILURE(LoadReport(file, component));
+    ASSERT_GT(component.ProcessCount(), 0);
+    // The tool collected itself among the processes.
+    EXPECT_GE(component.FindProcess(save.Pid), 0) << "pid " << save.Pid;
+
+    const TToolRun text = RunTool("show " + Quoted(file));
+    ASSERT_EQ(text.ExitCode, 0u) << text.Err;
+    EXPECT_EQ(text.Out.rfind("Machine: " + component.StorageInfo.Machine + "\r\n", 0), 0u) << text.Out.substr(0, 200);
+    EXPECT_NE(text.Out.find("\r\nProcesses (" + std::to_string(component.ProcessCount()) + ")\r\n"), std::string::npos);
+
+    const TToolRun json = RunTool("show " + Quoted(file) + " --json");
+    ASSERT_EQ(json.ExitCode, 0u) << json.Err;
+    const TJson doc = ParseJson(json.Out);
+    EXPECT_EQ(doc["header"]["machine"].Text, component.StorageInfo.Machine);
+    EXPECT_FALSE(doc["live"].B);
+    ASSERT_EQ(doc["processes"].Items.size(), static_cast<std::size_t>(component.ProcessCount()));
+    ASSERT_EQ(doc["services"].Items.size(), static_cast<std::size_t>(component.ServiceCount()));
+    for (int i = 0; i < component.ProcessCount(); ++i) {
+        TProcessInfo p;
+        component.GetProcess(static_cast<std::uint32_t>(i), p);
+        EXPECT_EQ(doc["processes"].Items[static_cast<std::size_t>(i)]["pid"].Text, std::to_string(p.PID));
+        EXPECT_FALSE(doc["processes"].Items[static_cast<std::size_t>(i)].Has("threads"));
+    }
+
+    const TToolRun csv = RunTool("show " + Quoted(file) + " --csv services");
+    ASSERT_EQ(csv.ExitCode, 0u) << csv.Err;
+    ASSERT_EQ(csv.Out.rfind("\xEF\xBB\xBF", 0), 0u);
+    const auto records = ReadCsv(csv.Out.substr(3));
+    ASSERT_EQ(records.size(), static_cast<std::size_t>(component.ServiceCount()) + 1);
+    EXPECT_EQ(records[0].at(3), "Name");
+    for (int i = 0; i < component.ServiceCount(); ++i) {
+        TServiceInfo s;
+        component.GetService(static_cast<std::uint32_t>(i), s);
+        EXPECT_EQ(records[static_cast<std::size_t>(i) + 1].at(3), s.Name.str());
+    }
+
+    const TToolRun same = RunTool("diff " + Quoted(file) + " " + Quoted(file));
+    EXPECT_EQ(same.ExitCode, 0u) << same.Err;
+    EXPECT_EQ(same.Out, "Kind\tKey\tChange\tField\tOld value\tNew value\r\n");
+    const TToolRun sameJson = RunTool("diff --json " + Quoted(file) + " " + Quoted(file));
+    EXPECT_EQ(sameJson.ExitCode, 0u) << sameJson.Err;
+    EXPECT_TRUE(ParseJson(sameJson.Out)["differences"].Items.empty());
+}
+
+void RefusesFaultyInput(const std::string& folder) {
+    const std::string missing = folder + "missing.ivs";
+    ExpectError(RunTool("show " + Quoted(missing)), missing);
+    ExpectError(RunTool("diff " + Quoted(missing) + " " + Quoted(missing)), missing);
+
+    const std::string plain = folder + "plain.ivs";
+    {
+        const THandle f(CreateFileA(plain.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(f);
+        DWORD written = 0;
+        WriteFile(f.get(), "not a report\r\n", 14, &written, nullptr);
+    }
+    const TToolRun foreign = RunTool("show " + Quoted(plain) + " --json");
+    ExpectError(foreign, plain);
+    EXPECT_EQ(foreign.Err, plain + ": not an inventory report\r\n");
+
+    const TToolRun usage = RunTool("show");
+    EXPECT_EQ(usage.ExitCode, 2u);
+    EXPECT_TRUE(usage.Out.empty());
+    EXPECT_NE(usage.Err.find("usage: orvexinv"), std::string::npos) << usage.Err;
+    EXPECT_EQ(RunTool("frobnicate x.ivs").ExitCode, 2u);
+
+    // A save into a folder that does not exist: error, and nothing written.
+    const std::string nowhere = folder + "no such folder\\r.ivs";
+    ExpectError(RunTool("save " + Quoted(nowhere)), nowhere);
+    EXPECT_EQ(GetFileAttributesA((folder + "no such folder").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+
+TEST(ConsoleTool, SavesShowsAndComparesReportsOfThisSystem) {
+    TTempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    SaveShowAndDiff(folder.path());
+    // The save left its report and nothing else (no temporary file).
+    EXPECT_EQ(folder.Files(), std::vector<std::string>{"this.ivs"});
+}
+
+TEST(ConsoleTool, CollectPrintsTheLiveInventoryWithThreadsAndModules) {
+    const TToolRun run = RunTool("collect --json");
+    ASSERT_TRUE(run.Finished);
+    ASSERT_EQ(run.ExitCode, 0u) << run.Err;
+    EXPECT_TRUE(run.Err.empty()) << run.Err;
+    const TJson doc = ParseJson(run.Out);
+    EXPECT_TRUE(doc["live"].B);
+    EXPECT_FALSE(doc["header"]["machine"].Text.empty());
+    EXPECT_FALSE(doc["header"]["timestamp"].Text.empty());
+    const TJson* self = nullptr;
+    for (const TJson& p : doc["processes"].Items)
+        if (p["pid"].Text == std::to_string(run.Pid)) self = &p;
+    ASSERT_NE(self, nullptr) << "the tool's own process is missing";
+    EXPECT_FALSE((*self)["threads"].Items.empty());
+    EXPECT_FALSE((*self)["modules"].Items.empty());
+    EXPECT_NE((*self)["imageName"].Text.find("orvexinv"), std::string::npos);
+    EXPECT_FALSE(doc["services"].Items.empty());
+}
+
+TEST(ConsoleTool, ErrorsNameTheFileAndTheReason) {
+    TTempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    RefusesFaultyInput(folder.path());
+
+    // A damaged report: a real one cut short.
+    const std::string good = folder.path() + "good.ivs";
+    ASSERT_EQ(RunTool("save " + Quoted(good)).ExitCode, 0u);
+    const std::string bytes = ReadWholeFile(good);
+    ASSERT_GT(bytes.size(), 2048u);
+    const std::string damaged = folder.path() + "damaged.ivs";
+    {
+        const THandle f(CreateFileA(damaged.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(f);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(f.get(), bytes.data(), 1536, &written, nullptr));
+    }
+    ExpectError(RunTool("show " + Quoted(damaged)), damaged);
+    ExpectError(RunTool("diff " + Quoted(good) + " " + Quoted(damaged)), damaged);
+}
+
+TEST(ConsoleTool, FailedSaveLeavesTheTargetAndNoTemporaryFile) {
+    TTempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    // The target is a folder: the report is written, but cannot take its place.
+    const std::string target = folder.path() + "taken.ivs";
+    ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
+    const TToolRun run = RunTool("save " + Quoted(target));
+    ExpectError(run, target);
+    EXPECT_EQ(folder.Files(), std::vector<std::string>{"taken.ivs"});
+    EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    // A save over an existing file replaces it.
+    const std::string file = folder.path() + "old.ivs";
+    {
+        const THandle f(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(f);
+    }
+    ASSERT_EQ(RunTool("save " + Quoted(file)).ExitCode, 0u);
+    EXPECT_TRUE(IsInventoryReport(file));
+}
+
+TEST(ConsoleTool, ChangedStartTypeOfAServiceIsOneDifference) {
+    TInstalledTestService service("_inv");
+    ASSERT_TRUE(service.installed()) << service.error();
+    TTempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const std::string before = folder.path() + "before.ivs", after = folder.path() + "after.ivs";
+    ASSERT_EQ(RunTool("save " + Quoted(before)).ExitCode, 0u);
+    {
+        const TScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS), &CloseServiceHandle);
+        ASSERT_TRUE(manager);
+        const TScHandle svc(OpenServiceA(manager.get(), service.key().c_str(), SERVICE_ALL_ACCESS), &CloseServiceHandle);
+        ASSERT_TRUE(svc);
+        ASSERT_TRUE(ChangeServiceConfigA(svc.get(), SERVICE_NO_CHANGE, SERVICE_DISABLED, SERVICE_NO_CHANGE, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))
+            << GetLastError();
+    }
+    ASSERT_EQ(RunTool("save " + Quoted(after)).ExitCode, 0u);
+
+    const TToolRun diff = RunTool("diff --json " + Quoted(before) + " " + Quoted(after));
+    EXPECT_EQ(diff.ExitCode, 1u) << diff.Err;
+    const TJson doc = ParseJson(diff.Out);
+    std::vector<const TJson*> serviceRows;
+    for (const TJson& row : doc["differences"].Items)
+        if (row["kind"].Text == "service") serviceRows.push_back(&row);
+    ASSERT_EQ(serviceRows.size(), 1u) << diff.Out;
+    EXPECT_EQ((*serviceRows[0])["key"].Text, service.key());
+    EXPECT_EQ((*serviceRows[0])["change"].Text, "changed");
+    EXPECT_EQ((*serviceRows[0])["field"].Text, "start type");
+    EXPECT_EQ((*serviceRows[0])["oldValue"].Text, "Manual");
+    EXPECT_EQ((*serviceRows[0])["newValue"].Text, "Disabled");
+
+    // The text form has the same row.
+    const TToolRun text = RunTool("diff " + Quoted(before) + " " + Quoted(after));
+    EXPECT_EQ(text.ExitCode, 1u);
+    EXPECT_NE(text.Out.find("service\t" + service.key() + "\tchanged\tstart type\tManual\tDisabled\r\n"),
+              std::string::npos)
+        << text.Out;
+}
+
+// The essential commands on NT 4.
+TEST(Nt40ConsoleTool, SavesShowsComparesAndRefuses) {
+    TTempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    SaveShowAndDiff(folder.path());
+    TOrvex_ProcessList component;
+    ASSERT_NO_FATAL_FAILURE(LoadReport(folder.path() + "this.ivs", component));
+    EXPECT_EQ(component.StorageInfo.MajorVersion, 4);
+    EXPECT_EQ(component.StorageInfo.Platform, 2);
+    RefusesFaultyInput(folder.path());
+}
