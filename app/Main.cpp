@@ -7,13 +7,16 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/CompareDialog.h"
 #include "app/DrvDetails.h"
+#include "app/ListExport.h"
 #include "app/PrcDetails.h"
 #include "app/SvcDetails.h"
 #include "app/pure/MainRows.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Services.h"
+#include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
 #include "ui/Orvex_ListView.h"
 
@@ -323,6 +326,36 @@ void Twnd_Main::cmSaveReport() {
     ProcList.SaveToStorage(file);
 }
 
+void Twnd_Main::cmCompareReport() {
+    std::string fileName;
+    if (AskOpenFileName(Handle(), CompareReportTitle, ReportFilter, fileName)) CompareWithReport(fileName);
+}
+
+void Twnd_Main::CompareWithReport(const std::string& fileName) {
+    TComparison comparison;
+    try {
+        orvex::TBusyCursor busy;
+        comparison = CompareWithReportFile(fileName, ProcList);
+    } catch (const std::exception& e) {
+        orvex::ShowErrorReport(Handle(), e);
+        return;
+    }
+    ShowCompareDialog(Handle(), comparison);
+}
+
+void Twnd_Main::cmExportList() {
+    std::string fileName;
+    if (AskSaveFileName(Handle(), ExportListTitle, CsvFilter, CsvExtension, fileName)) ExportList(fileName);
+}
+
+void Twnd_Main::ExportList(const std::string& fileName) {
+    try {
+        SaveFileContents(fileName, ListViewCsv(PageList(activePage_)));
+    } catch (const std::exception& e) {
+        orvex::ShowErrorReport(Handle(), e);
+    }
+}
+
 void Twnd_Main::cmExit() { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
 void Twnd_Main::mmAboutClick() {
@@ -449,6 +482,8 @@ void Twnd_Main::Command(int id) {
     switch (id) {
     case cmRefreshId: cmRefresh(); break;
     case cmSaveReportId: cmSaveReport(); break;
+    case cmCompareReportId: cmCompareReport(); break;
+    case cmExportListId: cmExportList(); break;
     case cmExitId: cmExit(); break;
     case cmAboutId: mmAboutClick(); break;
     case cmFindId: cmFind(); break;

@@ -65,12 +65,14 @@ constexpr std::array<TPageDecl, PageCount> Pages{{
     {" Services ", idSvcList, ServiceColumns, ServicePage},
 }};
 
-constexpr std::array<TMenuItemDecl, 7> FileItems{{
+constexpr std::array<TMenuItemDecl, 9> FileItems{{
     {cmRefreshId, "Refresh\tF5"},
     {0, nullptr},
     {cmFindId, "Find handle or DLL...\tCtrl+F"},
     {0, nullptr},
     {cmSaveReportId, "Save to storage..."},
+    {cmCompareReportId, "Compare with report..."},
+    {cmExportListId, "Export list..."},
     {0, nullptr},
     {cmExitId, "Exit"},
 }};

@@ -34,6 +34,8 @@ enum TMainId : int {
     cmExitId = 102,
     cmAboutId = 103,
     cmFindId = 104,
+    cmCompareReportId = 106,
+    cmExportListId = 107,
     cmPrcPropsId = 110,
     cmPrcKillId = 111,
     cmPrcDetailsId = 112,
