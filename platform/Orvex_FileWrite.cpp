@@ -17,8 +17,10 @@ bool FolderOf(const std::string& fileName, char (&folder)[MAX_PATH]) noexcept {
         folder[1] = '\0';
         return true;
     }
-    // "C:x" keeps its colon, "C:\x" and "\\server\share\x" their separator.
-    const std::size_t length = fileName[slash] == ':' || slash == 0 ? slash + 1 : slash;
+    // "C:x" keeps its colon, "C:\x" and "\x" their root's separator; other
+    // folders end before theirs.
+    const bool root = fileName[slash] == ':' || slash == 0 || (slash == 2 && fileName[1] == ':');
+    const std::size_t length = root ? slash + 1 : slash;
     if (length >= MAX_PATH) return false;
     std::memcpy(folder, fileName.data(), length);
     folder[length] = '\0';
