@@ -9,7 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/CompareDialog.h"
 #include "app/DrvDetails.h"
+#include "app/FileCommands.h"
 #include "app/PrcDetails.h"
 #include "app/SvcDetails.h"
 #include "app/pure/MainRows.h"
@@ -58,13 +60,6 @@ void FillPageList(orvex::TSortableList& list, const TOrvex_ProcessList& componen
 // the system refuses cannot keep the loop going.
 void DetachMenuItems(HMENU bar) {
     for (int i = ::GetMenuItemCount(bar); i > 0; --i) ::RemoveMenu(bar, static_cast<UINT>(i - 1), MF_BYPOSITION);
-}
-
-// The size of OPENFILENAMEA that the system's file dialogs accept: systems
-// before Windows 2000 (the 9x family and NT 4) refuse the structure with the
-// fields that Windows 2000 added.
-DWORD FileDialogSize() {
-    return IsNT() && OSMajorVersion() >= 5 ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
 }
 
 // A date-time value of the local time as the user's short date and time
@@ -352,33 +347,14 @@ int Twnd_Main::SelectedService() const {
 void Twnd_Main::cmRefresh() { RefreshView(false); }
 
 void Twnd_Main::cmSaveReport() {
-    char file[MAX_PATH * 4] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = FileDialogSize();
-    ofn.hwndOwner = Handle();
-    ofn.lpstrFilter = ReportFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER |
-                OFN_NOCHANGEDIR;
-    if (!::GetSaveFileNameA(&ofn)) return;
-    ProcList.SaveToStorage(file);
+    // The name as typed: no extension is added.
+    std::string fileName;
+    if (AskSaveFileName(Handle(), nullptr, ReportFilter, nullptr, fileName)) ProcList.SaveToStorage(fileName);
 }
 
 void Twnd_Main::cmOpenReport() {
-    char file[MAX_PATH * 4] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = FileDialogSize();
-    ofn.hwndOwner = Handle();
-    ofn.lpstrFilter = OpenReportFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER |
-                OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameA(&ofn)) return;
-    OpenReport(file);
+    std::string fileName;
+    if (AskOpenFileName(Handle(), nullptr, OpenReportFilter, fileName)) OpenReport(fileName);
 }
 
 bool Twnd_Main::OpenReport(const std::string& fileName) {
@@ -410,6 +386,36 @@ bool Twnd_Main::OpenReport(const std::string& fileName) {
     if (find_) ::ShowWindow(find_->Handle(), SW_HIDE);
     RefreshView(true);
     return true;
+}
+
+void Twnd_Main::cmCompareReport() {
+    std::string fileName;
+    if (AskOpenFileName(Handle(), CompareReportTitle, ReportFilter, fileName)) CompareWithReport(fileName);
+}
+
+void Twnd_Main::CompareWithReport(const std::string& fileName) {
+    TComparison comparison;
+    try {
+        orvex::TBusyCursor busy;
+        comparison = CompareWithReportFile(fileName, ProcList);
+    } catch (const std::exception& e) {
+        orvex::ShowErrorReport(Handle(), e);
+        return;
+    }
+    ShowCompareDialog(Handle(), comparison);
+}
+
+void Twnd_Main::cmExportList() {
+    std::string fileName;
+    if (AskSaveFileName(Handle(), ExportListTitle, CsvFilter, CsvExtension, fileName)) ExportList(fileName);
+}
+
+void Twnd_Main::ExportList(const std::string& fileName) {
+    try {
+        SaveFileContents(fileName, ListViewCsv(PageList(activePage_)));
+    } catch (const std::exception& e) {
+        orvex::ShowErrorReport(Handle(), e);
+    }
 }
 
 void Twnd_Main::cmExit() { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
@@ -541,6 +547,8 @@ void Twnd_Main::Command(int id) {
     case cmRefreshId: cmRefresh(); break;
     case cmOpenReportId: cmOpenReport(); break;
     case cmSaveReportId: cmSaveReport(); break;
+    case cmCompareReportId: cmCompareReport(); break;
+    case cmExportListId: cmExportList(); break;
     case cmExitId: cmExit(); break;
     case cmAboutId: mmAboutClick(); break;
     case cmFindId: cmFind(); break;

@@ -35,6 +35,8 @@ inline constexpr const char* KillWarningText =
 inline constexpr const char* KillFailedText = "Cannot terminate this process.";
 inline constexpr const char* ReportFilter = "Orvex Inventory Storage files\0*.ivs\0All files\0*.*\0";
 inline constexpr const char* OpenReportFilter = "Inventory reports (*.ivs)\0*.ivs\0All files\0*.*\0";
+inline constexpr const char* CompareReportTitle = "Compare with report";
+inline constexpr const char* ExportListTitle = "Export list";
 inline constexpr const char* AboutCredit = "Processes, drivers and services of this machine at a glance.";
 
 class Twnd_Main : public orvex::TWindow {
@@ -55,6 +57,8 @@ public:
     HWND DrvList() const { return Item(idDrvList); }
     HWND SvcList() const { return Item(idSvcList); }
     HWND sb() const { return Item(idStatusBar); }
+    // The list view of a page.
+    HWND PageList(TMainPage page) const { return Item(MainPages()[page].ListId); }
 
     // Fills the lists, tab captions and status bar from the component, after
     // refreshing it unless KeepData. The caption, the status bar and the
@@ -80,6 +84,17 @@ public:
     void cmSaveReport();
     // Asks for a report file with the system's open dialog and shows it.
     void cmOpenReport();
+    // Asks for a report file and compares it with what the window shows.
+    void cmCompareReport();
+    // Asks for a file name and writes the active page's list into it as CSV.
+    void cmExportList();
+    // Compares the report FileName with the window's data and shows the
+    // differences; a file that is no report or cannot be read shows the
+    // error report and changes nothing.
+    void CompareWithReport(const std::string& fileName);
+    // Writes the active page's list as it shows into FileName as CSV; a
+    // failure shows the error report and leaves no file behind.
+    void ExportList(const std::string& fileName);
     void cmExit();
     // Shows the Find window (created on first use).
     void cmFind();

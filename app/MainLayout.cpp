@@ -65,13 +65,15 @@ constexpr std::array<TPageDecl, PageCount> Pages{{
     {" Services ", idSvcList, ServiceColumns, ServicePage},
 }};
 
-constexpr std::array<TMenuItemDecl, 8> FileItems{{
+constexpr std::array<TMenuItemDecl, 10> FileItems{{
     {cmRefreshId, "Refresh\tF5"},
     {cmOpenReportId, "Open report...\tCtrl+O"},
     {0, nullptr},
     {cmFindId, "Find handle or DLL...\tCtrl+F"},
     {0, nullptr},
     {cmSaveReportId, "Save to storage..."},
+    {cmCompareReportId, "Compare with report..."},
+    {cmExportListId, "Export list..."},
     {0, nullptr},
     {cmExitId, "Exit"},
 }};

@@ -35,6 +35,8 @@ enum TMainId : int {
     cmAboutId = 103,
     cmFindId = 104,
     cmOpenReportId = 105,
+    cmCompareReportId = 106,
+    cmExportListId = 107,
     cmPrcPropsId = 110,
     cmPrcKillId = 111,
     cmPrcDetailsId = 112,

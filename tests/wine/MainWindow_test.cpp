@@ -134,8 +134,8 @@ TEST_F(MainWindow, MenusFollowThePage) {
     EXPECT_EQ(W().ActivePage(), pgProcesses);
     EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Process", "About"}));
     EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "File"),
-              (Strings{"Refresh\tF5", "Open report...\tCtrl+O", "", "Find handle or DLL...\tCtrl+F", "", "Save to storage...",
-                       "", "Exit"}));
+              (Strings{"Refresh	F5", "Open report...	Ctrl+O", "", "Find handle or DLL...	Ctrl+F", "",
+                       "Save to storage...", "Compare with report...", "Export list...", "", "Exit"}));
     EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "Process"), (Strings{"Properties...", "Details...", "", "Kill"}));
     orvex::test::ClickTab(W().pc(), 1);
     EXPECT_EQ(W().ActivePage(), pgDrivers);

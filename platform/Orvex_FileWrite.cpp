@@ -1,0 +1,97 @@
+#include "platform/Orvex_FileWrite.h"
+
+#include <cstring>
+
+#include "platform/Orvex_Resources.h"
+#include "platform/Orvex_WideText.h"
+
+namespace orvex {
+
+namespace {
+
+// The folder part of a path ("." when it names none), in Folder.
+bool FolderOf(const std::string& fileName, char (&folder)[MAX_PATH]) noexcept {
+    const std::size_t slash = fileName.find_last_of("\\/:");
+    if (slash == std::string::npos) {
+        folder[0] = '.';
+        folder[1] = '\0';
+        return true;
+    }
+    // "C:x" keeps its colon, "C:\x" and "\x" their root's separator; other
+    // folders end before theirs.
+    const bool root = fileName[slash] == ':' || slash == 0 || (slash == 2 && fileName[1] == ':');
+    const std::size_t length = root ? slash + 1 : slash;
+    if (length >= MAX_PATH) return false;
+    std::memcpy(folder, fileName.data(), length);
+    folder[length] = '\0';
+    return true;
+}
+
+DWORD WriteAll(HANDLE file, std::string_view contents) noexcept {
+    while (!contents.empty()) {
+        const DWORD chunk = contents.size() > 0x100000 ? 0x100000 : static_cast<DWORD>(contents.size());
+        DWORD written = 0;
+        if (!::WriteFile(file, contents.data(), chunk, &written, nullptr)) return ::GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
+        contents.remove_prefix(written);
+    }
+    return ::FlushFileBuffers(file) ? 0 : ::GetLastError();
+}
+
+}  // namespace
+
+DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noexcept {
+    char folder[MAX_PATH] = {};
+    if (fileName.empty() || !FolderOf(fileName, folder)) return ERROR_INVALID_NAME;
+    // A new empty file of a unique name in the target's folder.
+    char temp[MAX_PATH] = {};
+    if (::GetTempFileNameA(folder, "oxw", 0, temp) == 0) return ::GetLastError();
+    DWORD error = 0;
+    {
+        const THandle file(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                         nullptr));
+        error = file ? WriteAll(file.get(), contents) : ::GetLastError();
+    }
+    if (error == 0 && !::MoveFileA(temp, fileName.c_str())) {
+        error = ::GetLastError();
+        // The target exists: move it aside under a name of its own, put the
+        // new file in its place, and drop the old one only then (MoveFileEx,
+        // which replaces in one step, is missing on the 9x family).
+        // A read-only file or a folder of that name is not replaced.
+        const DWORD attributes = ::GetFileAttributesA(fileName.c_str());
+        char aside[MAX_PATH] = {};
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+            error = ERROR_ACCESS_DENIED;
+        } else if (attributes != INVALID_FILE_ATTRIBUTES && ::GetTempFileNameA(folder, "oxo", 0, aside) != 0) {
+            ::DeleteFileA(aside);
+            if (!::MoveFileA(fileName.c_str(), aside)) {
+                error = ::GetLastError();
+            } else if (!::MoveFileA(temp, fileName.c_str())) {
+                error = ::GetLastError();
+                ::MoveFileA(aside, fileName.c_str());
+            } else {
+                error = 0;
+                ::DeleteFileA(aside);
+            }
+        }
+    }
+    if (error != 0) ::DeleteFileA(temp);
+    return error;
+}
+
+std::string SystemErrorText(DWORD code) {
+    TLocalMem buffer;
+    wchar_t* text = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    buffer.reset(text);
+    std::string message = n > 0 && text ? WideToAnsi(std::wstring_view(text, n)) : std::string();
+    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
+        message.pop_back();
+    if (message.empty()) return "Error " + std::to_string(code);
+    return message + " (" + std::to_string(code) + ")";
+}
+
+}  // namespace orvex

@@ -1,0 +1,24 @@
+// Writing a whole file so that no half-written file is ever left behind: the
+// contents go to a temporary file in the target's folder, which then takes
+// the target's name.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace orvex {
+
+// Writes Contents as the whole of FileName, replacing a file of that name.
+// The old file stays as it was until the new one is complete. Returns 0, or
+// the system's error code of the step that failed; on failure the temporary
+// file is gone and FileName is as it was.
+DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noexcept;
+
+// The system's message for an error code, without its trailing line break,
+// followed by the code in parentheses: "Access denied. (5)"; "Error 1234"
+// when the system has no message.
+std::string SystemErrorText(DWORD code);
+
+}  // namespace orvex
