@@ -155,8 +155,8 @@ void TDetailsDialog::LayoutPages() {
     const int height = area.bottom - area.top;
     for (const TPageControl& c : pageControls_) {
         const TLayoutRect& d = c.Decl.Rect;
-        const TPixelRect r = AnchorPlace({d.X, d.Y, d.X + d.Width, d.Y + d.Height}, form_.PageWidth,
-                                         form_.PageHeight, width, height, c.Decl.Anchors);
+        const TPixelRect r = AnchorPlace({d.X, d.Y, d.X + d.Width, d.Y + d.Height}, form_.PageWidth, form_.PageHeight,
+                                         width, height, c.Decl.Anchors);
         ::SetWindowPos(c.Control, nullptr, area.left + r.Left, area.top + r.Top, r.Right - r.Left, r.Bottom - r.Top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -49,10 +49,10 @@ struct TDetailsFormDecl {
 inline constexpr DWORD PropertyListStyle = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER |
                                            LVS_NOCOLUMNHEADER | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS;
 inline constexpr DWORD HeaderedPropertyListStyle = PropertyListStyle & ~static_cast<DWORD>(LVS_NOCOLUMNHEADER);
-inline constexpr DWORD ColumnListStyle =
-    LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS;
-inline constexpr DWORD TreeStyle =
-    TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP | WS_CLIPSIBLINGS;
+inline constexpr DWORD ColumnListStyle = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP |
+                                         WS_CLIPSIBLINGS;
+inline constexpr DWORD TreeStyle = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER |
+                                   WS_TABSTOP | WS_CLIPSIBLINGS;
 inline constexpr DWORD PushButtonStyle = BS_PUSHBUTTON | WS_TABSTOP | WS_CLIPSIBLINGS;
 inline constexpr DWORD DefaultButtonStyle = BS_DEFPUSHBUTTON | WS_TABSTOP | WS_CLIPSIBLINGS;
 inline constexpr DWORD IconImageStyle = SS_ICON | SS_CENTERIMAGE | SS_REALSIZECONTROL;

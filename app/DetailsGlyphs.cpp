@@ -1,10 +1,10 @@
 #include "app/DetailsGlyphs.h"
 
-#include "platform/Orvex_FileIcon.h"
-
 #include <cmath>
 #include <functional>
 #include <numbers>
+
+#include "platform/Orvex_FileIcon.h"
 
 namespace orvex {
 

@@ -264,8 +264,8 @@ void Twnd_Main::RefreshView(bool keepData) {
     for (int page = 0; page < PageCount; ++page)
         orvex::SetPageTabCaption(pc(), page, CountCaption(labels[page], counts[page]).c_str());
     ShowStatus();
-    const std::string caption =
-        ProcList.LiveData() ? std::string(AppTitle) : ReportWindowCaption(AppTitle, ProcList.StorageFileName);
+    const std::string caption = ProcList.LiveData() ? std::string(AppTitle)
+                                                    : ReportWindowCaption(AppTitle, ProcList.StorageFileName);
     ::SetWindowTextA(Handle(), caption.c_str());
     ShowLiveCommands();
     pcChange();
@@ -301,7 +301,8 @@ void Twnd_Main::ShowLiveCommands() {
     const bool live = ProcList.LiveData();
     for (int id : LiveOnlyCommands()) {
         for (const orvex::TMenu& popup : popups_)
-            if (popup) ::EnableMenuItem(popup.get(), static_cast<UINT>(id), MF_BYCOMMAND | (live ? MF_ENABLED : MF_GRAYED));
+            if (popup)
+                ::EnableMenuItem(popup.get(), static_cast<UINT>(id), MF_BYCOMMAND | (live ? MF_ENABLED : MF_GRAYED));
         if (const HWND button = Item(id)) ::EnableWindow(button, live);
     }
 }
@@ -363,7 +364,9 @@ bool Twnd_Main::OpenReport(const std::string& fileName) {
     const DWORD attributes = ::GetFileAttributesA(fileName.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
-        orvex::ShowErrorReport(Handle(), std::runtime_error(CannotOpenReportText(fileName, orvex::ComErrorMessage(HRESULT_FROM_WIN32(error)))));
+        orvex::ShowErrorReport(Handle(),
+                               std::runtime_error(
+                                   CannotOpenReportText(fileName, orvex::ComErrorMessage(HRESULT_FROM_WIN32(error)))));
         return false;
     }
     try {
@@ -544,26 +547,65 @@ void Twnd_Main::Command(int id) {
     // A report shown: nothing may act on or describe the running system.
     if (!ProcList.LiveData() && IsLiveOnlyCommand(id)) return;
     switch (id) {
-    case cmRefreshId: cmRefresh(); break;
-    case cmOpenReportId: cmOpenReport(); break;
-    case cmSaveReportId: cmSaveReport(); break;
-    case cmCompareReportId: cmCompareReport(); break;
-    case cmExportListId: cmExportList(); break;
-    case cmExitId: cmExit(); break;
-    case cmAboutId: mmAboutClick(); break;
-    case cmFindId: cmFind(); break;
-    case cmPrcPropsId: cmPrcProps(); break;
-    case cmPrcKillId: cmPrcKill(); break;
-    case cmPrcDetailsId: cmPrcDetails(); break;
-    case cmDrvPropsId: cmDrvProps(); break;
-    case cmDrvDetailsId: cmDrvDetails(); break;
-    case cmSvcPropsId: cmSvcProps(); break;
-    case cmSvcDetailsId: cmSvcDetails(); break;
-    case cmSvcStartId: cmSvcStart(); break;
-    case cmSvcStopId: cmSvcStop(); break;
-    case cmSvcPauseId: cmSvcPause(); break;
-    case cmSvcResumeId: cmSvcResume(); break;
-    default: break;
+    case cmRefreshId:
+        cmRefresh();
+        break;
+    case cmOpenReportId:
+        cmOpenReport();
+        break;
+    case cmSaveReportId:
+        cmSaveReport();
+        break;
+    case cmCompareReportId:
+        cmCompareReport();
+        break;
+    case cmExportListId:
+        cmExportList();
+        break;
+    case cmExitId:
+        cmExit();
+        break;
+    case cmAboutId:
+        mmAboutClick();
+        break;
+    case cmFindId:
+        cmFind();
+        break;
+    case cmPrcPropsId:
+        cmPrcProps();
+        break;
+    case cmPrcKillId:
+        cmPrcKill();
+        break;
+    case cmPrcDetailsId:
+        cmPrcDetails();
+        break;
+    case cmDrvPropsId:
+        cmDrvProps();
+        break;
+    case cmDrvDetailsId:
+        cmDrvDetails();
+        break;
+    case cmSvcPropsId:
+        cmSvcProps();
+        break;
+    case cmSvcDetailsId:
+        cmSvcDetails();
+        break;
+    case cmSvcStartId:
+        cmSvcStart();
+        break;
+    case cmSvcStopId:
+        cmSvcStop();
+        break;
+    case cmSvcPauseId:
+        cmSvcPause();
+        break;
+    case cmSvcResumeId:
+        cmSvcResume();
+        break;
+    default:
+        break;
     }
 }
 

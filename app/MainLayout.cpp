@@ -113,7 +113,7 @@ constexpr std::array<ACCEL, 3> Accelerators{{
     {FVIRTKEY | FCONTROL, 'O', cmOpenReportId},
 }};
 
-constexpr std::array<int, 10> LiveOnly{cmFindId,     cmSaveReportId, cmPrcPropsId, cmPrcKillId, cmDrvPropsId,
+constexpr std::array<int, 10> LiveOnly{cmFindId,     cmSaveReportId, cmPrcPropsId, cmPrcKillId,  cmDrvPropsId,
                                        cmSvcPropsId, cmSvcStartId,   cmSvcStopId,  cmSvcPauseId, cmSvcResumeId};
 
 }  // namespace

@@ -18,8 +18,7 @@ namespace {
 // belong to process Pid, in the component's order.
 template <typename Record>
 std::vector<Record> RecordsOfProcess(const TOrvex_ProcessList& component, int count,
-                                     void (TOrvex_ProcessList::*get)(std::uint32_t, Record&) const,
-                                     std::uint32_t pid) {
+                                     void (TOrvex_ProcessList::*get)(std::uint32_t, Record&) const, std::uint32_t pid) {
     std::vector<Record> records;
     for (int i = 0; i < count; ++i) {
         Record r;
@@ -65,9 +64,14 @@ void Tdlg_PrcDetails::FormCreate() {
 void Tdlg_PrcDetails::ShowTarget() {
     int listId = 0;
     switch (target_.Page) {
-    case pgPrcModules: listId = IdPrcModList; break;
-    case pgPrcHandles: listId = IdPrcHList; break;
-    default: return;
+    case pgPrcModules:
+        listId = IdPrcModList;
+        break;
+    case pgPrcHandles:
+        listId = IdPrcHList;
+        break;
+    default:
+        return;
     }
     if (!PageVisible(target_.Page)) return;
     ActivatePage(target_.Page);
@@ -159,8 +163,8 @@ void Tdlg_PrcDetails::FillSecurity(const TProcessInfo& p) {
 }
 
 void Tdlg_PrcDetails::FillHandles(const TProcessInfo& p) {
-    const THandleList handles =
-        RecordsOfProcess(procList_, procList_.HandleCount(), &TOrvex_ProcessList::GetHandle, p.PID);
+    const THandleList handles = RecordsOfProcess(procList_, procList_.HandleCount(), &TOrvex_ProcessList::GetHandle,
+                                                 p.PID);
     const TListRows rows = HandleRows(handles, p.PID);
     FillColumnList(Item(IdPrcHList), rows);
     hList_.Resort();
@@ -168,8 +172,8 @@ void Tdlg_PrcDetails::FillHandles(const TProcessInfo& p) {
 }
 
 void Tdlg_PrcDetails::FillWindows(const TProcessInfo& p) {
-    const TWindowList windows =
-        RecordsOfProcess(procList_, procList_.WindowCount(), &TOrvex_ProcessList::GetWindow, p.PID);
+    const TWindowList windows = RecordsOfProcess(procList_, procList_.WindowCount(), &TOrvex_ProcessList::GetWindow,
+                                                 p.PID);
     const std::vector<TWindowNode> nodes = WindowTreeNodes(windows, p.PID);
     const HWND tree = Item(IdPrcWinTree);
     TreeView_DeleteAllItems(tree);

@@ -45,8 +45,9 @@ constexpr TControlDecl Children[] = {
 };
 
 constexpr TDetailsPageDecl Pages[] = {
-    {" General ", General},   {" Performance ", Performance}, {"Modules", Modules},   {"Threads", Threads},
-    {" Handles ", Handles, true},   {" Windows ", Windows},         {" Security ", Security}, {"Child Processes", Children},
+    {" General ", General},   {" Performance ", Performance}, {"Modules", Modules},
+    {"Threads", Threads},     {" Handles ", Handles, true},   {" Windows ", Windows},
+    {" Security ", Security}, {"Child Processes", Children},
 };
 
 }  // namespace

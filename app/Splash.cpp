@@ -19,9 +19,19 @@ constexpr int SearchFileAnimation = 151;
 const orvex::TWindowClassDecl SplashClass{SplashClassName, CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE + 1};
 
 constexpr std::array<orvex::TControlDecl, 2> SplashControls{{
-    {PanelId, "STATIC", SplashText, {0, 0, SplashClientWidth, SplashClientHeight},
-     SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | WS_CLIPSIBLINGS, 0, orvex::akAll},
-    {AnimationId, ANIMATE_CLASSA, "", {25, 12, 16, 16}, ACS_TRANSPARENT | ACS_AUTOPLAY | ACS_CENTER, 0,
+    {PanelId,
+     "STATIC",
+     SplashText,
+     {0, 0, SplashClientWidth, SplashClientHeight},
+     SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | WS_CLIPSIBLINGS,
+     0,
+     orvex::akAll},
+    {AnimationId,
+     ANIMATE_CLASSA,
+     "",
+     {25, 12, 16, 16},
+     ACS_TRANSPARENT | ACS_AUTOPLAY | ACS_CENTER,
+     0,
      orvex::akTopLeft},
 }};
 
@@ -30,8 +40,8 @@ constexpr std::array<orvex::TControlDecl, 2> SplashControls{{
 Twnd_Splash::Twnd_Splash() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_ANIMATE_CLASS};
     ::InitCommonControlsEx(&icc);
-    Create(SplashClass, AppTitle, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, Centered, Centered,
-           SplashClientWidth, SplashClientHeight, nullptr);
+    Create(SplashClass, AppTitle, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, Centered, Centered, SplashClientWidth,
+           SplashClientHeight, nullptr);
 }
 
 Twnd_Splash::~Twnd_Splash() { DestroyHandle(); }
@@ -52,13 +62,11 @@ LRESULT Twnd_Splash::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         metrics.cbSize = sizeof metrics;
         if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
             font_.reset(::CreateFontIndirectA(&metrics.lfMessageFont));
-        const auto controls = orvex::CreateDeclaredControls(Handle(), SplashControls,
-                                                            font_.get(), {0, 0}, anchors_);
+        const auto controls = orvex::CreateDeclaredControls(Handle(), SplashControls, font_.get(), {0, 0}, anchors_);
         const HWND animation = controls[1];
         ::SetWindowPos(animation, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         shell_.reset(::LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
-        if (shell_ && animation &&
-            !Animate_OpenEx(animation, shell_.get(), MAKEINTRESOURCEA(SearchComputerAnimation)))
+        if (shell_ && animation && !Animate_OpenEx(animation, shell_.get(), MAKEINTRESOURCEA(SearchComputerAnimation)))
             Animate_OpenEx(animation, shell_.get(), MAKEINTRESOURCEA(SearchFileAnimation));
         return 0;
     }

@@ -18,15 +18,29 @@ constexpr TControlDecl General[] = {
 };
 constexpr DWORD DependencyTreeStyle = TreeStyle | TVS_DISABLEDRAGDROP;
 constexpr TControlDecl Dependencies[] = {
-    {IdSvcDepText, "STATIC",
+    {IdSvcDepText,
+     "STATIC",
      "Some services depend on other services. If a service is stopped or is not running properly, dependent "
      "service can be affected.",
-     {6, 6, 379, 40}, SS_LEFT | WS_CLIPSIBLINGS, 0, akLeft | akTop | akRight},
-    {IdSvcDep1Label, "STATIC", "This service depends on  these services:", {6, 52, 379, 14},
-     SS_LEFT | WS_CLIPSIBLINGS, 0, akLeft | akTop | akRight},
+     {6, 6, 379, 40},
+     SS_LEFT | WS_CLIPSIBLINGS,
+     0,
+     akLeft | akTop | akRight},
+    {IdSvcDep1Label,
+     "STATIC",
+     "This service depends on  these services:",
+     {6, 52, 379, 14},
+     SS_LEFT | WS_CLIPSIBLINGS,
+     0,
+     akLeft | akTop | akRight},
     {IdSvcDep1Tree, WC_TREEVIEWA, "", {6, 68, 379, 124}, DependencyTreeStyle, 0, akLeft | akTop | akRight},
-    {IdSvcDep2Label, "STATIC", "These services depend on this service:", {6, 200, 379, 14},
-     SS_LEFT | WS_CLIPSIBLINGS, 0, akLeft | akTop | akRight},
+    {IdSvcDep2Label,
+     "STATIC",
+     "These services depend on this service:",
+     {6, 200, 379, 14},
+     SS_LEFT | WS_CLIPSIBLINGS,
+     0,
+     akLeft | akTop | akRight},
     {IdSvcDep2Tree, WC_TREEVIEWA, "", {6, 216, 379, 134}, DependencyTreeStyle, 0, akAll},
 };
 

@@ -74,8 +74,8 @@ public:
         si.hStdInput = nullptr;
         std::string command = "\"" + helperExe + "\" --no-window --handles=" + std::to_string(handles);
         PROCESS_INFORMATION pi{};
-        const BOOL started = ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                              &si, &pi);
+        const BOOL started = ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                                              &pi);
         ::CloseHandle(write);
         if (started) {
             ::CloseHandle(pi.hThread);

@@ -14,9 +14,9 @@ struct TUiTimings {
     int ListRows = 0;
     int Processes = 0;
     int Handles = 0;
-    double DetailsMs = 0;     // median time until the dialog was idle, shown
+    double DetailsMs = 0;  // median time until the dialog was idle, shown
     bool DetailsOpened = false;
-    int DetailsHandles = 0;   // handles of the process whose details opened
+    int DetailsHandles = 0;  // handles of the process whose details opened
 };
 
 // The handles of the process whose details dialog is timed.

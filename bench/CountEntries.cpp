@@ -24,7 +24,6 @@
 
 namespace {
 
-
 using orvex::bench::Measure;
 using orvex::bench::TTiming;
 
@@ -92,10 +91,22 @@ int RunCountEntries(int rounds) {
     // Account and privilege look-ups of one details pass.
     TTokenLookupCache lookups;
     CompleteProcessDetails(processes, lookups);
-    const TTiming tDrv = Measure(rounds, [&] { drivers.clear(); CollectDrivers(drivers); });
-    const TTiming tHandles = Measure(rounds, [&] { handles.clear(); CollectHandles(handles); });
-    const TTiming tSvc = Measure(rounds, [&] { services.clear(); CollectServices(services); });
-    const TTiming tWin = Measure(rounds, [&] { windows.clear(); CollectWindows(windows); });
+    const TTiming tDrv = Measure(rounds, [&] {
+        drivers.clear();
+        CollectDrivers(drivers);
+    });
+    const TTiming tHandles = Measure(rounds, [&] {
+        handles.clear();
+        CollectHandles(handles);
+    });
+    const TTiming tSvc = Measure(rounds, [&] {
+        services.clear();
+        CollectServices(services);
+    });
+    const TTiming tWin = Measure(rounds, [&] {
+        windows.clear();
+        CollectWindows(windows);
+    });
 
     // Object queries and duplications of one handle collection.
     g_realQuery = orvex::NtQueryObject;
@@ -138,8 +149,8 @@ int RunCountEntries(int rounds) {
     }
     for (FILE* out : {stdout}) {
         std::fprintf(out, "Orvex bench: %d rounds, times in ms (median, min, max), records\n", rounds);
-        std::fprintf(out, "system: %s, platform %d, %d.%d build %d\n", OSName().c_str(), OSPlatform(),
-                     OSMajorVersion(), OSMinorVersion(), OSBuildNumber());
+        std::fprintf(out, "system: %s, platform %d, %d.%d build %d\n", OSName().c_str(), OSPlatform(), OSMajorVersion(),
+                     OSMinorVersion(), OSBuildNumber());
         std::fprintf(out, "%-28s %10s %10s %10s %10s\n", "step", "median", "min", "max", "records");
         Row("full refresh (all kinds)", full, component.ProcessCount(), out);
         Row("processes (enumeration)", tProc, processes.size(), out);
@@ -151,8 +162,8 @@ int RunCountEntries(int rounds) {
         Row("list growth: step of 100", tStep, GrowthRecords, out);
         Row("list growth: one reserve", tOnce, GrowthRecords, out);
         Row("list growth: geometric", tGeometric, GrowthRecords, out);
-        std::fprintf(out, "one handle collection: %zu records, %ld object queries, %ld duplications\n",
-                     handles.size(), g_objectQueries, g_duplications);
+        std::fprintf(out, "one handle collection: %zu records, %ld object queries, %ld duplications\n", handles.size(),
+                     g_objectQueries, g_duplications);
         std::fprintf(out, "one details pass: %zu processes, %ld look-ups (%ld asking the system for each answer)\n",
                      processes.size(), lookups.Lookups(), lookups.UncachedLookups());
         std::fprintf(out, "threads %zu, modules %zu, handles %d, services %d, windows %d, drivers %d\n", threads,

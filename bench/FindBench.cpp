@@ -18,8 +18,6 @@ namespace orvex::bench {
 
 namespace {
 
-
-
 void Row(std::FILE* out, const char* what, const TTiming& t, std::size_t records) {
     std::fprintf(out, "%-28s %10.2f %10.2f %10.2f %10zu\n", what, t.MedianMs, t.MinMs, t.MaxMs, records);
 }
@@ -71,8 +69,8 @@ std::size_t NameFilesDirectly(const THandleList& files) {
             owner = owners.back().second.get();
         }
         HANDLE copy = nullptr;
-        if (!owner || NtDuplicateObject(owner, reinterpret_cast<HANDLE>(h.Handle), ::GetCurrentProcess(), &copy, 0,
-                                        0, DUPLICATE_SAME_ACCESS) != StatusSuccess)
+        if (!owner || NtDuplicateObject(owner, reinterpret_cast<HANDLE>(h.Handle), ::GetCurrentProcess(), &copy, 0, 0,
+                                        DUPLICATE_SAME_ACCESS) != StatusSuccess)
             continue;
         THandle own(copy);
         ULONG needed = 0;
@@ -91,16 +89,24 @@ void RunFindBench(int rounds, std::FILE* out) {
     std::vector<TFindHit> hits;
     const TTiming find = Measure(rounds, [&] { hits = FindHandlesAndModules(processes, handles, "WANTED.LOG"); });
     TListRows rows;
-    const TTiming findRows = Measure(rounds, [&] { rows = FindRows(FindHandlesAndModules(processes, handles, "library4"), true); });
+    const TTiming findRows = Measure(rounds, [&] {
+        rows = FindRows(FindHandlesAndModules(processes, handles, "library4"), true);
+    });
 
     BindNative();
     THandleList live;
-    const TTiming withNames = Measure(rounds, [&] { live.clear(); CollectHandles(live); });
+    const TTiming withNames = Measure(rounds, [&] {
+        live.clear();
+        CollectHandles(live);
+    });
     std::size_t fileNames = 0;
     for (const THandleInfo& h : live)
         if (h.ObjectType == 26 && !h.Name.empty()) ++fileNames;
     const THandleList named = live;
-    const TTiming withoutNames = Measure(rounds, [&] { live.clear(); CollectHandles(live, nullptr); });
+    const TTiming withoutNames = Measure(rounds, [&] {
+        live.clear();
+        CollectHandles(live, nullptr);
+    });
     std::size_t direct = 0;
     const TTiming minimal = Measure(rounds, [&] { direct = NameFilesDirectly(named); });
     ReleaseNative();

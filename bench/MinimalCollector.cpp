@@ -51,9 +51,7 @@ private:
     SC_HANDLE h_;
 };
 
-std::string Bounded(const char* text, std::size_t capacity) {
-    return BoundedText(text, capacity, capacity);
-}
+std::string Bounded(const char* text, std::size_t capacity) { return BoundedText(text, capacity, capacity); }
 
 // Path completion with every answer remembered: one existence check per
 // distinct name (without regard to case), the directory list read once.
@@ -459,8 +457,8 @@ void MinimalHandles(THandleList& list) {
     std::vector<std::uint8_t> work(4096);
     for (const nt::THandleEntry& e : table) {
         if (e.HandleValue == 0) continue;
-        const auto typeFlags =
-            static_cast<std::uint16_t>((e.ObjectTypeIndex & 0xFF) | ((e.HandleAttributes & 0xFF) << 8));
+        const auto typeFlags = static_cast<std::uint16_t>((e.ObjectTypeIndex & 0xFF) |
+                                                          ((e.HandleAttributes & 0xFF) << 8));
         if (nt4 && e.ProcessId == 2 && typeFlags == 16) continue;
         THandleInfo& info = list.emplace_back();
         info.ProcessID = static_cast<std::uint32_t>(e.ProcessId);
@@ -561,8 +559,10 @@ void MinimalServices(TServiceList& list) {
         // the size it named.
         if (err != ERROR_MORE_DATA && err != ERROR_INSUFFICIENT_BUFFER) break;
         if (count) used += bytes;
-        if (needed > bytes) buffer.resize((needed + 4096 + 7) / 8);
-        else if (!count) buffer.resize(buffer.size() * 2);
+        if (needed > bytes)
+            buffer.resize((needed + 4096 + 7) / 8);
+        else if (!count)
+            buffer.resize(buffer.size() * 2);
     }
     alignas(8) unsigned char config[1024];
     for (TServiceInfo& s : list) {
@@ -581,9 +581,9 @@ void MinimalServices(TServiceList& list) {
         s.Tag = c->dwTagId;
         s.ErrCtrl = c->dwErrorControl;
         if (c->lpDependencies)
-            s.DependOnService = JoinDependencies(std::string_view(
-                c->lpDependencies, static_cast<std::size_t>(reinterpret_cast<const char*>(config) + sizeof config -
-                                                            c->lpDependencies)));
+            s.DependOnService = JoinDependencies(
+                std::string_view(c->lpDependencies, static_cast<std::size_t>(reinterpret_cast<const char*>(config) +
+                                                                             sizeof config - c->lpDependencies)));
     }
 }
 

@@ -34,10 +34,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/FindBench.h"
 #include "bench/BenchSystem.h"
 #include "bench/BenchUi.h"
 #include "bench/CountEntries.h"
+#include "bench/FindBench.h"
 #include "bench/MinimalCollector.h"
 #include "bench/ReportCompareBench.h"
 #include "engine/OXI_Collectors.h"
@@ -74,8 +74,8 @@ TRecords ProcessRecords(const TProcList& list) {
         threads += p.Threads.size();
         modules += p.Modules.size();
     }
-    return {list.size() + threads + modules, std::to_string(list.size()) + " p, " + std::to_string(threads) +
-                                                 " t, " + std::to_string(modules) + " m"};
+    return {list.size() + threads + modules,
+            std::to_string(list.size()) + " p, " + std::to_string(threads) + " t, " + std::to_string(modules) + " m"};
 }
 
 TRecords DetailRecords(const TProcList& list) {
@@ -84,8 +84,8 @@ TRecords DetailRecords(const TProcList& list) {
         privileges += p.Privileges.size();
         groups += p.Groups.size();
     }
-    return {list.size() + privileges + groups, std::to_string(privileges) + " priv, " + std::to_string(groups) +
-                                                   " groups"};
+    return {list.size() + privileges + groups,
+            std::to_string(privileges) + " priv, " + std::to_string(groups) + " groups"};
 }
 
 TRecords Plain(std::size_t n, const char* what) { return {n, std::to_string(n) + " " + what}; }
@@ -163,10 +163,11 @@ std::vector<TKind> Kinds(TState& s) {
     };
     std::vector<TKind> kinds;
     kinds.push_back({"full", "full refresh", mark(false, [&s] { s.Component.RefreshData(); }),
-                     mark(true, [&s] {
-                         BindNative();
-                         MinimalRefresh(s.Minimal);
-                     }),
+                     mark(true,
+                          [&s] {
+                              BindNative();
+                              MinimalRefresh(s.Minimal);
+                          }),
                      [&s, last] {
                          if (*last)
                              return InventoryRecords(s.Minimal.Processes, s.Minimal.Drivers.size(),
@@ -225,8 +226,8 @@ int RunKinds(const std::string& label, int rounds, const std::string& file) {
     BindNative();
     BindProcessStatus();
     MinimalProcesses(state->DetailsBase);
-    std::printf("size %s: %d rounds per kind, program (A) and minimal (B) alternating, medians in ms\n",
-                label.c_str(), rounds);
+    std::printf("size %s: %d rounds per kind, program (A) and minimal (B) alternating, medians in ms\n", label.c_str(),
+                rounds);
     std::printf("%-34s %-34s %10s %10s %6s  %s\n", "kind", "records (program)", "program", "minimal", "ratio",
                 "count check");
     int mismatches = 0;
@@ -236,8 +237,7 @@ int RunKinds(const std::string& label, int rounds, const std::string& file) {
         if (!same) ++mismatches;
         const double ratio = r.MinimalMs > 0 ? r.ProgramMs / r.MinimalMs : 0;
         std::printf("%-34s %-34s %10.1f %10.1f %6.2f  %s\n", r.Title.c_str(), r.Program.Text.c_str(), r.ProgramMs,
-                    r.MinimalMs, ratio,
-                    same ? "same" : ("MISMATCH: minimal " + r.Minimal.Text).c_str());
+                    r.MinimalMs, ratio, same ? "same" : ("MISMATCH: minimal " + r.Minimal.Text).c_str());
         std::ostringstream line;
         line << "kind " << r.Key << " " << r.Program.Total << " " << r.Minimal.Total << " " << r.ProgramMs << " "
              << r.MinimalMs << " " << r.Program.Text;
@@ -279,8 +279,8 @@ int RunUi(const std::string& helper, int rounds, const std::string& label, const
                 label.c_str(), t.F5Ms, t.Processes, t.Handles,
                 t.ListFilled ? "process list holds a row per process" : "PROCESS LIST NOT FILLED");
     if (t.DetailsOpened)
-        std::printf("size %s: process details dialog of a process holding %d handles: %.1f ms to open\n",
-                    label.c_str(), t.DetailsHandles, t.DetailsMs);
+        std::printf("size %s: process details dialog of a process holding %d handles: %.1f ms to open\n", label.c_str(),
+                    t.DetailsHandles, t.DetailsMs);
     else
         std::printf("size %s: process details dialog: NOT OPENED\n", label.c_str());
     Save(file, "f5 " + std::to_string(t.F5Ms) + " " + (t.ListFilled ? "1" : "0"));
@@ -368,12 +368,14 @@ int RunCompare(const std::vector<std::string>& files) {
     std::vector<TSizeResults> sizes;
     for (const auto& f : files) sizes.push_back(ReadResults(f));
     const char* order[] = {"full", "processes", "details", "drivers", "services", "handles", "windows"};
-    const char* titles[] = {"full refresh",     "processes, threads, modules", "process details",
-                            "drivers",          "services",                    "handles",
+    const char* titles[] = {"full refresh",    "processes, threads, modules",
+                            "process details", "drivers",
+                            "services",        "handles",
                             "windows"};
     std::printf("\nSide by side (records = program's records; ms = medians; ratio = program / minimal)\n");
     std::printf("%-28s", "kind");
-    for (const auto& s : sizes) std::printf(" | %-8s %8s %9s %9s %5s", s.Label.c_str(), "records", "program", "minimal", "ratio");
+    for (const auto& s : sizes)
+        std::printf(" | %-8s %8s %9s %9s %5s", s.Label.c_str(), "records", "program", "minimal", "ratio");
     std::printf("\n");
     int above = 0;
     for (std::size_t k = 0; k < std::size(order); ++k) {
@@ -400,9 +402,10 @@ int RunCompare(const std::vector<std::string>& files) {
     std::printf("ratios above 1.3: %d\n", above);
 
     if (sizes.size() >= 2) {
-        std::printf("\nCost per record in us, program / minimal, and its growth from one size to the next\n"
-                    "(STEP: the program's cost per record grew above 1.2x; the minimal's growth shows what the\n"
-                    "platform itself adds)\n");
+        std::printf(
+            "\nCost per record in us, program / minimal, and its growth from one size to the next\n"
+            "(STEP: the program's cost per record grew above 1.2x; the minimal's growth shows what the\n"
+            "platform itself adds)\n");
         for (std::size_t k = 0; k < std::size(order); ++k) {
             std::printf("%-28s", titles[k]);
             double previous = -1, previousMinimal = -1;
@@ -429,14 +432,18 @@ int RunCompare(const std::vector<std::string>& files) {
     }
     std::printf("\n");
     for (const auto& s : sizes) {
-        std::printf("%-6s F5 to lists filled: %.1f ms; details dialog of a process with %d handles: %.1f ms; "
-                    "peak working set of one refresh: program %.1f MB, minimal %.1f MB (%.1f MB before the refresh)\n",
-                    s.Label.c_str(), s.F5, s.DetailsHandles, s.Details, s.PeakProgram / 1048576.0,
-                    s.PeakMinimal / 1048576.0, s.PeakBefore / 1048576.0);
+        std::printf(
+            "%-6s F5 to lists filled: %.1f ms; details dialog of a process with %d handles: %.1f ms; "
+            "peak working set of one refresh: program %.1f MB, minimal %.1f MB (%.1f MB before the refresh)\n",
+            s.Label.c_str(), s.F5, s.DetailsHandles, s.Details, s.PeakProgram / 1048576.0, s.PeakMinimal / 1048576.0,
+            s.PeakBefore / 1048576.0);
     }
     for (const auto& s : sizes) {
         if (s.Calls.empty()) continue;
-        std::printf("\nWrites to the Wine server and pipes (write/writev system calls: server requests, service RPC) of one collection at size %s, program / minimal:\n", s.Label.c_str());
+        std::printf(
+            "\nWrites to the Wine server and pipes (write/writev system calls: server requests, service RPC) of one "
+            "collection at size %s, program / minimal:\n",
+            s.Label.c_str());
         for (const char* k : order) {
             auto p = s.Calls.find(std::string(k) + " program"), m = s.Calls.find(std::string(k) + " minimal");
             if (p == s.Calls.end() || m == s.Calls.end()) continue;
@@ -454,7 +461,8 @@ int main(int argc, char** argv) {
     auto arg = [&](std::size_t i, const char* fallback) { return i < args.size() ? args[i] : std::string(fallback); };
     const std::string mode = arg(0, "counts");
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    if (mode == "kinds") return RunKinds(arg(1, "size"), std::max(1, std::atoi(arg(2, "5").c_str())), arg(3, "results.txt"));
+    if (mode == "kinds")
+        return RunKinds(arg(1, "size"), std::max(1, std::atoi(arg(2, "5").c_str())), arg(3, "results.txt"));
     if (mode == "peak") return RunPeak(arg(1, "program"), arg(2, "size"), arg(3, "results.txt"));
     if (mode == "ui")
         return RunUi(arg(1, "orvex_test_helper.exe"), std::max(1, std::atoi(arg(2, "3").c_str())), arg(3, "size"),
@@ -467,7 +475,11 @@ int main(int argc, char** argv) {
         orvex::bench::RunFindBench(std::max(1, std::atoi(arg(1, "7").c_str())), stdout);
         return 0;
     }
-    if (mode == "reports") return orvex::bench::RunReportCompareBench(std::max(1, std::atoi(arg(1, "5").c_str())), std::atoi(arg(2, "10000").c_str()), stdout) ? 0 : 1;
+    if (mode == "reports")
+        return orvex::bench::RunReportCompareBench(std::max(1, std::atoi(arg(1, "5").c_str())),
+                                                   std::atoi(arg(2, "10000").c_str()), stdout)
+                   ? 0
+                   : 1;
     if (mode == "counts") return RunCountEntries(std::max(1, std::atoi(arg(1, "7").c_str())));
     // The former form: the number of rounds alone.
     return RunCountEntries(std::max(1, std::atoi(mode.c_str())));

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <exception>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "bench/Timing.h"
 #include "engine/OXI_Inventory.h"
@@ -19,7 +19,6 @@
 namespace orvex::bench {
 
 namespace {
-
 
 // Records shaped like a machine's: a few hundred images run many times,
 // drivers and services with paths, accounts and dependencies. Variant 1
@@ -97,9 +96,12 @@ void WriteList(TStructuredSTorage& root, const char* name, int count, GetFn get)
 void WriteReport(const TOrvex_ProcessList& c, const std::string& fileName) {
     SaveReportHeader(fileName);
     const auto root = OpenStorageFile(fileName, StorageWriteMode);
-    WriteList<TProcessInfo>(*root, "ProcessList", c.ProcessCount(), [&](std::uint32_t i, TProcessInfo& r) { c.GetProcess(i, r); });
-    WriteList<TDriverInfo>(*root, "DriverList", c.DriverCount(), [&](std::uint32_t i, TDriverInfo& r) { c.GetDriver(i, r); });
-    WriteList<TServiceInfo>(*root, "ServiceList", c.ServiceCount(), [&](std::uint32_t i, TServiceInfo& r) { c.GetService(i, r); });
+    WriteList<TProcessInfo>(*root, "ProcessList", c.ProcessCount(),
+                            [&](std::uint32_t i, TProcessInfo& r) { c.GetProcess(i, r); });
+    WriteList<TDriverInfo>(*root, "DriverList", c.DriverCount(),
+                           [&](std::uint32_t i, TDriverInfo& r) { c.GetDriver(i, r); });
+    WriteList<TServiceInfo>(*root, "ServiceList", c.ServiceCount(),
+                            [&](std::uint32_t i, TServiceInfo& r) { c.GetService(i, r); });
 }
 
 std::string TempName(const char* prefix) {

@@ -55,38 +55,44 @@ bool Out(const std::string& text, bool utf8) {
 
 int Run(const TInvArgs& args) {
     switch (args.Command) {
-        case TInvCommand::Save: {
-            TOrvex_ProcessList component;
-            Collect(component);
-            std::string error;
-            if (!SaveReportReplacing(component, args.FileA, error)) Fail(args.FileA, error);
-            return ExitSuccess;
+    case TInvCommand::Save: {
+        TOrvex_ProcessList component;
+        Collect(component);
+        std::string error;
+        if (!SaveReportReplacing(component, args.FileA, error)) Fail(args.FileA, error);
+        return ExitSuccess;
+    }
+    case TInvCommand::Collect: {
+        TOrvex_ProcessList component;
+        Collect(component);
+        return Out(InventoryJson(InventoryOf(component), ToUtf8) + "\r\n", true) ? ExitSuccess : ExitError;
+    }
+    case TInvCommand::Show: {
+        const TInventory inv = LoadInventory(args.FileA);
+        bool written = false;
+        switch (args.Format) {
+        case TInvFormat::Json:
+            written = Out(InventoryJson(inv, ToUtf8) + "\r\n", true);
+            break;
+        case TInvFormat::Csv:
+            written = Out(TableCsv(ListTable(inv, args.List), ToUtf8), true);
+            break;
+        case TInvFormat::Text:
+            written = Out(InventoryText(inv), false);
+            break;
         }
-        case TInvCommand::Collect: {
-            TOrvex_ProcessList component;
-            Collect(component);
-            return Out(InventoryJson(InventoryOf(component), ToUtf8) + "\r\n", true) ? ExitSuccess : ExitError;
-        }
-        case TInvCommand::Show: {
-            const TInventory inv = LoadInventory(args.FileA);
-            bool written = false;
-            switch (args.Format) {
-                case TInvFormat::Json: written = Out(InventoryJson(inv, ToUtf8) + "\r\n", true); break;
-                case TInvFormat::Csv: written = Out(TableCsv(ListTable(inv, args.List), ToUtf8), true); break;
-                case TInvFormat::Text: written = Out(InventoryText(inv), false); break;
-            }
-            return written ? ExitSuccess : ExitError;
-        }
-        case TInvCommand::Diff: {
-            const TInventory before = LoadInventory(args.FileA);
-            const TInventory after = LoadInventory(args.FileB);
-            const std::vector<TDiffRow> rows = CompareInventories(before, after);
-            const bool written = args.Format == TInvFormat::Json
-                                     ? Out(DiffJson(rows, before.Info, after.Info, ToUtf8) + "\r\n", true)
-                                     : Out(TableText(DiffTable(rows)), false);
-            if (!written) return ExitError;
-            return rows.empty() ? ExitSuccess : ExitDifferences;
-        }
+        return written ? ExitSuccess : ExitError;
+    }
+    case TInvCommand::Diff: {
+        const TInventory before = LoadInventory(args.FileA);
+        const TInventory after = LoadInventory(args.FileB);
+        const std::vector<TDiffRow> rows = CompareInventories(before, after);
+        const bool written = args.Format == TInvFormat::Json
+                                 ? Out(DiffJson(rows, before.Info, after.Info, ToUtf8) + "\r\n", true)
+                                 : Out(TableText(DiffTable(rows)), false);
+        if (!written) return ExitError;
+        return rows.empty() ? ExitSuccess : ExitDifferences;
+    }
     }
     return ExitError;
 }

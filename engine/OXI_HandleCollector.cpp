@@ -45,8 +45,7 @@ std::uint16_t TypeAndFlags(const nt::THandleEntry& e) {
 
 // Object information of class infoClass into work (grown to what the query
 // reports, up to 1 MB); the counted string at its start, or nothing.
-bool QueryObjectName(HANDLE h, OBJECT_INFORMATION_CLASS infoClass, std::vector<std::uint8_t>& work,
-                     std::string& text) {
+bool QueryObjectName(HANDLE h, OBJECT_INFORMATION_CLASS infoClass, std::vector<std::uint8_t>& work, std::string& text) {
     std::u16string wide;
     if (!QueryObjectText(h, infoClass, work, 1u << 20, wide)) return false;
     text = WideToAnsi(wide);
@@ -58,8 +57,7 @@ class TOwnerProcesses {
 public:
     HANDLE Get(std::uint32_t pid) {
         auto it = owners_.find(pid);
-        if (it == owners_.end())
-            it = owners_.emplace(pid, THandle(::OpenProcess(ProcessDupHandle, FALSE, pid))).first;
+        if (it == owners_.end()) it = owners_.emplace(pid, THandle(::OpenProcess(ProcessDupHandle, FALSE, pid))).first;
         return it->second.get();
     }
 
@@ -225,8 +223,7 @@ void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
         // some objects) keeps the table's name.
         if (!known && types.WorthAsking(e.ObjectTypeIndex)) {
             std::string typeName;
-            if (QueryObjectName(object, static_cast<OBJECT_INFORMATION_CLASS>(2), work, typeName) &&
-                !typeName.empty())
+            if (QueryObjectName(object, static_cast<OBJECT_INFORMATION_CLASS>(2), work, typeName) && !typeName.empty())
                 known = &types.Remember(e.ObjectTypeIndex, typeName);
             else
                 types.Failed(e.ObjectTypeIndex);

@@ -56,9 +56,7 @@ std::string BoundedText(const char* buffer, std::size_t capacity, std::size_t le
     return std::string(buffer, size);
 }
 
-std::string ResolveImagePath(std::string_view path) {
-    return CompleteImagePath(path, WindowsSearchPath, FileExists);
-}
+std::string ResolveImagePath(std::string_view path) { return CompleteImagePath(path, WindowsSearchPath, FileExists); }
 
 const std::string& TImagePathResolver::Resolve(std::string_view path) {
     std::string text(path);

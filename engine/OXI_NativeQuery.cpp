@@ -14,8 +14,8 @@ constexpr int MaxAttempts = 16;
 constexpr std::size_t ProcessBufferStart = 256 * 16568;
 }  // namespace
 
-bool QuerySystemInformation(std::uint32_t infoClass, std::size_t initialSize, std::size_t growStep,
-                            bool doubleSize, std::vector<std::uint8_t>& buffer) {
+bool QuerySystemInformation(std::uint32_t infoClass, std::size_t initialSize, std::size_t growStep, bool doubleSize,
+                            std::vector<std::uint8_t>& buffer) {
     buffer.clear();
     if (!NtQuerySystemInformation) return false;
     std::size_t size = initialSize;

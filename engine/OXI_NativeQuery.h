@@ -14,8 +14,8 @@ namespace orvex {
 // to what the call reports as needed), at most 16 times and to at most
 // 256 MB. True with the buffer cut to the filled length on success; false,
 // with the buffer empty, on any other status or when nothing is bound.
-bool QuerySystemInformation(std::uint32_t infoClass, std::size_t initialSize, std::size_t growStep,
-                            bool doubleSize, std::vector<std::uint8_t>& buffer);
+bool QuerySystemInformation(std::uint32_t infoClass, std::size_t initialSize, std::size_t growStep, bool doubleSize,
+                            std::vector<std::uint8_t>& buffer);
 
 // The system-process list (one entry per process with its threads), read
 // with the class's own buffer growth; empty when the query fails.

@@ -86,12 +86,12 @@ std::vector<std::pair<std::uint16_t, std::string>> ReadObjectTypeTable(const std
     std::vector<std::uint8_t> buffer(16384);
     for (int attempt = 0; attempt < 8; ++attempt) {
         ULONG needed = 0;
-        const NTSTATUS status =
-            NtQueryObject(nullptr, static_cast<OBJECT_INFORMATION_CLASS>(nt::ObjectTypesInformation), buffer.data(),
-                          static_cast<ULONG>(buffer.size()), &needed);
+        const NTSTATUS status = NtQueryObject(nullptr,
+                                              static_cast<OBJECT_INFORMATION_CLASS>(nt::ObjectTypesInformation),
+                                              buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
         if (status == StatusSuccess) {
-            const auto types =
-                nt::ParseObjectTypes(nt::NativeWidth, buffer.data(), buffer.size(), nt::AddressOf(buffer.data()));
+            const auto types = nt::ParseObjectTypes(nt::NativeWidth, buffer.data(), buffer.size(),
+                                                    nt::AddressOf(buffer.data()));
             const bool win7 = OSMajorVersion() > 6 || (OSMajorVersion() == 6 && OSMinorVersion() >= 1);
             const auto numbers = nt::ObjectTypeNumbers(types, win7 ? 2 : 1, KnownType(handles));
             for (std::size_t i = 0; i < types.size(); ++i)

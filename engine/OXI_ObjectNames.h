@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/pure/OXI_DosNames.h"
-#include "platform/pure/Orvex_NtLayouts.h"
 #include "platform/Orvex_BoundedQuery.h"
+#include "platform/pure/Orvex_NtLayouts.h"
 
 namespace orvex {
 

@@ -18,13 +18,13 @@ namespace {
 constexpr const char* SuiteCopyright = "Copyright (c) The Orvex Inventory Component Suite authors";
 
 // Ids of the summary-information set used by the header.
-constexpr PROPID TitleId = 2;        // PIDSI_TITLE
-constexpr PROPID SubjectId = 3;      // PIDSI_SUBJECT: machine
-constexpr PROPID AuthorId = 4;       // PIDSI_AUTHOR: copyright line
-constexpr PROPID KeywordsId = 5;     // PIDSI_KEYWORDS: system name
-constexpr PROPID CreatedId = 12;     // PIDSI_CREATE_DTM: time of the save
-constexpr PROPID AppNameId = 18;     // PIDSI_APPNAME: suite and version
-constexpr PROPID RightsId = 19;      // the user's rights
+constexpr PROPID TitleId = 2;     // PIDSI_TITLE
+constexpr PROPID SubjectId = 3;   // PIDSI_SUBJECT: machine
+constexpr PROPID AuthorId = 4;    // PIDSI_AUTHOR: copyright line
+constexpr PROPID KeywordsId = 5;  // PIDSI_KEYWORDS: system name
+constexpr PROPID CreatedId = 12;  // PIDSI_CREATE_DTM: time of the save
+constexpr PROPID AppNameId = 18;  // PIDSI_APPNAME: suite and version
+constexpr PROPID RightsId = 19;   // the user's rights
 
 TDateTime LocalNow() {
     SYSTEMTIME st{};

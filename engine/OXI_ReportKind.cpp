@@ -1,5 +1,4 @@
 #include "engine/OXI_Report.h"
-
 #include "engine/OXI_ReportParts.h"
 #include "storage/Orvex_ReportFile.h"
 

@@ -11,8 +11,8 @@ namespace orvex {
 // caller between queries, the worker while a query runs.
 struct TBoundedQuery::TWorker {
     THandle Thread;
-    THandle Request;  // auto-reset: a query (or the stop) is ready
-    THandle Done;     // auto-reset: the query has returned
+    THandle Request;          // auto-reset: a query (or the stop) is ready
+    THandle Done;             // auto-reset: the query has returned
     HANDLE Object = nullptr;  // the handle the query runs on, owned by the block
     TObjectQuery Query = nullptr;
     std::wstring Name;

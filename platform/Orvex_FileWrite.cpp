@@ -48,8 +48,8 @@ DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noe
     if (::GetTempFileNameA(folder, "oxw", 0, temp) == 0) return ::GetLastError();
     DWORD error = 0;
     {
-        const THandle file(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                         nullptr));
+        const THandle file(
+            ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         error = file ? WriteAll(file.get(), contents) : ::GetLastError();
     }
     if (error == 0 && !::MoveFileA(temp, fileName.c_str())) {
@@ -83,9 +83,9 @@ DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noe
 std::string SystemErrorText(DWORD code) {
     TLocalMem buffer;
     wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     buffer.reset(text);
     std::string message = n > 0 && text ? WideToAnsi(std::wstring_view(text, n)) : std::string();
     while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))

@@ -47,6 +47,7 @@ bool ToolHelpBound() noexcept {
 
 bool VectoredHandlersBound() noexcept {
     EnsureBound();
-    return AddVectoredExceptionHandler && RemoveVectoredExceptionHandler; }
+    return AddVectoredExceptionHandler && RemoveVectoredExceptionHandler;
+}
 
 }  // namespace orvex

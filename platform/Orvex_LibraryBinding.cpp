@@ -26,7 +26,8 @@ HMODULE LoadSystemLibrary(const char* name) noexcept {
 std::string FormatUnloadError(const char* libraryName, std::uintptr_t moduleHandle) {
     char hex[2 * sizeof moduleHandle + 1] = {};
     const auto end = std::to_chars(hex, hex + sizeof hex - 1, moduleHandle, 16).ptr;
-    std::transform(hex, end, hex, [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+    std::transform(hex, end, hex,
+                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
     std::string message = "Unload Error: ";
     message += libraryName ? libraryName : "";
     message += " - 0x";

@@ -20,8 +20,8 @@
 #include <cstdint>
 
 #include "platform/Orvex_LibraryBinding.h"
-#include "platform/pure/Orvex_NtLayouts.h"
 #include "platform/pure/Orvex_NameTables.h"  // WaitReasonNames, ThreadStateNames, ObjectTypeNames
+#include "platform/pure/Orvex_NtLayouts.h"
 
 namespace orvex {
 
@@ -40,12 +40,11 @@ using TNtOpenProcess = NTSTATUS(NTAPI*)(PHANDLE ProcessHandle, ACCESS_MASK Desir
 using TNtQuerySystemInformation = decltype(&::NtQuerySystemInformation);
 using TNtCreateSection = NTSTATUS(NTAPI*)(PHANDLE SectionHandle, ACCESS_MASK DesiredAccess,
                                           POBJECT_ATTRIBUTES ObjectAttributes, PLARGE_INTEGER MaximumSize,
-                                          ULONG SectionPageProtection, ULONG AllocationAttributes,
-                                          HANDLE FileHandle);
+                                          ULONG SectionPageProtection, ULONG AllocationAttributes, HANDLE FileHandle);
 using TNtMapViewOfSection = NTSTATUS(NTAPI*)(HANDLE SectionHandle, HANDLE ProcessHandle, PVOID* BaseAddress,
                                              ULONG_PTR ZeroBits, SIZE_T CommitSize, PLARGE_INTEGER SectionOffset,
-                                             PSIZE_T ViewSize, TSectionInherit InheritDisposition,
-                                             ULONG AllocationType, ULONG Win32Protect);
+                                             PSIZE_T ViewSize, TSectionInherit InheritDisposition, ULONG AllocationType,
+                                             ULONG Win32Protect);
 using TNtUnmapViewOfSection = NTSTATUS(NTAPI*)(HANDLE ProcessHandle, PVOID BaseAddress);
 using TNtOpenFile = decltype(&::NtOpenFile);
 using TNtCreateFile = decltype(&::NtCreateFile);
@@ -53,9 +52,9 @@ using TNtQueryObject = decltype(&::NtQueryObject);
 using TNtQueryInformationProcess = decltype(&::NtQueryInformationProcess);
 using TNtQueryInformationThread = decltype(&::NtQueryInformationThread);
 using TNtQueryInformationFile = decltype(&::NtQueryInformationFile);
-using TNtDuplicateObject = NTSTATUS(NTAPI*)(HANDLE SourceProcessHandle, HANDLE SourceHandle,
-                                            HANDLE TargetProcessHandle, PHANDLE TargetHandle,
-                                            ACCESS_MASK DesiredAccess, ULONG HandleAttributes, ULONG Options);
+using TNtDuplicateObject = NTSTATUS(NTAPI*)(HANDLE SourceProcessHandle, HANDLE SourceHandle, HANDLE TargetProcessHandle,
+                                            PHANDLE TargetHandle, ACCESS_MASK DesiredAccess, ULONG HandleAttributes,
+                                            ULONG Options);
 
 // The slots, in binding order; null until bound and when the name is absent.
 extern TNtQueryInformationToken NtQueryInformationToken;

@@ -71,8 +71,8 @@ using TRtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOEXW*);
 bool NativeVersion(TVersionValues& out) {
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     if (!ntdll) return false;
-    const auto rtlGetVersion =
-        reinterpret_cast<TRtlGetVersion>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    const auto rtlGetVersion = reinterpret_cast<TRtlGetVersion>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
     if (!rtlGetVersion) return false;
     OSVERSIONINFOEXW vi{};
     vi.dwOSVersionInfoSize = sizeof vi;

@@ -34,8 +34,10 @@ HRESULT PropertySetStreamName(REFFMTID fmtid, wchar_t* name) noexcept {
 
 void ClearPropVariant(PROPVARIANT* value) noexcept {
     EnsureBound();
-    if (PropVariantClearSlot) PropVariantClearSlot(value);
-    else PropVariantInit(value);
+    if (PropVariantClearSlot)
+        PropVariantClearSlot(value);
+    else
+        PropVariantInit(value);
 }
 
 }  // namespace orvex

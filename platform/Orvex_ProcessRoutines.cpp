@@ -37,8 +37,8 @@ bool ReadRemote(HANDLE process, std::uint64_t address, std::vector<std::uint8_t>
     if (address == 0 || address > static_cast<std::uint64_t>(UINTPTR_MAX)) return false;
     std::vector<std::uint8_t> buf(size);
     SIZE_T got = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), buf.data(),
-                           size, &got) ||
+    if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), buf.data(), size,
+                           &got) ||
         got != size)
         return false;
     data = std::move(buf);

@@ -26,7 +26,8 @@ bool ReadRegistryText(HKEY root, const char* keyPath, const char* valueName, std
         if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
         std::vector<char> buf(static_cast<std::size_t>(size) + 1, '\0');
         DWORD got = size;
-        const LONG rc = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &got);
+        const LONG rc = RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
+                                         &got);
         if (rc == ERROR_MORE_DATA) continue;
         if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
         // The stored text need not end in a zero; it ends at the first one.

@@ -5,9 +5,9 @@
 #include <objbase.h>
 #include <propidl.h>
 
-#include "platform/Orvex_Ole32.h"
-
 #include <utility>
+
+#include "platform/Orvex_Ole32.h"
 
 namespace orvex {
 

@@ -8,6 +8,6 @@
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Token.h"
 #include "platform/Orvex_UserNames.h"
-#include "platform/Orvex_VersionInfo.h"
 #include "platform/Orvex_VMProbes.h"
+#include "platform/Orvex_VersionInfo.h"
 #include "platform/Orvex_WindowInfo.h"

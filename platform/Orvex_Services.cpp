@@ -101,10 +101,11 @@ void AppendEntries(const std::vector<ENUM_SERVICE_STATUSA>& records, DWORD bytes
     for (std::size_t i = 0; i < count; ++i) {
         const ENUM_SERVICE_STATUSA& record = records[i];
         const auto name = TextInBuffer(records.data(), bytes, reinterpret_cast<std::uintptr_t>(record.lpServiceName));
-        const auto display =
-            TextInBuffer(records.data(), bytes, reinterpret_cast<std::uintptr_t>(record.lpDisplayName));
+        const auto display = TextInBuffer(records.data(), bytes,
+                                          reinterpret_cast<std::uintptr_t>(record.lpDisplayName));
         if (!name || !display) break;
-        entries.push_back(TServiceEntry{std::string(*name), std::string(*display), record.ServiceStatus.dwCurrentState});
+        entries.push_back(
+            TServiceEntry{std::string(*name), std::string(*display), record.ServiceStatus.dwCurrentState});
     }
 }
 
@@ -146,8 +147,7 @@ bool StartNamedService(const std::string& machine, const std::string& service, c
 }
 
 bool StopNamedService(const std::string& machine, const std::string& service) {
-    return ControlAndWait(machine, service, SERVICE_STOP | SERVICE_QUERY_STATUS, SERVICE_CONTROL_STOP,
-                          SERVICE_STOPPED);
+    return ControlAndWait(machine, service, SERVICE_STOP | SERVICE_QUERY_STATUS, SERVICE_CONTROL_STOP, SERVICE_STOPPED);
 }
 
 bool PauseNamedService(const std::string& machine, const std::string& service) {
@@ -182,14 +182,12 @@ std::string ServiceDisplayToKeyName(const TScHandle& manager, const std::string&
     return {};
 }
 
-bool ListServices(const std::string& machine, DWORD serviceType, DWORD serviceState,
-                  std::vector<TServiceEntry>& list) {
+bool ListServices(const std::string& machine, DWORD serviceType, DWORD serviceState, std::vector<TServiceEntry>& list) {
     const TScHandle manager = OpenServiceManager(machine, SC_MANAGER_ALL_ACCESS);
     return manager && ListServices(manager, serviceType, serviceState, list);
 }
 
-bool ListServices(const TScHandle& manager, DWORD serviceType, DWORD serviceState,
-                  std::vector<TServiceEntry>& list) {
+bool ListServices(const TScHandle& manager, DWORD serviceType, DWORD serviceState, std::vector<TServiceEntry>& list) {
     if (!EnumServicesStatusGeneric || !manager) return false;
     std::vector<ENUM_SERVICE_STATUSA> records(EnumBufferBytes / sizeof(ENUM_SERVICE_STATUSA));
     std::vector<TServiceEntry> entries;

@@ -66,10 +66,8 @@ struct TServiceEntry {
 // SERVICE_INACTIVE) to List, in the manager's order, all of them however many
 // requests that takes. List is not cleared first. False only when the manager
 // cannot be opened with full access (the machine form) or nothing is bound.
-bool ListServices(const std::string& machine, DWORD serviceType, DWORD serviceState,
-                  std::vector<TServiceEntry>& list);
-bool ListServices(const TScHandle& manager, DWORD serviceType, DWORD serviceState,
-                  std::vector<TServiceEntry>& list);
+bool ListServices(const std::string& machine, DWORD serviceType, DWORD serviceState, std::vector<TServiceEntry>& list);
+bool ListServices(const TScHandle& manager, DWORD serviceType, DWORD serviceState, std::vector<TServiceEntry>& list);
 
 // The same, giving only the display names.
 bool ListServiceDisplayNames(const std::string& machine, DWORD serviceType, DWORD serviceState,

@@ -1,8 +1,8 @@
 #include "platform/Orvex_Token.h"
 
-#include <cstring>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "platform/Orvex_Resources.h"
@@ -216,7 +216,7 @@ bool IsAdministrator() {
     if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
                                   &adminsRaw))
         return false;
-    const std::unique_ptr<void, PVOID (WINAPI*)(PSID)> admins(adminsRaw, FreeSid);
+    const std::unique_ptr<void, PVOID(WINAPI*)(PSID)> admins(adminsRaw, FreeSid);
 
     const auto* groups = static_cast<const TOKEN_GROUPS*>(info.data());
     if (!Inside(info, groups, offsetof(TOKEN_GROUPS, Groups))) return false;
@@ -279,8 +279,8 @@ bool TTokenLookupCache::Account(PSID sid, std::string& name, std::string& domain
 }
 
 const std::string& TTokenLookupCache::PrivilegeName(const LUID& luid) {
-    const std::uint64_t key =
-        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(luid.HighPart)) << 32) | luid.LowPart;
+    const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(luid.HighPart)) << 32) |
+                              luid.LowPart;
     auto [it, first] = privilegeNames_.try_emplace(key);
     if (first) it->second.Value = orvex::PrivilegeName(luid, it->second.Calls);
     Count(it->second.Calls, first);

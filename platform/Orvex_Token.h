@@ -71,7 +71,7 @@ private:
     };
     void Count(int calls, bool first) noexcept;
 
-    std::map<std::string, TAccount> accounts_;  // by the SID's bytes
+    std::map<std::string, TAccount> accounts_;                      // by the SID's bytes
     std::map<std::uint64_t, TAnswer<std::string>> privilegeNames_;  // by the LUID
     std::map<std::string, TAnswer<std::string>> displayNames_;
     long lookups_ = 0;

@@ -34,7 +34,9 @@ std::string WideToAnsi(std::u16string_view s) {
     return WideToAnsi(std::wstring_view(reinterpret_cast<const wchar_t*>(s.data()), s.size()));
 }
 
-std::string WideToAnsi(const wchar_t* s) { return s ? WideToAnsi(std::wstring_view(s, std::wcslen(s))) : std::string(); }
+std::string WideToAnsi(const wchar_t* s) {
+    return s ? WideToAnsi(std::wstring_view(s, std::wcslen(s))) : std::string();
+}
 
 std::string AnsiToUtf8(std::string_view s) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t));

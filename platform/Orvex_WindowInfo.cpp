@@ -18,7 +18,6 @@ std::uint32_t ClassLong(HWND h, int index) { return static_cast<std::uint32_t>(G
 
 TRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-
 void ReadClassData(HWND handle, TWindowClasses::TClassData& c, std::uint32_t classStyle) {
     char text[TextCapacity + 1] = {};
     if (GetClassNameA(handle, text, TextCapacity + 1) > 0) c.ClassName = text;

@@ -20,7 +20,8 @@ constexpr std::uint64_t MaxReportFileSize = 256ull * 1024 * 1024;
 
 // The storage error of a file-system failure, as ole32 reports it.
 HRESULT StorageError(DWORD error) {
-    return error > 0 && error < 0x100 ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_STORAGE, error) : HRESULT_FROM_WIN32(error);
+    return error > 0 && error < 0x100 ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_STORAGE, error)
+                                      : HRESULT_FROM_WIN32(error);
 }
 
 // Raises STG_E_DOCFILECORRUPT unless the compound file FileName passes the
@@ -41,7 +42,8 @@ void CheckCompoundFile(const std::string& fileName) {
     while (done < bytes.size()) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) RaiseComError(StorageError(GetLastError()));
+        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr))
+            RaiseComError(StorageError(GetLastError()));
         if (got == 0) RaiseComError(STG_E_DOCFILECORRUPT);  // the file shrank meanwhile
         done += got;
     }
@@ -71,7 +73,8 @@ bool ReadSetStream(TStructuredSTorage& storage, REFFMTID fmtid, std::vector<std:
     wchar_t name[CCH_MAX_PROPSTG_NAME + 1] = {};
     ComCheck(PropertySetStreamName(fmtid, name));
     TComPtr<IStream> stream;
-    const HRESULT opened = storage.Storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
+    const HRESULT opened = storage.Storage->OpenStream(name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                                       stream.put());
     if (opened == STG_E_FILENOTFOUND) return false;
     ComCheck(opened);
     if (!stream) RaiseComError(E_POINTER);

@@ -1,5 +1,5 @@
-#include "storage/Orvex_SS.h"
 #include "platform/Orvex_WideText.h"
+#include "storage/Orvex_SS.h"
 
 namespace orvex {
 

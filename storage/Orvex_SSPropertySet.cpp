@@ -1,6 +1,6 @@
+#include "platform/Orvex_WideText.h"
 #include "storage/Orvex_SS.h"
 #include "storage/Orvex_SSRetain.h"
-#include "platform/Orvex_WideText.h"
 
 namespace orvex {
 

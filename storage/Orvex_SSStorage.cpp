@@ -1,7 +1,7 @@
 #include "platform/Orvex_Locale.h"
+#include "platform/Orvex_WideText.h"
 #include "storage/Orvex_SS.h"
 #include "storage/Orvex_SSRetain.h"
-#include "platform/Orvex_WideText.h"
 
 namespace orvex {
 
@@ -69,8 +69,7 @@ bool TStructuredSTorage::ElementExists(std::string_view name) const {
     return false;
 }
 
-std::unique_ptr<TStructuredSTorage> TStructuredSTorage::OpenSubStorage(std::string_view path, DWORD mode,
-                                                                       bool create) {
+std::unique_ptr<TStructuredSTorage> TStructuredSTorage::OpenSubStorage(std::string_view path, DWORD mode, bool create) {
     TStoragePath parts = SplitAnsiStoragePath(path);
     if (parts.SubStorages.empty() && parts.ElementName.empty()) return nullptr;
     parts.SubStorages.push_back(std::move(parts.ElementName));

@@ -62,14 +62,26 @@ private:
     bool Value(TJson& v) {
         if (++depth_ > 64) return Fail(false, "too deep");
         bool ok = false;
-        if (i_ >= s_.size()) ok = Fail(false, "value expected");
-        else if (s_[i_] == '{') ok = ObjectValue(v);
-        else if (s_[i_] == '[') ok = ArrayValue(v);
-        else if (s_[i_] == '"') { v.Type = TJson::String; ok = StringValue(v.Text); }
-        else if (s_[i_] == 't') { v.Type = TJson::Bool; v.B = true; ok = Literal("true"); }
-        else if (s_[i_] == 'f') { v.Type = TJson::Bool; ok = Literal("false"); }
-        else if (s_[i_] == 'n') { ok = Literal("null"); }
-        else ok = NumberValue(v);
+        if (i_ >= s_.size())
+            ok = Fail(false, "value expected");
+        else if (s_[i_] == '{')
+            ok = ObjectValue(v);
+        else if (s_[i_] == '[')
+            ok = ArrayValue(v);
+        else if (s_[i_] == '"') {
+            v.Type = TJson::String;
+            ok = StringValue(v.Text);
+        } else if (s_[i_] == 't') {
+            v.Type = TJson::Bool;
+            v.B = true;
+            ok = Literal("true");
+        } else if (s_[i_] == 'f') {
+            v.Type = TJson::Bool;
+            ok = Literal("false");
+        } else if (s_[i_] == 'n') {
+            ok = Literal("null");
+        } else
+            ok = NumberValue(v);
         --depth_;
         return ok;
     }
@@ -93,7 +105,10 @@ private:
                 if (m.first == name) return Fail(false, "duplicate member");
             v.Members.emplace_back(name, std::move(member));
             Ws();
-            if (i_ < s_.size() && s_[i_] == ',') { ++i_; continue; }
+            if (i_ < s_.size() && s_[i_] == ',') {
+                ++i_;
+                continue;
+            }
             if (i_ < s_.size() && s_[i_] == '}') return ++i_, true;
             return Fail(false, "comma or } expected");
         }
@@ -109,7 +124,10 @@ private:
             if (!Value(item)) return false;
             v.Items.push_back(std::move(item));
             Ws();
-            if (i_ < s_.size() && s_[i_] == ',') { ++i_; continue; }
+            if (i_ < s_.size() && s_[i_] == ',') {
+                ++i_;
+                continue;
+            }
             if (i_ < s_.size() && s_[i_] == ']') return ++i_, true;
             return Fail(false, "comma or ] expected");
         }
@@ -123,9 +141,14 @@ private:
             return i_ > d;
         };
         if (i_ < s_.size() && s_[i_] == '-') ++i_;
-        if (i_ < s_.size() && s_[i_] == '0') ++i_;
-        else if (!digits()) return Fail(false, "digit expected");
-        if (i_ < s_.size() && s_[i_] == '.') { ++i_; if (!digits()) return Fail(false, "fraction digits"); }
+        if (i_ < s_.size() && s_[i_] == '0')
+            ++i_;
+        else if (!digits())
+            return Fail(false, "digit expected");
+        if (i_ < s_.size() && s_[i_] == '.') {
+            ++i_;
+            if (!digits()) return Fail(false, "fraction digits");
+        }
         if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
             ++i_;
             if (i_ < s_.size() && (s_[i_] == '+' || s_[i_] == '-')) ++i_;
@@ -135,10 +158,21 @@ private:
         return true;
     }
     static void Put(std::string& out, std::uint32_t c) {
-        if (c < 0x80) out += char(c);
-        else if (c < 0x800) { out += char(0xC0 | c >> 6); out += char(0x80 | (c & 0x3F)); }
-        else if (c < 0x10000) { out += char(0xE0 | c >> 12); out += char(0x80 | (c >> 6 & 0x3F)); out += char(0x80 | (c & 0x3F)); }
-        else { out += char(0xF0 | c >> 18); out += char(0x80 | (c >> 12 & 0x3F)); out += char(0x80 | (c >> 6 & 0x3F)); out += char(0x80 | (c & 0x3F)); }
+        if (c < 0x80)
+            out += char(c);
+        else if (c < 0x800) {
+            out += char(0xC0 | c >> 6);
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | c >> 12);
+            out += char(0x80 | (c >> 6 & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | c >> 18);
+            out += char(0x80 | (c >> 12 & 0x3F));
+            out += char(0x80 | (c >> 6 & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
     }
     bool Hex4(std::uint32_t& c) {
         if (i_ + 4 > s_.size()) return Fail(false, "short \\u escape");
@@ -146,10 +180,14 @@ private:
         for (int k = 0; k < 4; ++k) {
             const char h = s_[i_++];
             c <<= 4;
-            if (h >= '0' && h <= '9') c |= h - '0';
-            else if (h >= 'a' && h <= 'f') c |= h - 'a' + 10;
-            else if (h >= 'A' && h <= 'F') c |= h - 'A' + 10;
-            else return Fail(false, "bad hex digit");
+            if (h >= '0' && h <= '9')
+                c |= h - '0';
+            else if (h >= 'a' && h <= 'f')
+                c |= h - 'a' + 10;
+            else if (h >= 'A' && h <= 'F')
+                c |= h - 'A' + 10;
+            else
+                return Fail(false, "bad hex digit");
         }
         return true;
     }
@@ -164,30 +202,47 @@ private:
                 if (++i_ >= s_.size()) return Fail(false, "cut escape");
                 const char e = s_[i_++];
                 switch (e) {
-                    case '"': out += '"'; break;
-                    case '\\': out += '\\'; break;
-                    case '/': out += '/'; break;
-                    case 'b': out += '\b'; break;
-                    case 'f': out += '\f'; break;
-                    case 'n': out += '\n'; break;
-                    case 'r': out += '\r'; break;
-                    case 't': out += '\t'; break;
-                    case 'u': {
-                        std::uint32_t c;
-                        if (!Hex4(c)) return false;
-                        if (c >= 0xD800 && c <= 0xDBFF) {
-                            std::uint32_t lo;
-                            if (s_.compare(i_, 2, "\\u") != 0) return Fail(false, "lone surrogate");
-                            i_ += 2;
-                            if (!Hex4(lo) || lo < 0xDC00 || lo > 0xDFFF) return Fail(false, "bad low surrogate");
-                            c = 0x10000 + ((c - 0xD800) << 10) + (lo - 0xDC00);
-                        } else if (c >= 0xDC00 && c <= 0xDFFF) {
-                            return Fail(false, "lone low surrogate");
-                        }
-                        Put(out, c);
-                        break;
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '/':
+                    out += '/';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'u': {
+                    std::uint32_t c;
+                    if (!Hex4(c)) return false;
+                    if (c >= 0xD800 && c <= 0xDBFF) {
+                        std::uint32_t lo;
+                        if (s_.compare(i_, 2, "\\u") != 0) return Fail(false, "lone surrogate");
+                        i_ += 2;
+                        if (!Hex4(lo) || lo < 0xDC00 || lo > 0xDFFF) return Fail(false, "bad low surrogate");
+                        c = 0x10000 + ((c - 0xD800) << 10) + (lo - 0xDC00);
+                    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+                        return Fail(false, "lone low surrogate");
                     }
-                    default: return Fail(false, "bad escape");
+                    Put(out, c);
+                    break;
+                }
+                default:
+                    return Fail(false, "bad escape");
                 }
                 continue;
             }

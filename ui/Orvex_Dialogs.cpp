@@ -11,9 +11,7 @@ namespace orvex {
 
 namespace {
 
-const char* TitleOr(const std::string& title, const char* fallback) {
-    return title.empty() ? fallback : title.c_str();
-}
+const char* TitleOr(const std::string& title, const char* fallback) { return title.empty() ? fallback : title.c_str(); }
 
 // The boxes have no owner window: the caller's window stays enabled.
 int Box(const std::string& msg, const char* title, UINT style) {

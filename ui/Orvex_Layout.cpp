@@ -22,8 +22,8 @@ void TAnchorLayout::Apply(int parentWidth, int parentHeight) const {
     if (defer) ::EndDeferWindowPos(defer);
 }
 
-std::vector<HWND> CreateDeclaredControls(HWND parent, std::span<const TControlDecl> controls, HFONT font,
-                                         POINT offset, TAnchorLayout& anchors) {
+std::vector<HWND> CreateDeclaredControls(HWND parent, std::span<const TControlDecl> controls, HFONT font, POINT offset,
+                                         TAnchorLayout& anchors) {
     RECT client{};
     ::GetClientRect(parent, &client);
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE));
@@ -32,8 +32,8 @@ std::vector<HWND> CreateDeclaredControls(HWND parent, std::span<const TControlDe
     for (const TControlDecl& c : controls) {
         const RECT r{offset.x + c.Rect.X, offset.y + c.Rect.Y, offset.x + c.Rect.X + c.Rect.Width,
                      offset.y + c.Rect.Y + c.Rect.Height};
-        HWND hwnd = ::CreateWindowExA(c.ExStyle, c.ClassName, c.Text, c.Style | WS_CHILD | WS_VISIBLE, r.left,
-                                      r.top, r.right - r.left, r.bottom - r.top, parent,
+        HWND hwnd = ::CreateWindowExA(c.ExStyle, c.ClassName, c.Text, c.Style | WS_CHILD | WS_VISIBLE, r.left, r.top,
+                                      r.right - r.left, r.bottom - r.top, parent,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)), instance, nullptr);
         if (hwnd && font) ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         anchors.Add(hwnd, r, client.right, client.bottom, c.Anchors);

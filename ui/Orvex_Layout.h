@@ -57,8 +57,8 @@ private:
 // (pixels), with Font, and records them in Anchors against the parent's
 // current client size. Returns the windows in table order (null where a
 // control could not be created).
-std::vector<HWND> CreateDeclaredControls(HWND parent, std::span<const TControlDecl> controls, HFONT font,
-                                         POINT offset, TAnchorLayout& anchors);
+std::vector<HWND> CreateDeclaredControls(HWND parent, std::span<const TControlDecl> controls, HFONT font, POINT offset,
+                                         TAnchorLayout& anchors);
 
 // Whether a declared control with a hand cursor has this window.
 bool WantsHandCursor(std::span<const TControlDecl> controls, HWND parent, HWND control);

@@ -11,9 +11,9 @@ namespace {
 std::string SystemText(DWORD code) {
     TLocalMem buffer;
     char* text = nullptr;
-    const DWORD n = ::FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<char*>(&text), 0, nullptr);
+    const DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
     buffer.reset(text);
     std::string s = n > 0 && text ? std::string(text, n) : std::string();
     while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.pop_back();
@@ -29,6 +29,7 @@ std::string Describe(const std::string& action, DWORD code) {
 
 }  // namespace
 
-TSystemError::TSystemError(const std::string& action, DWORD code) : std::runtime_error(Describe(action, code)), code_(code) {}
+TSystemError::TSystemError(const std::string& action, DWORD code)
+    : std::runtime_error(Describe(action, code)), code_(code) {}
 
 }  // namespace orvex

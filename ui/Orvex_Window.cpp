@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
+#include "platform/Orvex_WideText.h"
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_SystemError.h"
-#include "platform/Orvex_WideText.h"
 
 namespace orvex {
 

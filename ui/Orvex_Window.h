@@ -46,8 +46,8 @@ protected:
 
     // Registers the class (once per process) and creates the window with a
     // client area of Width by Height (and the menu bar Menu, if any).
-    void Create(const TWindowClassDecl& cls, const char* caption, DWORD style, DWORD exStyle, int x, int y,
-                int width, int height, HWND parent, HMENU menu = nullptr);
+    void Create(const TWindowClassDecl& cls, const char* caption, DWORD style, DWORD exStyle, int x, int y, int width,
+                int height, HWND parent, HMENU menu = nullptr);
 
     // The one method every message of the window goes to.
     virtual LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;

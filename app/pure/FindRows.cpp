@@ -66,8 +66,6 @@ TListRows FindRows(const std::vector<TFindHit>& hits, bool nt) {
     return rows;
 }
 
-std::string FindCountText(std::size_t count) {
-    return std::to_string(count) + (count == 1 ? " match" : " matches");
-}
+std::string FindCountText(std::size_t count) { return std::to_string(count) + (count == 1 ? " match" : " matches"); }
 
 }  // namespace orvex

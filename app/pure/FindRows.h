@@ -18,9 +18,9 @@ struct TFindHit {
     std::uint32_t ProcessID = 0;
     std::string ProcessName;
     bool Module = false;
-    std::string Type;          // the object type's name, "DLL" for a module
+    std::string Type;  // the object type's name, "DLL" for a module
     std::uintptr_t Handle = 0;
-    std::string Name;          // object name or module path
+    std::string Name;  // object name or module path
     friend bool operator==(const TFindHit&, const TFindHit&) = default;
 };
 

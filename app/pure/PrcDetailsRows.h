@@ -26,8 +26,9 @@ TPropertyRows ProcessCounterRows(const TProcessInfo& process);
 TPropertyRows StoredCounterRows(const TProcessInfo& process);
 
 // The columns of the Performance list.
-inline constexpr TColumnDef CounterColumns[] = {
-    {"Name", 200}, {"Current", 100, TColumnAlign::Right}, {"Peak", 100, TColumnAlign::Right}};
+inline constexpr TColumnDef CounterColumns[] = {{"Name", 200},
+                                                {"Current", 100, TColumnAlign::Right},
+                                                {"Peak", 100, TColumnAlign::Right}};
 
 // Widths of the General list's two columns (it has no headers).
 inline constexpr int ProcessGeneralWidths[] = {125, 270};

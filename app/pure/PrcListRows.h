@@ -14,11 +14,11 @@
 namespace orvex {
 
 // Captions that carry the number of entries of their page.
-std::string ModulesCaption(std::size_t count);       // " Modules (%d) "
-std::string ThreadsCaption(std::uint32_t count);     // " Threads (%d) "
-std::string ChildProcsCaption(std::size_t count);    // " Child Procs (%d) "
-std::string HandlesCaption(std::size_t count);       // " Handles (%d) "
-std::string WindowsCaption(std::size_t count);       // " Windows (%d) "
+std::string ModulesCaption(std::size_t count);     // " Modules (%d) "
+std::string ThreadsCaption(std::uint32_t count);   // " Threads (%d) "
+std::string ChildProcsCaption(std::size_t count);  // " Child Procs (%d) "
+std::string HandlesCaption(std::size_t count);     // " Handles (%d) "
+std::string WindowsCaption(std::size_t count);     // " Windows (%d) "
 
 // Columns of addresses: wide enough for the program's own pointers.
 inline constexpr int AddressColumnWidth = sizeof(std::uintptr_t) > 4 ? 120 : 80;

@@ -8,9 +8,12 @@ namespace orvex::app {
 
 TDataFamily ReportDataFamily(std::int32_t platform, bool holdsDriversOrServices) {
     switch (platform) {
-    case 1: return {false, false};
-    case 2: return {true, true};
-    default: return {true, holdsDriversOrServices};
+    case 1:
+        return {false, false};
+    case 2:
+        return {true, true};
+    default:
+        return {true, holdsDriversOrServices};
     }
 }
 

@@ -29,9 +29,12 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
                 return false;
             }
             const std::string& list = args[++i];
-            if (SameText(list, "processes")) parsed.List = TInvList::Processes;
-            else if (SameText(list, "drivers")) parsed.List = TInvList::Drivers;
-            else if (SameText(list, "services")) parsed.List = TInvList::Services;
+            if (SameText(list, "processes"))
+                parsed.List = TInvList::Processes;
+            else if (SameText(list, "drivers"))
+                parsed.List = TInvList::Drivers;
+            else if (SameText(list, "services"))
+                parsed.List = TInvList::Services;
             else {
                 error = "unknown list '" + list + "' (processes, drivers or services)";
                 return false;
@@ -78,7 +81,10 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
         return false;
     }
     if (files.size() != wantFiles) {
-        error = command + " needs " + (wantFiles == 0 ? std::string("no file") : wantFiles == 1 ? "one file" : "two files");
+        error = command + " needs " +
+                (wantFiles == 0   ? std::string("no file")
+                 : wantFiles == 1 ? "one file"
+                                  : "two files");
         return false;
     }
     if (wantFiles > 0) parsed.FileA = files[0];

@@ -34,29 +34,29 @@ std::string OneLine(std::string text) {
 TTable ListTable(const TInventory& inv, TInvList list) {
     TTable t;
     switch (list) {
-        case TInvList::Processes:
-            t.Captions = {"Name", "PID", "CPU Time", "User", "Image Name", "Parent PID", "Priority", "Threads",
-                          "Handles", "Created"};
-            for (const TProcessInfo& p : inv.Processes)
-                t.Rows.push_back({p.Name.str(), std::to_string(p.PID), FormatCpuTime(p.UserTime + p.KernelTime),
-                                  p.UserName.str(), p.ImageName.str(), std::to_string(p.ParentPID),
-                                  std::to_string(p.Priority), std::to_string(p.ThreadCount),
-                                  std::to_string(p.HandleCount), IsoTimeFromFileTime(p.CreateTime)});
-            break;
-        case TInvList::Drivers:
-            t.Captions = {"Name", "Base Address", "Load Cnt", "Location", "Size"};
-            for (const TDriverInfo& d : inv.Drivers)
-                t.Rows.push_back({FileNameOf(d.Name.str()), Hex(d.Base), std::to_string(d.LoadCount), d.Name.str(),
-                                  std::to_string(d.Size)});
-            break;
-        case TInvList::Services:
-            t.Captions = {"Display Name", "Status", "Startup Type", "Name",        "Type",
-                          "Image Name",   "Account", "Group",       "Dependencies"};
-            for (const TServiceInfo& s : inv.Services)
-                t.Rows.push_back({s.DisplayName.str(), ServiceStateName(s.Status), ServiceStartTypeName(s.Startup),
-                                  s.Name.str(), ServiceTypeName(s.Typ), s.ImageName.str(), s.ObjectName.str(),
-                                  s.Group.str(), s.DependOnService.str()});
-            break;
+    case TInvList::Processes:
+        t.Captions = {"Name",       "PID",      "CPU Time", "User",    "Image Name",
+                      "Parent PID", "Priority", "Threads",  "Handles", "Created"};
+        for (const TProcessInfo& p : inv.Processes)
+            t.Rows.push_back({p.Name.str(), std::to_string(p.PID), FormatCpuTime(p.UserTime + p.KernelTime),
+                              p.UserName.str(), p.ImageName.str(), std::to_string(p.ParentPID),
+                              std::to_string(p.Priority), std::to_string(p.ThreadCount), std::to_string(p.HandleCount),
+                              IsoTimeFromFileTime(p.CreateTime)});
+        break;
+    case TInvList::Drivers:
+        t.Captions = {"Name", "Base Address", "Load Cnt", "Location", "Size"};
+        for (const TDriverInfo& d : inv.Drivers)
+            t.Rows.push_back({FileNameOf(d.Name.str()), Hex(d.Base), std::to_string(d.LoadCount), d.Name.str(),
+                              std::to_string(d.Size)});
+        break;
+    case TInvList::Services:
+        t.Captions = {"Display Name", "Status",  "Startup Type", "Name",        "Type",
+                      "Image Name",   "Account", "Group",        "Dependencies"};
+        for (const TServiceInfo& s : inv.Services)
+            t.Rows.push_back({s.DisplayName.str(), ServiceStateName(s.Status), ServiceStartTypeName(s.Startup),
+                              s.Name.str(), ServiceTypeName(s.Typ), s.ImageName.str(), s.ObjectName.str(),
+                              s.Group.str(), s.DependOnService.str()});
+        break;
     }
     return t;
 }
@@ -97,7 +97,9 @@ std::string TableText(const TTable& table) {
 std::string InventoryText(const TInventory& inv) {
     const TStorageInfoRecord& h = inv.Info;
     std::string text;
-    auto put = [&](const char* label, const std::string& value) { text += std::string(label) + ": " + OneLine(value) + "\r\n"; };
+    auto put = [&](const char* label, const std::string& value) {
+        text += std::string(label) + ": " + OneLine(value) + "\r\n";
+    };
     put("Machine", h.Machine);
     put("System", h.OSName + " " + std::to_string(h.MajorVersion) + "." + std::to_string(h.MinorVersion) + "." +
                       std::to_string(h.BuildNumber) + (h.CSDVersion.empty() ? "" : " " + h.CSDVersion));

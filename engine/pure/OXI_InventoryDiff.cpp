@@ -197,9 +197,12 @@ void CompareProcessInstances(const TProcList& before, const TProcList& after, st
 
 int ChangeOrder(TDiffChange c) {
     switch (c) {
-        case TDiffChange::Removed: return 0;
-        case TDiffChange::Added: return 1;
-        case TDiffChange::Changed: return 2;
+    case TDiffChange::Removed:
+        return 0;
+    case TDiffChange::Added:
+        return 1;
+    case TDiffChange::Changed:
+        return 2;
     }
     return 3;
 }
@@ -228,11 +231,9 @@ std::vector<TDiffRow> CompareInventories(const TInventory& before, const TInvent
     std::vector<std::pair<std::tuple<int, std::string, std::string, int>, std::size_t>> order;
     order.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
-        order.push_back({{static_cast<int>(rows[i].Kind), UpperCase(rows[i].Key), rows[i].Field,
-                          ChangeOrder(rows[i].Change)},
-                         i});
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& x, const auto& y) { return x.first < y.first; });
+        order.push_back(
+            {{static_cast<int>(rows[i].Kind), UpperCase(rows[i].Key), rows[i].Field, ChangeOrder(rows[i].Change)}, i});
+    std::stable_sort(order.begin(), order.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
     std::vector<TDiffRow> sorted;
     sorted.reserve(rows.size());
     for (const auto& o : order) sorted.push_back(std::move(rows[o.second]));
@@ -241,18 +242,24 @@ std::vector<TDiffRow> CompareInventories(const TInventory& before, const TInvent
 
 const char* DiffKindText(TDiffKind kind) noexcept {
     switch (kind) {
-        case TDiffKind::Process: return "process";
-        case TDiffKind::Driver: return "driver";
-        case TDiffKind::Service: return "service";
+    case TDiffKind::Process:
+        return "process";
+    case TDiffKind::Driver:
+        return "driver";
+    case TDiffKind::Service:
+        return "service";
     }
     return "";
 }
 
 const char* DiffChangeText(TDiffChange change) noexcept {
     switch (change) {
-        case TDiffChange::Added: return "added";
-        case TDiffChange::Removed: return "removed";
-        case TDiffChange::Changed: return "changed";
+    case TDiffChange::Added:
+        return "added";
+    case TDiffChange::Removed:
+        return "removed";
+    case TDiffChange::Changed:
+        return "changed";
     }
     return "";
 }

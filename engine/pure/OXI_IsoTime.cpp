@@ -43,9 +43,8 @@ std::string IsoSeconds(std::int64_t unixSeconds) {
     const TCivilDate date = CivilFromDays(days);
     if (date.Year < 1601 || date.Year > 9999) return {};
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.Year), date.Month,
-                  date.Day, static_cast<int>(rest / 3'600), static_cast<int>(rest / 60 % 60),
-                  static_cast<int>(rest % 60));
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.Year), date.Month, date.Day,
+                  static_cast<int>(rest / 3'600), static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
     return text;
 }
 

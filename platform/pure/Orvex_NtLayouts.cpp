@@ -9,9 +9,7 @@ public:
     TReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(data ? size : 0) {}
 
     std::size_t size() const { return size_; }
-    bool fits(std::size_t offset, std::size_t length) const {
-        return offset <= size_ && length <= size_ - offset;
-    }
+    bool fits(std::size_t offset, std::size_t length) const { return offset <= size_ && length <= size_ - offset; }
     std::uint8_t u8(std::size_t off) const { return fits(off, 1) ? data_[off] : 0; }
     std::uint16_t u16(std::size_t off) const { return static_cast<std::uint16_t>(le(off, 2)); }
     std::uint32_t u32(std::size_t off) const { return static_cast<std::uint32_t>(le(off, 4)); }
@@ -176,7 +174,8 @@ std::vector<TProcessBlock> ParseSystemProcesses(TWidth width, const std::uint8_t
         const std::size_t room = end > first ? (end - first) / sizes.ThreadBlock : 0;
         const std::size_t threads = p.ThreadCount < room ? p.ThreadCount : room;
         p.Threads.reserve(threads);
-        for (std::size_t i = 0; i < threads; ++i) p.Threads.push_back(ReadThread(width, r, first + i * sizes.ThreadBlock));
+        for (std::size_t i = 0; i < threads; ++i)
+            p.Threads.push_back(ReadThread(width, r, first + i * sizes.ThreadBlock));
         out.push_back(std::move(p));
 
         // A next offset inside this entry's header, or beyond the buffer,

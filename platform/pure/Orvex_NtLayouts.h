@@ -42,13 +42,13 @@ inline std::uint64_t AddressOf(const void* p) noexcept {
 // that a process or thread query fills are the exact lengths the system
 // demands of the query's buffer: a query with any other length fails there.
 struct TLayoutSizes {
-    std::size_t ProcessBlock;          // header of one process entry
-    std::size_t ThreadBlock;           // one thread entry after it
-    std::size_t KernelModuleHeader;    // count (and padding) before the entries
+    std::size_t ProcessBlock;        // header of one process entry
+    std::size_t ThreadBlock;         // one thread entry after it
+    std::size_t KernelModuleHeader;  // count (and padding) before the entries
     std::size_t KernelModuleEntry;
-    std::size_t HandleHeader;          // class 16
+    std::size_t HandleHeader;  // class 16
     std::size_t HandleEntry;
-    std::size_t ExtHandleHeader;       // class 64
+    std::size_t ExtHandleHeader;  // class 64
     std::size_t ExtHandleEntry;
     std::size_t VMCounters;            // process query class 3
     std::size_t IOCounters;            // process query class 2
@@ -59,7 +59,7 @@ struct TLayoutSizes {
     std::size_t PebProcessParameters;  // offset of the parameters' address in the PEB
     std::size_t ParamsImagePathName;   // offsets of counted strings in the parameters
     std::size_t ParamsCommandLine;
-    std::size_t HandleCount;           // process query class 20: one 32-bit count
+    std::size_t HandleCount;  // process query class 20: one 32-bit count
 };
 constexpr TLayoutSizes LayoutSizes(TWidth width) noexcept {
     if (width == TWidth::Bits64) return {256, 80, 8, 296, 8, 24, 16, 40, 88, 48, 32, 48, 48, 16, 0x20, 0x60, 0x70, 4};
@@ -79,12 +79,18 @@ inline constexpr std::uint32_t ThreadClassBasic = 0;
 constexpr std::size_t ProcessQueryLength(TWidth width, std::uint32_t infoClass) noexcept {
     const TLayoutSizes s = LayoutSizes(width);
     switch (infoClass) {
-    case ProcessClassBasic: return s.ProcessBasicInfo;
-    case ProcessClassIoCounters: return s.IOCounters;
-    case ProcessClassVmCounters: return s.VMCounters;
-    case ProcessClassTimes: return s.KernelUserTimes;
-    case ProcessClassHandleCount: return s.HandleCount;
-    default: return 0;
+    case ProcessClassBasic:
+        return s.ProcessBasicInfo;
+    case ProcessClassIoCounters:
+        return s.IOCounters;
+    case ProcessClassVmCounters:
+        return s.VMCounters;
+    case ProcessClassTimes:
+        return s.KernelUserTimes;
+    case ProcessClassHandleCount:
+        return s.HandleCount;
+    default:
+        return 0;
     }
 }
 constexpr std::size_t ThreadQueryLength(TWidth width, std::uint32_t infoClass) noexcept {
@@ -136,7 +142,7 @@ struct TProcessBlock {
     std::int64_t CreateTime = 0;
     std::int64_t UserTime = 0;
     std::int64_t KernelTime = 0;
-    std::u16string ImageName;       // empty when absent or not inside the buffer
+    std::u16string ImageName;  // empty when absent or not inside the buffer
     std::int32_t BasePriority = 0;
     std::uint64_t ProcessId = 0;
     std::uint64_t ParentProcessId = 0;

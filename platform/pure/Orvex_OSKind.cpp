@@ -50,10 +50,14 @@ constexpr std::uint32_t BuildServer2025 = 26100;
 
 std::uint8_t Version6Kind(bool workstation, std::uint32_t minor) {
     switch (minor) {
-    case 0: return workstation ? osWinVista : osWinServer2008;
-    case 1: return workstation ? osWin7 : osWinServer2008R2;
-    case 2: return workstation ? osWin8 : osWinServer2012;
-    default: return workstation ? osWin81 : osWinServer2012R2;
+    case 0:
+        return workstation ? osWinVista : osWinServer2008;
+    case 1:
+        return workstation ? osWin7 : osWinServer2008R2;
+    case 2:
+        return workstation ? osWin8 : osWinServer2012;
+    default:
+        return workstation ? osWin81 : osWinServer2012R2;
     }
 }
 
@@ -68,13 +72,16 @@ std::uint8_t Version10Kind(bool workstation, std::uint32_t build) {
 std::uint8_t NTKind(std::uint32_t productType, std::uint32_t major, std::uint32_t minor, std::uint32_t build) {
     const bool workstation = productType == ProductWorkstation;
     switch (major) {
-    case 3: return osWinNT3;
-    case 4: return osWinNT4;
+    case 3:
+        return osWinNT3;
+    case 4:
+        return osWinNT4;
     case 5:
         if (minor == 1) return osWinXP;
         if (minor == 2) return productType == ProductWorkstation ? osWinXP64 : osWinServer2003;
         return osWin2000;
-    case 6: return Version6Kind(workstation, minor);
+    case 6:
+        return Version6Kind(workstation, minor);
     case 10:
         if (minor == 0) return Version10Kind(workstation, build);
         [[fallthrough]];
@@ -101,12 +108,10 @@ std::uint8_t NonNTKind(std::uint32_t major, std::uint32_t minor, std::uint32_t b
 
 }  // namespace
 
-std::string OSKindName(std::uint8_t kind) {
-    return kind < std::size(KindNames) ? KindNames[kind] : "";
-}
+std::string OSKindName(std::uint8_t kind) { return kind < std::size(KindNames) ? KindNames[kind] : ""; }
 
-std::uint8_t DetectOSKind(std::uint32_t platform, std::uint32_t productType, std::uint32_t major,
-                          std::uint32_t minor, std::uint32_t build, std::string_view csd, std::string& name) {
+std::uint8_t DetectOSKind(std::uint32_t platform, std::uint32_t productType, std::uint32_t major, std::uint32_t minor,
+                          std::uint32_t build, std::string_view csd, std::string& name) {
     const std::uint8_t kind = platform == PlatformNT ? NTKind(productType, major, minor, build)
                                                      : NonNTKind(major, minor, build, csd);
     if (kind != osUnknown) name = OSKindName(kind);
@@ -122,10 +127,17 @@ TOSEdition DetectEdition(std::uint32_t platform, std::uint32_t major, std::uint3
     TOSEdition r;
     if (platform != PlatformNT) return r;
     switch (productType) {
-    case ProductWorkstation: r.Edition = edWorkstation; break;
-    case ProductDomainController: r.Edition = edEnterprise; break;
-    case ProductServer: r.Edition = edServer; break;
-    default: break;
+    case ProductWorkstation:
+        r.Edition = edWorkstation;
+        break;
+    case ProductDomainController:
+        r.Edition = edEnterprise;
+        break;
+    case ProductServer:
+        r.Edition = edServer;
+        break;
+    default:
+        break;
     }
     if (major >= 5 && productType == ProductDomainController) r.Edition = edServer;
     r.Suite = static_cast<std::uint16_t>(suiteMask & SuiteMaskBits);
@@ -141,30 +153,46 @@ std::string EditionName(std::uint8_t kind, std::uint8_t edition, std::uint16_t s
     case osWinNT3:
     case osWinNT4:
         switch (edition) {
-        case edWorkstation: return "Workstation";
-        case edServer: return "Server";
-        case edEnterprise: return "Enterprise Server";
-        default: return "";
+        case edWorkstation:
+            return "Workstation";
+        case edServer:
+            return "Server";
+        case edEnterprise:
+            return "Enterprise Server";
+        default:
+            return "";
         }
     case osWin2000:
         switch (edition) {
-        case edWorkstation: return "Professional";
-        case edServer: return "Server";
-        case edEnterprise: return "Advanced Server";
-        case edDatacenter: return "Datacenter Server";
-        default: return "";
+        case edWorkstation:
+            return "Professional";
+        case edServer:
+            return "Server";
+        case edEnterprise:
+            return "Advanced Server";
+        case edDatacenter:
+            return "Datacenter Server";
+        default:
+            return "";
         }
     case osWinXP:
-    case osWinXP64: return (suite & SuitePersonal) ? "Home Edition" : "Professional";
+    case osWinXP64:
+        return (suite & SuitePersonal) ? "Home Edition" : "Professional";
     case osWinServer2003:
         switch (edition) {
-        case edServer: return "Standard Edition";
-        case edEnterprise: return "Enterprise Edition";
-        case edDatacenter: return "Datacenter Edition";
-        case edWeb: return "Web Edition";
-        default: return "";
+        case edServer:
+            return "Standard Edition";
+        case edEnterprise:
+            return "Enterprise Edition";
+        case edDatacenter:
+            return "Datacenter Edition";
+        case edWeb:
+            return "Web Edition";
+        default:
+            return "";
         }
-    default: return "";
+    default:
+        return "";
     }
 }
 

@@ -82,8 +82,8 @@ std::string OSKindName(std::uint8_t kind);
 //   2025 from there on.
 // Any other NT version from 7 on (10.1, 11.0, ...) counts as the newest kind
 // of its product family, Windows 11 or Server 2025.
-std::uint8_t DetectOSKind(std::uint32_t platform, std::uint32_t productType, std::uint32_t major,
-                          std::uint32_t minor, std::uint32_t build, std::string_view csd, std::string& name);
+std::uint8_t DetectOSKind(std::uint32_t platform, std::uint32_t productType, std::uint32_t major, std::uint32_t minor,
+                          std::uint32_t build, std::string_view csd, std::string& name);
 
 // Whether a kind belongs to the NT family (drivers, handles and services can
 // be listed): 1, 3 and 10 to osLastKind.
@@ -111,6 +111,5 @@ std::string EditionName(std::uint8_t kind, std::uint8_t edition, std::uint16_t s
 bool HotfixRuleApplies(std::string_view csd) noexcept;
 // CSD as corrected by the hotfix marker.
 std::string ApplyHotfixRule(std::string_view csd, bool hotfixInstalled);
-
 
 }  // namespace orvex

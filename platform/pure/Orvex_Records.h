@@ -105,7 +105,7 @@ struct TThreadInfo {
     std::uintptr_t StartAddress = 0;
     std::uint32_t OwnerPID = 0;
     std::uint32_t TID = 0;
-    std::int32_t Priority = 0;      // current priority
+    std::int32_t Priority = 0;  // current priority
     std::int32_t BasePriority = 0;
     std::uint32_t ContextSwitches = 0;
     std::uint32_t ThreadState = 0;  // index into ThreadStateNames
@@ -136,7 +136,7 @@ struct TProcessInfo {
     std::uint32_t ParentPID = 0;
     std::uint32_t HandleCount = 0;
     std::uint32_t ThreadCount = 0;
-    std::uintptr_t HeapID = 0;   // default heap identifier
+    std::uintptr_t HeapID = 0;  // default heap identifier
     std::uint32_t ModuleID = 0;
     std::int64_t CreateTime = 0;  // point in time
     std::int64_t UserTime = 0;    // duration
@@ -175,16 +175,16 @@ struct TServiceInfo {
     std::int32_t Status = 0;   // current state 1 to 7, -1 when unknown
     std::uint32_t Tag = 0;
     std::uint32_t ErrCtrl = 0;
-    std::int32_t Typ = 0;      // service type index 0 to 6
+    std::int32_t Typ = 0;  // service type index 0 to 6
     friend bool operator==(const TServiceInfo&, const TServiceInfo&) = default;
 };
 using TServiceList = std::vector<TServiceInfo>;
 
 // One open handle of some process.
 struct THandleInfo {
-    std::uint32_t ProcessID = 0;  // owner of the handle
-    std::uintptr_t Handle = 0;    // handle value within the owner
-    std::uint16_t ObjectType = 0; // index into ObjectTypeNames once named
+    std::uint32_t ProcessID = 0;   // owner of the handle
+    std::uintptr_t Handle = 0;     // handle value within the owner
+    std::uint16_t ObjectType = 0;  // index into ObjectTypeNames once named
     std::uint32_t GrantedAccess = 0;
     std::uintptr_t ObjectAddress = 0;  // kernel address of the object
     TShortString Name;
@@ -214,11 +214,11 @@ struct TWindowInfo {
     std::uintptr_t ParentWindow = 0;  // parent or owner
     std::uintptr_t WndProc = 0;
     std::uintptr_t Instance = 0;
-    std::uintptr_t ID = 0;            // control identifier
+    std::uintptr_t ID = 0;  // control identifier
     std::uintptr_t UserData = 0;
     std::uint32_t Style = 0;
     std::uint32_t ExStyle = 0;
-    TRect Rect;        // screen coordinates
+    TRect Rect;  // screen coordinates
     TRect ClientRect;
     std::uint32_t Atom = 0;
     std::uint32_t ClassExtra = 0;

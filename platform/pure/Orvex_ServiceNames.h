@@ -13,21 +13,25 @@
 namespace orvex {
 
 // Service start types, indexed by the start type value.
-inline constexpr std::array<const char*, 5> ServiceStartTypeNames{"Boot", "System", "Automatic", "Manual",
-                                                                  "Disabled"};
+inline constexpr std::array<const char*, 5> ServiceStartTypeNames{"Boot", "System", "Automatic", "Manual", "Disabled"};
 
 // Service states, indexed by the current state value minus 1.
-inline constexpr std::array<const char*, 7> ServiceStateNames{
-    "Stopped", "Start/Pending", "Stop/Pending", "Running", "Continue/Pending", "Pause/Pending", "Paused"};
+inline constexpr std::array<const char*, 7> ServiceStateNames{"Stopped", "Start/Pending",    "Stop/Pending",
+                                                              "Running", "Continue/Pending", "Pause/Pending",
+                                                              "Paused"};
 
 // Error control, indexed by the error control value (0 and 1 only).
 inline constexpr std::array<const char*, 2> ServiceErrorControlNames{"Ignore", "Normal"};
 
 // Service types, indexed by a type index; ServiceTypeValues holds the type
 // value of each index.
-inline constexpr std::array<const char*, 7> ServiceTypeNames{
-    "Kernel Driver", "File System Driver", "Adapter", "Recognizer Driver",
-    "Own Process",   "Shared Process",     "Desktop Interactive Driver"};
+inline constexpr std::array<const char*, 7> ServiceTypeNames{"Kernel Driver",
+                                                             "File System Driver",
+                                                             "Adapter",
+                                                             "Recognizer Driver",
+                                                             "Own Process",
+                                                             "Shared Process",
+                                                             "Desktop Interactive Driver"};
 inline constexpr std::array<std::uint32_t, 7> ServiceTypeValues{0x1, 0x2, 0x4, 0x8, 0x10, 0x20, 0x100};
 
 std::string ServiceStartTypeName(std::int64_t startType);

@@ -33,7 +33,9 @@ public:
 
     friend bool operator==(const TShortString& a, const TShortString& b) noexcept { return a.s_ == b.s_; }
     friend bool operator==(const TShortString& a, std::string_view b) noexcept { return a.s_ == b; }
-    friend bool operator==(const TShortString& a, const char* b) noexcept { return a.s_ == std::string_view(b ? b : ""); }
+    friend bool operator==(const TShortString& a, const char* b) noexcept {
+        return a.s_ == std::string_view(b ? b : "");
+    }
     friend bool operator==(const TShortString& a, const std::string& b) noexcept { return a.s_ == b; }
 
 private:

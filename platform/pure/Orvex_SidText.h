@@ -13,6 +13,7 @@ using TSidAuthority = std::array<std::uint8_t, 6>;  // big-endian, as stored in 
 // "S-<revision>-<authority>-<sub-authority>...". The 48-bit authority is
 // written in decimal when it fits 32 bits, otherwise as "0x" and twelve hex
 // digits; sub-authorities are unsigned decimals.
-std::string SidText(std::uint8_t revision, const TSidAuthority& authority, std::span<const std::uint32_t> subAuthorities);
+std::string SidText(std::uint8_t revision, const TSidAuthority& authority,
+                    std::span<const std::uint32_t> subAuthorities);
 
 }  // namespace orvex

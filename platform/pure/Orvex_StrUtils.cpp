@@ -106,8 +106,7 @@ bool TextToFloat(std::string_view s, const TNumberFormat& format, long double& v
     const std::size_t space = s.find(' ');
     if (space != std::string_view::npos) s = s.substr(0, space);
     if (ReadInvariantReal(s, value)) return true;
-    const std::string local =
-        ReplaceAll(ReplaceAll(s, format.ThousandSeparator, ""), format.DecimalSeparator, ".");
+    const std::string local = ReplaceAll(ReplaceAll(s, format.ThousandSeparator, ""), format.DecimalSeparator, ".");
     return ReadInvariantReal(local, value);
 }
 
@@ -121,8 +120,7 @@ bool DateTimeKindOf(std::string_view s, const TDateTimeFormat& format, TDateTime
             isDate = after == s.size() || s.find(dateSep, after) != std::string_view::npos;
         }
     }
-    const bool isTime =
-        !format.TimeSeparator.empty() && s.find(format.TimeSeparator) != std::string_view::npos;
+    const bool isTime = !format.TimeSeparator.empty() && s.find(format.TimeSeparator) != std::string_view::npos;
     if (!isDate && !isTime) return false;
     kind = isDate && isTime ? TDateTimeKind::DateAndTime : isDate ? TDateTimeKind::Date : TDateTimeKind::Time;
     return true;

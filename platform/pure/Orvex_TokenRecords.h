@@ -9,8 +9,8 @@
 namespace orvex {
 
 struct TPrivilegeInfo {
-    TShortString Name;         // programmatic name, "SeDebugPrivilege"
-    TShortString DisplayName;  // descriptive name in the user's language
+    TShortString Name;             // programmatic name, "SeDebugPrivilege"
+    TShortString DisplayName;      // descriptive name in the user's language
     std::uint32_t Attributes = 0;  // 0x1 enabled by default, 0x2 enabled, 0x80000000 used for access
 };
 using TPrivilegeList = std::vector<TPrivilegeInfo>;

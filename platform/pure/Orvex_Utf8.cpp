@@ -36,14 +36,22 @@ std::size_t SequenceLength(std::string_view s, std::size_t i) noexcept {
     if (b0 < 0x80) return 1;
     std::size_t n = 0;
     std::uint8_t lo = 0x80, hi = 0xBF;  // range of the second byte
-    if (b0 >= 0xC2 && b0 <= 0xDF) n = 2;
-    else if (b0 == 0xE0) n = 3, lo = 0xA0;
-    else if (b0 == 0xED) n = 3, hi = 0x9F;
-    else if (b0 >= 0xE1 && b0 <= 0xEF) n = 3;
-    else if (b0 == 0xF0) n = 4, lo = 0x90;
-    else if (b0 == 0xF4) n = 4, hi = 0x8F;
-    else if (b0 >= 0xF1 && b0 <= 0xF3) n = 4;
-    else return 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF)
+        n = 2;
+    else if (b0 == 0xE0)
+        n = 3, lo = 0xA0;
+    else if (b0 == 0xED)
+        n = 3, hi = 0x9F;
+    else if (b0 >= 0xE1 && b0 <= 0xEF)
+        n = 3;
+    else if (b0 == 0xF0)
+        n = 4, lo = 0x90;
+    else if (b0 == 0xF4)
+        n = 4, hi = 0x8F;
+    else if (b0 >= 0xF1 && b0 <= 0xF3)
+        n = 4;
+    else
+        return 0;
     if (i + n > s.size()) return 0;
     if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
     for (std::size_t k = 2; k < n; ++k)

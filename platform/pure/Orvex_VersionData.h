@@ -14,7 +14,7 @@ struct TVersionInfo {
     std::string CompanyName;
     std::string Description;  // "FileDescription"
     std::string Comments;
-    std::string Copyright;    // "LegalCopyright"
+    std::string Copyright;  // "LegalCopyright"
     std::string InternalName;
     std::string ProductVersion;
     std::uint32_t Major = 0, Minor = 0, Release = 0, Build = 0;
@@ -39,10 +39,10 @@ struct TVersionString {
     std::string TVersionInfo::*Field;
 };
 inline constexpr TVersionString VersionStrings[] = {
-    {"FileVersion", &TVersionInfo::FileVersion},     {"ProductName", &TVersionInfo::ProductName},
-    {"CompanyName", &TVersionInfo::CompanyName},     {"FileDescription", &TVersionInfo::Description},
-    {"Comments", &TVersionInfo::Comments},           {"LegalCopyright", &TVersionInfo::Copyright},
-    {"InternalName", &TVersionInfo::InternalName},   {"ProductVersion", &TVersionInfo::ProductVersion},
+    {"FileVersion", &TVersionInfo::FileVersion},   {"ProductName", &TVersionInfo::ProductName},
+    {"CompanyName", &TVersionInfo::CompanyName},   {"FileDescription", &TVersionInfo::Description},
+    {"Comments", &TVersionInfo::Comments},         {"LegalCopyright", &TVersionInfo::Copyright},
+    {"InternalName", &TVersionInfo::InternalName}, {"ProductVersion", &TVersionInfo::ProductVersion},
     {"SpecialBuild", &TVersionInfo::SpecialBuild},
 };
 

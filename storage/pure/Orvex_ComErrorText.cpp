@@ -55,14 +55,25 @@ std::string MessageWithoutInserts(std::string_view s) {
         }
         if (next == '0') break;
         switch (next) {
-        case 'n': out += "\r\n"; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case 'n':
+            out += "\r\n";
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
         case '%':
         case '.':
         case '!':
-        case ' ': out.push_back(next); break;
-        default: out.push_back('%'); out.push_back(next); break;
+        case ' ':
+            out.push_back(next);
+            break;
+        default:
+            out.push_back('%');
+            out.push_back(next);
+            break;
         }
         i += 2;
     }
@@ -71,7 +82,8 @@ std::string MessageWithoutInserts(std::string_view s) {
     out.erase(0, first);
     while (!out.empty() && IsBlank(out.back())) out.pop_back();
     // A message that began with an insert begins with its next word now.
-    if (removedAtStart && !out.empty() && out[0] >= 'a' && out[0] <= 'z') out[0] = static_cast<char>(out[0] - 'a' + 'A');
+    if (removedAtStart && !out.empty() && out[0] >= 'a' && out[0] <= 'z')
+        out[0] = static_cast<char>(out[0] - 'a' + 'A');
     return out;
 }
 

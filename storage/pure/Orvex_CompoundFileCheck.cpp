@@ -56,7 +56,9 @@ public:
     }
 
 private:
-    const std::uint8_t* sector(std::uint32_t s) const { return file_.data() + (static_cast<std::size_t>(s) + 1) * sectorSize_; }
+    const std::uint8_t* sector(std::uint32_t s) const {
+        return file_.data() + (static_cast<std::size_t>(s) + 1) * sectorSize_;
+    }
     std::size_t perSector() const { return sectorSize_ / 4; }
     void appendEntries(std::uint32_t s, std::vector<std::uint32_t>& out) const {
         const std::uint8_t* p = sector(s);
@@ -70,14 +72,16 @@ private:
         const std::uint32_t difatSectors = U32(h + 72);
         if (fatSectors > present_ || difatSectors > present_) return false;
         std::vector<std::uint32_t> list;
-        for (std::size_t i = 0; i < HeaderDifatEntries && list.size() < fatSectors; ++i) list.push_back(U32(h + 76 + 4 * i));
+        for (std::size_t i = 0; i < HeaderDifatEntries && list.size() < fatSectors; ++i)
+            list.push_back(U32(h + 76 + 4 * i));
         std::uint32_t next = U32(h + 68);
         std::vector<std::uint32_t> difat;
         for (std::uint32_t n = 0; list.size() < fatSectors; ++n) {
             if (n >= difatSectors || next >= present_) return false;
             difat.push_back(next);
             const std::uint8_t* p = sector(next);
-            for (std::size_t i = 0; i + 1 < perSector() && list.size() < fatSectors; ++i) list.push_back(U32(p + 4 * i));
+            for (std::size_t i = 0; i + 1 < perSector() && list.size() < fatSectors; ++i)
+                list.push_back(U32(p + 4 * i));
             next = U32(p + sectorSize_ - 4);
         }
         for (std::uint32_t s : list) {

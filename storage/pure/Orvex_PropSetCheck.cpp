@@ -74,19 +74,19 @@ public:
         if (!u32(at, type)) return false;
         at += 4;
         switch (type) {
-            case vtI8:
-            case vtFiletime:
-                return fits(at, 8);
-            case vtLpwstr: {
-                std::uint32_t count = 0;
-                if (!u32(at, count) || count < 1) return false;
-                at += 4;
-                const std::uint64_t bytes = static_cast<std::uint64_t>(count) * 2;
-                if (bytes > size_ || !fits(at, static_cast<std::size_t>(bytes))) return false;
-                return zeroAt(at + static_cast<std::size_t>(bytes) - 2, 2);
-            }
-            default:
-                return false;
+        case vtI8:
+        case vtFiletime:
+            return fits(at, 8);
+        case vtLpwstr: {
+            std::uint32_t count = 0;
+            if (!u32(at, count) || count < 1) return false;
+            at += 4;
+            const std::uint64_t bytes = static_cast<std::uint64_t>(count) * 2;
+            if (bytes > size_ || !fits(at, static_cast<std::size_t>(bytes))) return false;
+            return zeroAt(at + static_cast<std::size_t>(bytes) - 2, 2);
+        }
+        default:
+            return false;
         }
     }
 

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ParseProcessBasicInfo(Width, data, size);
     ParseThreadBasicInfo(Width, data, size);
     for (std::size_t offset : {std::size_t{0}, size / 2, size})
-        if (const auto s = ParseCountedString(Width, data, size, offset)) CountedStringText(*s, data, size, BufferAddress);
+        if (const auto s = ParseCountedString(Width, data, size, offset))
+            CountedStringText(*s, data, size, BufferAddress);
     ParseObjectInfoName(Width, data, size, BufferAddress);
     ParsePebProcessParameters(Width, data, size);
     if (const auto s = ParseParamsCommandLine(Width, data, size)) CountedStringText(*s, data, size, BufferAddress);

@@ -102,10 +102,10 @@ HWND CreateWindows(HINSTANCE inst, unsigned long extraWindows) {
                                 WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 10, 10, 320, 200, nullptr, nullptr, inst,
                                 nullptr);
     if (!main) return nullptr;
-    HWND button = CreateWindowExA(0, "BUTTON", "Helper Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                  10, 10, 120, 24, main, reinterpret_cast<HMENU>(101), inst, nullptr);
-    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "Helper Edit", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 40,
-                                120, 24, main, reinterpret_cast<HMENU>(102), inst, nullptr);
+    HWND button = CreateWindowExA(0, "BUTTON", "Helper Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 10,
+                                  10, 120, 24, main, reinterpret_cast<HMENU>(101), inst, nullptr);
+    HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "Helper Edit", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 40, 120,
+                                24, main, reinterpret_cast<HMENU>(102), inst, nullptr);
     for (unsigned long i = 0; i < extraWindows; ++i)
         CreateWindowExA(0, "STATIC", "Helper Static", WS_CHILD | WS_VISIBLE, 140, 10 + static_cast<int>(i % 8) * 4, 40,
                         4, main, nullptr, inst, nullptr);
@@ -226,14 +226,20 @@ DWORD WINAPI ChurnHandles(LPVOID) {
         HANDLE made[Batch] = {};
         for (int i = 0; i < Batch; ++i) {
             switch (i % 4) {
-            case 0: made[i] = CreateEventA(nullptr, FALSE, FALSE, nullptr); break;
-            case 1: made[i] = CreateMutexA(nullptr, FALSE, nullptr); break;
+            case 0:
+                made[i] = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+                break;
+            case 1:
+                made[i] = CreateMutexA(nullptr, FALSE, nullptr);
+                break;
             case 2:
                 made[i] = CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, 0, nullptr);
                 if (made[i] == INVALID_HANDLE_VALUE) made[i] = nullptr;
                 break;
-            default: made[i] = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, GetCurrentProcessId()); break;
+            default:
+                made[i] = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, GetCurrentProcessId());
+                break;
             }
         }
         for (HANDLE h : made)
@@ -254,7 +260,8 @@ int IntArgument(const std::string& args, const char* name) {
 
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     std::string args = cmd ? cmd : "";
-    if (const int life = IntArgument(args, "--short-lived="); life >= 0) return ShortLived(inst, static_cast<DWORD>(life));
+    if (const int life = IntArgument(args, "--short-lived="); life >= 0)
+        return ShortLived(inst, static_cast<DWORD>(life));
     g_ignoreClose = args.find("--ignore-close") != std::string::npos;
     bool noWindow = args.find("--no-window") != std::string::npos;
     const bool churn = args.find("--churn") != std::string::npos;
@@ -262,7 +269,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     const bool handleChurn = args.find("--handle-churn") != std::string::npos;
     const int spawn = IntArgument(args, "--spawn=");
     std::string mutexName = "OrvexTestMutex_" + std::to_string(GetCurrentProcessId());
-    if (auto p = args.find("--name="); p != std::string::npos) mutexName = args.substr(p + 7, args.find(' ', p) - p - 7);
+    if (auto p = args.find("--name="); p != std::string::npos)
+        mutexName = args.substr(p + 7, args.find(' ', p) - p - 7);
 
     Report("pid", std::to_string(GetCurrentProcessId()));
     Report("tid", std::to_string(GetCurrentThreadId()));
@@ -293,8 +301,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     }
 
     const std::string pipeName = "\\\\.\\pipe\\OrvexTestPipe_" + std::to_string(GetCurrentProcessId());
-    HANDLE syncPipe = CreateNamedPipeA((pipeName + "_sync").c_str(), PIPE_ACCESS_DUPLEX,
-                                       PIPE_TYPE_BYTE | PIPE_WAIT, 1, 512, 512, 0, nullptr);
+    HANDLE syncPipe = CreateNamedPipeA((pipeName + "_sync").c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                       512, 512, 0, nullptr);
     HANDLE overlappedPipe = CreateNamedPipeA((pipeName + "_overlapped").c_str(),
                                              PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
                                              512, 512, 0, nullptr);
@@ -311,7 +319,6 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     HMODULE module = LoadLibraryA((exeDir + "orvex_test_module.dll").c_str());
     GetModuleFileNameA(module, exe, MAX_PATH);
     Report("module", module ? exe : "");
-
 
     // The extra handles stay open for the life of the process.
     const unsigned long extraHandles = Count(args, "handles");

@@ -9,8 +9,7 @@ TEST(Anchors, AllSidesStretch) {
 }
 
 TEST(Anchors, BottomRightMoves) {
-    EXPECT_EQ(AnchorPlace({252, 396, 327, 421}, 449, 517, 439, 527, akBottomRight),
-              (TPixelRect{242, 406, 317, 431}));
+    EXPECT_EQ(AnchorPlace({252, 396, 327, 421}, 449, 517, 439, 527, akBottomRight), (TPixelRect{242, 406, 317, 431}));
 }
 
 TEST(Anchors, TopLeftStays) {

@@ -33,7 +33,11 @@ TEST(BufferText, TextMustStartAndEndInsideTheBuffer) {
 }
 
 TEST(BufferText, TextListEndsAtTheEmptyText) {
-    const std::string buffer("xx" "RpcSs\0PlugPlay\0\0" "yy", 21);
+    const std::string buffer(
+        "xx"
+        "RpcSs\0PlugPlay\0\0"
+        "yy",
+        21);
     EXPECT_EQ(TextListInBuffer(buffer.data(), buffer.size(), At(buffer, 2)), 16u);
     const std::string empty("\0", 1);
     EXPECT_EQ(TextListInBuffer(empty.data(), empty.size(), At(empty, 0)), 1u);

@@ -23,8 +23,7 @@ TEST(CompareRows, SummaryNamesBothSidesAndCountsTheDifferences) {
               "Report base line.ivs (ALPHA, saved 2026-12-08 10:15:00) compared with live data of BETA: "
               "3 differences");
     EXPECT_EQ(CompareSummary(Report, Live, 1).substr(CompareSummary(Report, Live, 1).rfind(':')), ": 1 difference");
-    EXPECT_EQ(CompareSummary(Report, Live, 0).substr(CompareSummary(Report, Live, 0).rfind(':')),
-              ": no differences");
+    EXPECT_EQ(CompareSummary(Report, Live, 0).substr(CompareSummary(Report, Live, 0).rfind(':')), ": no differences");
     // A report on both sides; live data first starts with a capital.
     const TCompareSide other{false, "\\\\share\\fleet\\gamma.ivs", "GAMMA", ""};
     EXPECT_EQ(CompareSummary(Report, other, 2),
@@ -32,8 +31,9 @@ TEST(CompareRows, SummaryNamesBothSidesAndCountsTheDifferences) {
               "2 differences");
     EXPECT_EQ(CompareSummary(Live, Report, 0).rfind("Live data of BETA compared with report base line.ivs", 0), 0u);
     const TCompareSide nameless{false, "n.ivs", "", ""};
-    EXPECT_EQ(CompareSummary(nameless, Live, 0), "Report n.ivs (unknown machine) compared with live data of BETA: "
-                                                 "no differences");
+    EXPECT_EQ(CompareSummary(nameless, Live, 0),
+              "Report n.ivs (unknown machine) compared with live data of BETA: "
+              "no differences");
 }
 
 TEST(CompareRows, CsvDocumentStartsWithTheByteOrderMarkAndQuotesAsRfc4180) {

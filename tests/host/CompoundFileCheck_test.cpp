@@ -117,7 +117,8 @@ public:
         Set32(file, 64, miniFatCount);
         Set32(file, 68, EndOfChain);
         Set32(file, 72, 0);
-        for (int i = 0; i < 109; ++i) Set32(file, 76 + 4 * i, i < static_cast<int>(fatCount) ? fatStart + i : FreeSector);
+        for (int i = 0; i < 109; ++i)
+            Set32(file, 76 + 4 * i, i < static_cast<int>(fatCount) ? fatStart + i : FreeSector);
         for (const Bytes& s : sectors_) file.insert(file.end(), s.begin(), s.end());
         return file;
     }
@@ -143,7 +144,8 @@ private:
     }
     void AppendEntry(Bytes& dir, const TEntry& e) {
         Bytes raw(128, 0);
-        for (std::size_t i = 0; i < e.name.size() && i < 31; ++i) Set16(raw, 2 * i, static_cast<std::uint8_t>(e.name[i]));
+        for (std::size_t i = 0; i < e.name.size() && i < 31; ++i)
+            Set16(raw, 2 * i, static_cast<std::uint8_t>(e.name[i]));
         Set16(raw, 64, static_cast<std::uint16_t>(e.name.empty() ? 0 : 2 * (e.name.size() + 1)));
         raw[66] = e.type;
         raw[67] = 1;
@@ -162,7 +164,8 @@ private:
         const std::size_t n = (data.size() + sectorSize_ - 1) / sectorSize_;
         for (std::size_t i = 0; i < n; ++i) {
             Bytes s(sectorSize_, 0);
-            for (std::size_t j = 0; j < sectorSize_ && i * sectorSize_ + j < data.size(); ++j) s[j] = data[i * sectorSize_ + j];
+            for (std::size_t j = 0; j < sectorSize_ && i * sectorSize_ + j < data.size(); ++j)
+                s[j] = data[i * sectorSize_ + j];
             sectors_.push_back(s);
             fat_.push_back(i + 1 < n ? first + static_cast<std::uint32_t>(i) + 1 : EndOfChain);
         }
@@ -192,7 +195,10 @@ struct TSample {
     explicit TSample(int version = 3) : b(version) {
         list = b.storage("ProcessList");
         item = b.storage("0");
-        set = b.stream("\x05" "DocumentSummaryInformation", 300);
+        set = b.stream(
+            "\x05"
+            "DocumentSummaryInformation",
+            300);
         big = b.stream("Contents", 5000);
         b.entries[0].child = list;
         b.entries[list].right = big;

@@ -11,8 +11,8 @@ using namespace orvex::test;
 
 TEST(Csv, FieldsNeedingQuotesReadBackUnchanged) {
     const std::vector<std::string> fields{
-        "plain", "", "a,b", "say \"hi\"", "\"", "line\r\nbreak", "lf\nonly", "cr\ronly", " lead", "trail ",
-        "\t", "in side", "caf\xC3\xA9", ",", "\"\"",
+        "plain",  "",   "a,b",     "say \"hi\"",  "\"", "line\r\nbreak", "lf\nonly", "cr\ronly", " lead",
+        "trail ", "\t", "in side", "caf\xC3\xA9", ",",  "\"\"",
     };
     const std::string row = CsvRow(fields);
     ASSERT_GE(row.size(), 2u);

@@ -24,8 +24,7 @@ TEST(FormatDuration, SentenceStartsAtTheLargestUnitShown) {
     EXPECT_EQ(Sentence(60), "1 Minute, 0 Seconds.");
     EXPECT_EQ(Sentence(3'725), "1 Hour, 2 Minutes, 5 Seconds.");
     EXPECT_EQ(Sentence(90'000), "1 Day, 1 Hour, 0 Minutes, 0 Seconds.");
-    EXPECT_EQ(Sentence(2 * SecondsPerWeek + SecondsPerDay + 1),
-              "2 Weeks, 1 Day, 0 Hours, 0 Minutes, 1 Second.");
+    EXPECT_EQ(Sentence(2 * SecondsPerWeek + SecondsPerDay + 1), "2 Weeks, 1 Day, 0 Hours, 0 Minutes, 1 Second.");
     EXPECT_EQ(Sentence(SecondsPerMonth), "1 Month, 0 Weeks, 0 Days, 0 Hours, 0 Minutes, 0 Seconds.");
     EXPECT_EQ(Sentence(31'579'200), "1 Year, 0 Months, 0 Weeks, 0 Days, 0 Hours, 0 Minutes, 0 Seconds.");
     EXPECT_EQ(Sentence(SecondsPerCentury + 2 * SecondsPerYear + 61),
@@ -75,7 +74,7 @@ TEST(FormatDuration, NegativeCountsShowAsZero) {
 TEST(CpuTime, RoundsToNearestSecondHalfToEven) {
     EXPECT_EQ(HundredNsToSeconds(0), 0);
     EXPECT_EQ(HundredNsToSeconds(4'999'999), 0);
-    EXPECT_EQ(HundredNsToSeconds(5'000'000), 0);   // 0.5 -> 0
+    EXPECT_EQ(HundredNsToSeconds(5'000'000), 0);  // 0.5 -> 0
     EXPECT_EQ(HundredNsToSeconds(5'000'001), 1);
     EXPECT_EQ(HundredNsToSeconds(15'000'000), 2);  // 1.5 -> 2
     EXPECT_EQ(HundredNsToSeconds(25'000'000), 2);  // 2.5 -> 2

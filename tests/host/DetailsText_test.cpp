@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/pure/DetailsText.h"
+
 #include "app/pure/DrvDetailsRows.h"
 
 using namespace orvex;
@@ -45,13 +46,13 @@ TEST(DetailsText, ProcessIdsReadBackInTheirBase) {
     EXPECT_TRUE(ParseProcessId(FormatProcessId(0xFFFD3A5Bu, false), false, id));
     EXPECT_EQ(id, 0xFFFD3A5Bu);
     id = 7;
-    EXPECT_FALSE(ParseProcessId("4D2", true, id));          // not decimal
-    EXPECT_FALSE(ParseProcessId("0x4D2", false, id));       // the 9x list writes no prefix
+    EXPECT_FALSE(ParseProcessId("4D2", true, id));     // not decimal
+    EXPECT_FALSE(ParseProcessId("0x4D2", false, id));  // the 9x list writes no prefix
     EXPECT_FALSE(ParseProcessId("", true, id));
     EXPECT_FALSE(ParseProcessId("-1", true, id));
-    EXPECT_FALSE(ParseProcessId("4294967296", true, id));   // beyond 32 bits
+    EXPECT_FALSE(ParseProcessId("4294967296", true, id));  // beyond 32 bits
     EXPECT_FALSE(ParseProcessId("12 ", true, id));
-    EXPECT_EQ(id, 7u);                                      // untouched on failure
+    EXPECT_EQ(id, 7u);  // untouched on failure
 }
 
 TEST(DetailsText, RectangleWithItsSize) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "console/pure/InvArgs.h"
+
 #include <string>
 #include <vector>
-
-#include "console/pure/InvArgs.h"
 
 using namespace orvex::console;
 

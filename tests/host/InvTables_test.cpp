@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "console/pure/InvTables.h"
+
 #include <string>
 #include <vector>
-
-#include "console/pure/InvTables.h"
 
 using namespace orvex;
 using namespace orvex::console;
@@ -51,8 +51,8 @@ TEST(InvTables, ListsWithTheirColumns) {
     ASSERT_EQ(p.Rows.size(), 1u);
     ASSERT_EQ(p.Rows[0].size(), p.Captions.size());
     EXPECT_EQ(p.Captions[1], "PID");
-    EXPECT_EQ(p.Rows[0], (std::vector<std::string>{"a.exe", "1234", "00:01:05", "HOST/ann", "C:\\dir\\a.exe", "0",
-                                                   "0", "0", "0", "1970-01-01T00:00:00.000Z"}));
+    EXPECT_EQ(p.Rows[0], (std::vector<std::string>{"a.exe", "1234", "00:01:05", "HOST/ann", "C:\\dir\\a.exe", "0", "0",
+                                                   "0", "0", "1970-01-01T00:00:00.000Z"}));
     const TTable d = ListTable(inv, TInvList::Drivers);
     ASSERT_EQ(d.Rows.size(), 1u);
     EXPECT_EQ(d.Rows[0], (std::vector<std::string>{"tab\there.sys", "0xF7A30000", "2",
@@ -69,7 +69,11 @@ TEST(InvTables, ListsWithTheirColumns) {
 TEST(InvTables, CsvAndTextForms) {
     const TTable s = ListTable(Sample(), TInvList::Services);
     const std::string csv = TableCsv(s, [](std::string_view t) { return std::string(t); });
-    ASSERT_EQ(csv.rfind("\xEF\xBB\xBF" "Display Name,Status,Startup Type,Name,", 0), 0u) << csv;
+    ASSERT_EQ(csv.rfind("\xEF\xBB\xBF"
+                        "Display Name,Status,Startup Type,Name,",
+                        0),
+              0u)
+        << csv;
     EXPECT_NE(csv.find("\r\n\"Some, service\",Running,Manual,Svc,Own Process,"), std::string::npos) << csv;
     // The converter is applied to the fields.
     const std::string upper = TableCsv(s, [](std::string_view t) { return std::string(t.size(), 'x'); });
@@ -83,14 +87,16 @@ TEST(InvTables, CsvAndTextForms) {
 
 TEST(InvTables, InventoryTextAndDifferences) {
     const std::string text = InventoryText(Sample());
-    EXPECT_EQ(text.rfind("Machine: HOST\r\nSystem: Windows NT 4.0.1381 Service Pack 6\r\nTime: 1970-01-01T12:00:00\r\n", 0),
+    EXPECT_EQ(text.rfind("Machine: HOST\r\nSystem: Windows NT 4.0.1381 Service Pack 6\r\nTime: 1970-01-01T12:00:00\r\n",
+                         0),
               0u)
         << text;
     EXPECT_NE(text.find("\r\nProcesses (1)\r\nName\tPID\t"), std::string::npos);
     EXPECT_NE(text.find("\r\nDrivers (1)\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nServices (1)\r\n"), std::string::npos);
 
-    const TTable diff = DiffTable({{TDiffKind::Service, "Svc", TDiffChange::Changed, "start type", "Manual", "Disabled"}});
+    const TTable diff = DiffTable(
+        {{TDiffKind::Service, "Svc", TDiffChange::Changed, "start type", "Manual", "Disabled"}});
     EXPECT_EQ(TableText(diff),
               "Kind\tKey\tChange\tField\tOld value\tNew value\r\n"
               "service\tSvc\tchanged\tstart type\tManual\tDisabled\r\n");

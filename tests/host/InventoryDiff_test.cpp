@@ -125,8 +125,7 @@ TEST(InventoryDiff, ProcessesOfAnotherBootCompareAsMultisetOfImages) {
                    Process(12, "C:\\w\\b.exe", 3), Process(0, "")};
     a.Processes[3].Name = "System";
     b.Processes = {Process(20, "c:\\W\\A.EXE", 5, "host/ANN"), Process(21, "C:\\w\\a.exe", 6, "HOST/bob"),
-                   Process(22, "C:\\w\\a.exe", 7, "HOST/ann"), Process(30, "C:\\w\\c.exe", 8),
-                   Process(0, "")};
+                   Process(22, "C:\\w\\a.exe", 7, "HOST/ann"), Process(30, "C:\\w\\c.exe", 8), Process(0, "")};
     b.Processes[4].Name = "SYSTEM";
     ASSERT_FALSE(SameBoot(a, b));
     EXPECT_EQ(Texts(CompareInventories(a, b)),
@@ -196,9 +195,9 @@ TEST(InventoryDiff, RowsAreSortedAndIndependentOfListOrder) {
     b.Services = {Service("svcC")};
     auto rows = CompareInventories(a, b);
     std::vector<std::string> expected{
-        "process|C:\\a.exe|added|||1|",   "process|C:\\B.exe|removed||1||", "process|C:\\z.exe|removed||1||",
-        "driver|X.sys|removed||||",       "driver|y.sys|removed||||",       "service|SvcA|removed||||",
-        "service|svcB|removed||||",       "service|svcC|added||||",
+        "process|C:\\a.exe|added|||1|", "process|C:\\B.exe|removed||1||", "process|C:\\z.exe|removed||1||",
+        "driver|X.sys|removed||||",     "driver|y.sys|removed||||",       "service|SvcA|removed||||",
+        "service|svcB|removed||||",     "service|svcC|added||||",
     };
     EXPECT_EQ(Texts(rows), expected);
     std::reverse(a.Processes.begin(), a.Processes.end());

@@ -19,8 +19,12 @@ std::string Latin1ToUtf8(std::string_view s) {
     std::string out;
     for (char c : s) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) out += c;
-        else { out += char(0xC0 | u >> 6); out += char(0x80 | (u & 0x3F)); }
+        if (u < 0x80)
+            out += c;
+        else {
+            out += char(0xC0 | u >> 6);
+            out += char(0x80 | (u & 0x3F));
+        }
     }
     return out;
 }

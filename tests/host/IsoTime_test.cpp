@@ -28,7 +28,7 @@ TEST(IsoTime, LocalDateTimes) {
     EXPECT_EQ(IsoTimeFromDateTime(25'569.5), "1970-01-01T12:00:00");
     EXPECT_EQ(IsoTimeFromDateTime(36'585.0 + 0.5 / 86'400 * 0.999), "2000-02-29T00:00:00");
     EXPECT_EQ(IsoTimeFromDateTime(2'958'465.999), "9999-12-31T23:58:34");
-    EXPECT_EQ(IsoTimeFromDateTime(2'958'466), "");        // 10000-01-01
+    EXPECT_EQ(IsoTimeFromDateTime(2'958'466), "");  // 10000-01-01
     EXPECT_EQ(IsoTimeFromDateTime(-109'205), "1601-01-01T00:00:00");
-    EXPECT_EQ(IsoTimeFromDateTime(-109'206), "");         // 1600-12-31
+    EXPECT_EQ(IsoTimeFromDateTime(-109'206), "");  // 1600-12-31
 }

@@ -96,9 +96,9 @@ TEST(ListCompare, SubItemsAndMissingCells) {
     const TListCompareRules rules = UsRules();
     EXPECT_EQ(CompareListItems(&a, &b, 0, rules), -1);
     EXPECT_EQ(CompareListItems(&a, &b, 1, rules), 1);
-    EXPECT_EQ(CompareListItems(&a, &b, 2, rules), 1);   // "beta" against the empty text
+    EXPECT_EQ(CompareListItems(&a, &b, 2, rules), 1);  // "beta" against the empty text
     EXPECT_EQ(CompareListItems(&b, &a, 2, rules), -1);
-    EXPECT_EQ(CompareListItems(&a, &b, 7, rules), 0);   // both empty
+    EXPECT_EQ(CompareListItems(&a, &b, 7, rules), 0);  // both empty
     EXPECT_EQ(ListItemColumnText(a, 2), "beta");
     EXPECT_EQ(ListItemColumnText(b, 2), "");
 }

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "app/pure/MainRows.h"
+
+#include <stdexcept>
 
 using namespace orvex;
 using namespace orvex::app;
@@ -12,7 +12,7 @@ TEST(MainRows, ProcessOnNt) {
     TProcessInfo p;
     p.Name = "explorer.exe";
     p.PID = 1234;
-    p.UserTime = 20'000'000;     // 2 s
+    p.UserTime = 20'000'000;        // 2 s
     p.KernelTime = 35'976'000'000;  // 3597.6 s: 3599.6 s in all, rounded to 3600
     p.VMCounters.WorkingSetSize = 1023;
     EXPECT_EQ(ProcessRowTexts(p, true), (Strings{"explorer.exe", "1234", "01:00:00", "0 KB"}));

@@ -28,10 +28,10 @@ const TLayout L64{8, 256, 80, 72, 80, 88, 96, 112, 208, 32, 40, 48, 56, 60, 64, 
 std::vector<std::uint8_t> Entry(TWidth w) {
     const TLayout& k = w == TWidth::Bits64 ? L64 : L32;
     std::vector<std::uint8_t> b(k.header + 2 * k.thread, 0);
-    Put(b, 4, 2, 4);                 // number of threads
+    Put(b, 4, 2, 4);                       // number of threads
     Put(b, 32, 0x01D0000000000001ull, 8);  // creation time
-    Put(b, 40, 222, 8);              // user time
-    Put(b, 48, 333, 8);              // kernel time
+    Put(b, 40, 222, 8);                    // user time
+    Put(b, 48, 333, 8);                    // kernel time
     Put(b, k.basePri, 13, 4);
     Put(b, k.pid, 0x1234, k.ptr);
     Put(b, k.ppid, 0x0FF0, k.ptr);

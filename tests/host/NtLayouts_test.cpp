@@ -28,17 +28,19 @@ struct TOffsets {
     std::size_t xHeader, xEntry, xPid, xHandle, xAccess, xType, xAttr;
 };
 
-const TOffsets k32{4,   184, 56, 60, 64, 68, 72, 76, 80, 88, 136, 64, 28, 32, 36, 40, 44, 48, 52, 56, 4, 284, 4,
-                   8,   12,  16, 20, 24, 26, 28, 4,  16, 8,  12, 8,  28, 4,  8,  12, 18, 20};
-const TOffsets k64{8,   256, 56, 64, 72, 80, 88, 96, 100, 112, 208, 80, 32, 40, 48, 56, 60, 64, 68, 72, 8, 296, 8,
-                   16,  24,  28, 32, 36, 38, 40, 8,  24,  8,   16,  16, 40, 8,  16, 24, 30, 32};
+const TOffsets k32{4,   184, 56, 60, 64, 68, 72, 76, 80, 88, 136, 64, 28, 32, 36, 40, 44, 48, 52, 56, 4,
+                   284, 4,   8,  12, 16, 20, 24, 26, 28, 4,  16,  8,  12, 8,  28, 4,  8,  12, 18, 20};
+const TOffsets k64{8,   256, 56, 64, 72, 80, 88, 96, 100, 112, 208, 80, 32, 40, 48, 56, 60, 64, 68, 72, 8,
+                   296, 8,   16, 24, 28, 32, 36, 38, 40,  8,   24,  8,  16, 16, 40, 8,  16, 24, 30, 32};
 
 // A byte buffer with little-endian writers. What the tests built is kept as
 // seeds of the fuzz target of its width.
 class TBuf {
 public:
     TBuf(TWidth w, std::size_t size) : w_(w), b_(size, 0) {}
-    ~TBuf() { orvex::test::KeepFuzzSeed(w_ == TWidth::Bits64 ? "nt_layouts_64" : "nt_layouts_32", b_.data(), b_.size()); }
+    ~TBuf() {
+        orvex::test::KeepFuzzSeed(w_ == TWidth::Bits64 ? "nt_layouts_64" : "nt_layouts_32", b_.data(), b_.size());
+    }
     TBuf(const TBuf&) = delete;
     TBuf& operator=(const TBuf&) = delete;
     void u8(std::size_t off, std::uint8_t v) { b_.at(off) = v; }
@@ -130,8 +132,10 @@ TEST_P(NtLayouts, ProcessChainWithThreadsAndNames) {
     for (int i = 0; i < 11; ++i) {
         // VM counters: the 64-bit layout pads the page fault count to 8 bytes
         std::size_t off = e1 + k.vm + (i < 3 ? i * k.ptr : 3 * k.ptr + (i - 3) * k.ptr);
-        if (i == 2) b.u32(off, 77);
-        else b.ptr(off, 0x1000u * (i + 1));
+        if (i == 2)
+            b.u32(off, 77);
+        else
+            b.ptr(off, 0x1000u * (i + 1));
     }
     for (int i = 0; i < 6; ++i) b.u64(e1 + k.io + 8 * i, 0x100000000ull + i);
     // entry 2: the last one, three threads
@@ -295,8 +299,7 @@ TEST_P(NtLayouts, KernelModules) {
     const TOffsets& k = o();
     TBuf b(w(), k.modHeader + 3 * k.modEntry);
     b.u32(0, 3);
-    const std::string paths[] = {"\\SystemRoot\\system32\\ntoskrnl.exe", "\\??\\C:\\drv\\x.sys",
-                                 std::string(256, 'p')};
+    const std::string paths[] = {"\\SystemRoot\\system32\\ntoskrnl.exe", "\\??\\C:\\drv\\x.sys", std::string(256, 'p')};
     for (std::uint32_t i = 0; i < 3; ++i) {
         const std::size_t e = k.modHeader + i * k.modEntry;
         b.ptr(e, 0);

@@ -146,7 +146,8 @@ TEST(OSKindName, EveryKindNamedAndNoOther) {
     // Names are unique: a report shows which system it was saved on.
     for (int a = 1; a <= osLastKind; ++a)
         for (int b = a + 1; b <= osLastKind; ++b)
-            EXPECT_NE(OSKindName(static_cast<std::uint8_t>(a)), OSKindName(static_cast<std::uint8_t>(b))) << a << " " << b;
+            EXPECT_NE(OSKindName(static_cast<std::uint8_t>(a)), OSKindName(static_cast<std::uint8_t>(b)))
+                << a << " " << b;
     // The names of the first kinds are those older reports carry.
     EXPECT_EQ(OSKindName(osWinVista), "Windows Vista");
     EXPECT_EQ(OSKindName(osWinServer2003), "Windows Server 2003");

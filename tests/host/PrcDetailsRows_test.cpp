@@ -84,13 +84,26 @@ TEST(ProcessGeneralRows, EmptyRecordShowsZeros) {
 
 TEST(ProcessCounterRows, LayoutAndStyles) {
     const TPropertyRows rows = ProcessCounterRows(TProcessInfo{});
-    EXPECT_EQ(Captions(rows),
-              (std::vector<std::string>{"CPU Times", "Kernel Time", "User Time", "Total Time", "", "I/O Counters",
-                                        "Read Operation Count", "Write Operation Count", "Other Operation Count",
-                                        "Read Transfer Count", "Write Transfer Count", "Other Transfer Count", "",
-                                        "Virtual Memory Counters", "Page Fault Count", "Virtual Size",
-                                        "Working Set Size", "Quota Peak Paged Pool Usage",
-                                        "Quota Peak Non Paged Pool Usage", "Pagefile Usage"}));
+    EXPECT_EQ(Captions(rows), (std::vector<std::string>{"CPU Times",
+                                                        "Kernel Time",
+                                                        "User Time",
+                                                        "Total Time",
+                                                        "",
+                                                        "I/O Counters",
+                                                        "Read Operation Count",
+                                                        "Write Operation Count",
+                                                        "Other Operation Count",
+                                                        "Read Transfer Count",
+                                                        "Write Transfer Count",
+                                                        "Other Transfer Count",
+                                                        "",
+                                                        "Virtual Memory Counters",
+                                                        "Page Fault Count",
+                                                        "Virtual Size",
+                                                        "Working Set Size",
+                                                        "Quota Peak Paged Pool Usage",
+                                                        "Quota Peak Non Paged Pool Usage",
+                                                        "Pagefile Usage"}));
     for (const TPropertyRow& r : rows) {
         if (r.Style == TRowStyle::Heading || r.Style == TRowStyle::Separator)
             EXPECT_TRUE(r.Values.empty()) << r.Caption;
@@ -123,8 +136,8 @@ TEST(ProcessCounterRows, StoredRowsKeepTheTimesAndShowNoCounters) {
 
 TEST(ProcessCounterRows, TimesAsClockReadings) {
     TProcessInfo p;
-    p.KernelTime = 3600 * Second;      // one hour
-    p.UserTime = 25 * 3600 * Second;   // 25 hours: the whole day is dropped
+    p.KernelTime = 3600 * Second;     // one hour
+    p.UserTime = 25 * 3600 * Second;  // 25 hours: the whole day is dropped
     const TPropertyRows rows = ProcessCounterRows(p);
     EXPECT_EQ(*Find(rows, "Kernel Time"), (TPropertyRow{TRowStyle::Plain, "Kernel Time", {"01:00:00", "-"}}));
     EXPECT_EQ(Find(rows, "User Time")->Values, (std::vector<std::string>{"01:00:00", "-"}));

@@ -14,8 +14,8 @@ TProcessInfo Proc(std::uint32_t pid, std::uint32_t parent, const char* name) {
     return p;
 }
 
-TWindowInfo Window(std::uintptr_t handle, std::uint32_t pid, std::uintptr_t parent, const char* text,
-                   const char* cls, bool visible = true) {
+TWindowInfo Window(std::uintptr_t handle, std::uint32_t pid, std::uintptr_t parent, const char* text, const char* cls,
+                   bool visible = true) {
     TWindowInfo w;
     w.Handle = handle;
     w.ProcessID = pid;
@@ -46,8 +46,8 @@ TEST(ModuleRows, CellsInColumnOrder) {
     TModuleInfo empty;
     const TListRows rows = ModuleRows({m, empty});
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0], (TListRow{"kernel32.dll", "786432", "0x7FFE0000", "0x7FFE1234",
-                                 "C:\\windows\\system32\\kernel32.dll"}));
+    EXPECT_EQ(rows[0],
+              (TListRow{"kernel32.dll", "786432", "0x7FFE0000", "0x7FFE1234", "C:\\windows\\system32\\kernel32.dll"}));
     EXPECT_EQ(rows[1], (TListRow{"", "0", "0x0", "0x0", ""}));
     EXPECT_EQ(rows[0].size(), std::size(ModuleColumns));
     EXPECT_STREQ(ModuleColumns[ModulePathColumn].Caption, "Location");
@@ -158,12 +158,12 @@ TEST(WindowTree, NodeText) {
 TEST(WindowTree, ChildrenUnderTheirParentsOthersTopLevel) {
     const TWindowList windows{
         Window(0x100, 7, 0, "Main", "Frame"),
-        Window(0x200, 9, 0, "Other", "Frame"),          // another process
+        Window(0x200, 9, 0, "Other", "Frame"),  // another process
         Window(0x110, 7, 0x100, "OK", "Button", false),
         Window(0x120, 7, 0x100, "Edit", "Edit"),
         Window(0x121, 7, 0x120, "Inner", "Static"),
-        Window(0x130, 7, 0x200, "Owned", "Dialog"),     // parent in another process
-        Window(0x140, 7, 0x999, "Lost", "Dialog"),      // parent not in the list
+        Window(0x130, 7, 0x200, "Owned", "Dialog"),  // parent in another process
+        Window(0x140, 7, 0x999, "Lost", "Dialog"),   // parent not in the list
     };
     const std::vector<TWindowNode> nodes = WindowTreeNodes(windows, 7);
     ASSERT_EQ(nodes.size(), 6u);

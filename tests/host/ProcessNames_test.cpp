@@ -73,14 +73,21 @@ TEST(ProcessNames, FileNameKeysIgnoreTheCaseOfLetters) {
     EXPECT_NE(FileNameKey("notepad.exe"), FileNameKey("notepad.ex"));
     EXPECT_EQ(FileNameKey(""), "");
     // bytes above 0x7F and punctuation keep their values
-    EXPECT_EQ(FileNameKey("\xE4" "b_1.dll"), "\xE4" "B_1.DLL");
+    EXPECT_EQ(FileNameKey("\xE4"
+                          "b_1.dll"),
+              "\xE4"
+              "B_1.DLL");
 }
 
 TEST(ProcessNames, FileNameKeyKeepsTrailBytes) {
     // 0x83 0x61 and 0x83 0x41 are two different double-byte characters of
     // code page 932: folding the trail byte would make them one name
     const auto lead = [](unsigned char c) { return c >= 0x81 && c <= 0x9F; };
-    EXPECT_EQ(FileNameKey("a\x83\x61" "b.exe", lead), "A\x83\x61" "B.EXE");
+    EXPECT_EQ(FileNameKey("a\x83\x61"
+                          "b.exe",
+                          lead),
+              "A\x83\x61"
+              "B.EXE");
     EXPECT_NE(FileNameKey("\x83\x61.exe", lead), FileNameKey("\x83\x41.exe", lead));
     // a lead byte at the very end has no trail byte to skip
     EXPECT_EQ(FileNameKey("ab\x83", lead), "AB\x83");

@@ -88,7 +88,8 @@ Bytes Dictionary(const std::vector<std::pair<std::uint32_t, std::string>>& names
     for (const auto& [id, name] : names) {
         Put32(b, id);
         Put32(b, static_cast<std::uint32_t>(name.size() + 1));
-        for (char c : name) unicode ? Put16(b, static_cast<std::uint16_t>(c)) : b.push_back(static_cast<std::uint8_t>(c));
+        for (char c : name)
+            unicode ? Put16(b, static_cast<std::uint16_t>(c)) : b.push_back(static_cast<std::uint8_t>(c));
         unicode ? Put16(b, 0) : b.push_back(0);
         if (unicode) Pad4(b);
     }
@@ -255,15 +256,15 @@ TEST(PropertySetStreamCheck, DictionaryEntriesMustBeTerminatedAndFit) {
     Bytes manyEntries = Dictionary({{2, "PID"}}, false);
     Set32(manyEntries, 0, 0x7FFFFFFF);
     EXPECT_FALSE(withDictionary(manyEntries)) << "entry count beyond the section";
-    EXPECT_FALSE(Sound(Stream({Section({{0, Dictionary({{2, "A"}}, false)},
-                                        {0, Dictionary({{3, "B"}}, false)},
-                                        {1, I2(1252)}})})))
+    EXPECT_FALSE(Sound(
+        Stream({Section({{0, Dictionary({{2, "A"}}, false)}, {0, Dictionary({{3, "B"}}, false)}, {1, I2(1252)}})})))
         << "two dictionaries";
 }
 
 TEST(PropertySetStreamCheck, CodePageIsPresentOnceAndAnUsable8BitOne) {
     const auto withCodePage = [](Bytes cp) {
-        return Sound(Stream({Section({{0, Dictionary({{2, "Name"}}, false)}, {1, std::move(cp)}, {2, WideText(u"x")}})}));
+        return Sound(
+            Stream({Section({{0, Dictionary({{2, "Name"}}, false)}, {1, std::move(cp)}, {2, WideText(u"x")}})}));
     };
     EXPECT_TRUE(withCodePage(I2(1252)));
     EXPECT_FALSE(withCodePage(I2(12345))) << "a code page the system cannot convert";
@@ -296,14 +297,15 @@ TEST(PropertySetStreamCheck, OnlyTheWritersValueTypesPass) {
     Bytes room;
     Put32(room, 4);
     room.resize(64, 0);
-    for (std::uint32_t vt : {0u,  1u,  2u,  3u,  4u,  5u,  6u,  7u,  8u,  9u,  10u, 11u, 12u, 13u, 14u, 16u, 17u,
-                             18u, 19u, 21u, 22u, 23u, 24u, 25u, 26u, 29u, 30u, 36u, 65u, 66u, 67u, 68u, 69u, 70u,
-                             71u, 72u, 73u, 0xFFFFu})
+    for (std::uint32_t vt :
+         {0u,  1u,  2u,  3u,  4u,  5u,  6u,  7u,  8u,  9u,  10u, 11u, 12u, 13u, 14u, 16u, 17u, 18u, 19u,
+          21u, 22u, 23u, 24u, 25u, 26u, 29u, 30u, 36u, 65u, 66u, 67u, 68u, 69u, 70u, 71u, 72u, 73u, 0xFFFFu})
         EXPECT_FALSE(one(2, Typed(vt, room))) << "type " << vt;
     EXPECT_FALSE(one(2, AnsiText("abc"))) << "8-bit text";
     // The writer's own types with flags or an upper half.
     for (std::uint32_t flags : {0x1000u, 0x2000u, 0x4000u, 0x8000u, 0x00010000u, 0x80000000u})
-        for (std::uint32_t vt : {20u, 31u, 64u}) EXPECT_FALSE(one(2, Typed(vt | flags, room))) << std::hex << (vt | flags);
+        for (std::uint32_t vt : {20u, 31u, 64u})
+            EXPECT_FALSE(one(2, Typed(vt | flags, room))) << std::hex << (vt | flags);
 }
 
 TEST(PropertySetStreamCheck, VectorsOfEveryElementTypeAreRefusedEvenWhenTheyFit) {
@@ -313,8 +315,8 @@ TEST(PropertySetStreamCheck, VectorsOfEveryElementTypeAreRefusedEvenWhenTheyFit)
         std::uint16_t vt;
         std::size_t size;
     };
-    const TElement fixed[] = {{16, 1}, {17, 1}, {2, 2}, {18, 2}, {11, 2}, {3, 4}, {19, 4}, {4, 4}, {10, 4},
-                              {22, 4}, {23, 4}, {5, 8}, {20, 8}, {21, 8}, {6, 8}, {7, 8}, {64, 8}, {72, 16}};
+    const TElement fixed[] = {{16, 1}, {17, 1}, {2, 2}, {18, 2}, {11, 2}, {3, 4}, {19, 4}, {4, 4},  {10, 4},
+                              {22, 4}, {23, 4}, {5, 8}, {20, 8}, {21, 8}, {6, 8}, {7, 8},  {64, 8}, {72, 16}};
     for (const TElement& e : fixed)
         for (std::uint32_t count : {0u, 1u, 3u}) {
             Bytes payload;
@@ -322,11 +324,10 @@ TEST(PropertySetStreamCheck, VectorsOfEveryElementTypeAreRefusedEvenWhenTheyFit)
             payload.resize(4 + count * e.size, 0x41);
             Pad4(payload);
             const Bytes value = Typed(0x1000u | e.vt, payload);
-            EXPECT_FALSE(Sound(Stream({Section({{1, I2(1252)}, {2, value}})}))) << "item, vector of " << e.vt << " x" << count;
-            EXPECT_FALSE(Sound(Stream({Section({{0, Dictionary({{2, "OS.LoggedUser"}}, false)},
-                                                {1, I2(1252)},
-                                                {3, WideText(u"HOST")},
-                                                {4, value}})})))
+            EXPECT_FALSE(Sound(Stream({Section({{1, I2(1252)}, {2, value}})})))
+                << "item, vector of " << e.vt << " x" << count;
+            EXPECT_FALSE(Sound(Stream({Section(
+                {{0, Dictionary({{2, "OS.LoggedUser"}}, false)}, {1, I2(1252)}, {3, WideText(u"HOST")}, {4, value}})})))
                 << "header, vector of " << e.vt << " x" << count;
         }
     // Vectors of texts and of variants holding the writer's own types.
@@ -357,7 +358,8 @@ TEST(PropertySetStreamCheck, StreamsBeyondTheSimpleSetLimitAreRefused) {
     Bytes big = Stream({Section({{1, I2(1252)}, {2, WideText(std::u16string(MaxPropertySetStreamSize / 2, u'x'))}})});
     EXPECT_GT(big.size(), MaxPropertySetStreamSize);
     EXPECT_FALSE(Sound(big));
-    Bytes fits = Stream({Section({{1, I2(1252)}, {2, WideText(std::u16string(MaxPropertySetStreamSize / 2 - 64, u'x'))}})});
+    Bytes fits = Stream(
+        {Section({{1, I2(1252)}, {2, WideText(std::u16string(MaxPropertySetStreamSize / 2 - 64, u'x'))}})});
     EXPECT_LE(fits.size(), MaxPropertySetStreamSize);
     EXPECT_TRUE(Sound(fits));
 }

@@ -34,8 +34,8 @@ TEST(RecordsText, EveryTextFieldCutsAt255) {
     EXPECT_EQ(d.Name.str(), kCut);
 
     TServiceInfo s;
-    for (TShortString* f : {&s.DependOnService, &s.DisplayName, &s.Name, &s.ImageName, &s.ObjectName, &s.Group,
-                            &s.Description}) {
+    for (TShortString* f :
+         {&s.DependOnService, &s.DisplayName, &s.Name, &s.ImageName, &s.ObjectName, &s.Group, &s.Description}) {
         *f = kLong;
         EXPECT_EQ(f->str(), kCut);
     }

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "app/pure/ReportView.h"
+
+#include <cmath>
 
 using namespace orvex::app;
 

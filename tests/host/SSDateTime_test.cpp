@@ -25,10 +25,10 @@ double MsOfDay(int h, int m, int s, int ms) { return ((h * 60 + m) * 60 + s) * 1
 }  // namespace
 
 TEST(DateTimeToFileTime, KnownCalendarDays) {
-    EXPECT_EQ(Ticks(-109205), 0u);                                // 1601-01-01
-    EXPECT_EQ(Ticks(0), 94'353'120'000'000'000ULL);               // 1899-12-30
-    EXPECT_EQ(Ticks(25569), 116'444'736'000'000'000ULL);          // 1970-01-01
-    EXPECT_EQ(Ticks(36526), 125'911'584'000'000'000ULL);          // 2000-01-01
+    EXPECT_EQ(Ticks(-109205), 0u);                        // 1601-01-01
+    EXPECT_EQ(Ticks(0), 94'353'120'000'000'000ULL);       // 1899-12-30
+    EXPECT_EQ(Ticks(25569), 116'444'736'000'000'000ULL);  // 1970-01-01
+    EXPECT_EQ(Ticks(36526), 125'911'584'000'000'000ULL);  // 2000-01-01
     EXPECT_EQ(Ticks(36526.5), 125'911'584'000'000'000ULL + 12 * TicksPerHour);
     EXPECT_EQ(Ticks(2958465), (2958465ULL + 109205ULL) * TicksPerDay);  // 9999-12-31
 }

@@ -43,8 +43,8 @@ TEST(ScopeExit, UndoRunsOnceAndTheFirstFailureIsReported) {
     };
     // When both fail, the work's failure goes on; when only the undo step
     // fails, its failure is not lost.
-    for (const TCase& c : {TCase{false, false, ""}, TCase{true, false, "work"}, TCase{true, true, "work"},
-                           TCase{false, true, "undo"}}) {
+    for (const TCase& c :
+         {TCase{false, false, ""}, TCase{true, false, "work"}, TCase{true, true, "work"}, TCase{false, true, "undo"}}) {
         TWork work{.Fail = c.Fail, .UndoFails = c.UndoFails};
         EXPECT_EQ(FailureOf(work), c.Reported) << c.Fail << c.UndoFails;
         EXPECT_EQ(work.Undone, 1) << c.Fail << c.UndoFails;

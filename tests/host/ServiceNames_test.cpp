@@ -52,11 +52,11 @@ TEST(ServiceNameTables, TypeIndexOfSingleTypeValuesOnly) {
 TEST(ServiceNameTables, EveryEntryInOrder) {
     const char* starts[] = {"Boot", "System", "Automatic", "Manual", "Disabled"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(ServiceStartTypeName(i), starts[i]);
-    const char* states[] = {"Stopped", "Start/Pending", "Stop/Pending", "Running",
+    const char* states[] = {"Stopped",          "Start/Pending", "Stop/Pending", "Running",
                             "Continue/Pending", "Pause/Pending", "Paused"};
     for (int value = 1; value <= 7; ++value) EXPECT_EQ(ServiceStateName(value), states[value - 1]);
-    const char* types[] = {"Kernel Driver", "File System Driver", "Adapter", "Recognizer Driver",
-                           "Own Process", "Shared Process", "Desktop Interactive Driver"};
+    const char* types[] = {"Kernel Driver",  "File System Driver",        "Adapter", "Recognizer Driver", "Own Process",
+                           "Shared Process", "Desktop Interactive Driver"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(ServiceTypeName(i), types[i]);
     EXPECT_EQ(ServiceErrorControlName(1), "Normal");
     EXPECT_EQ(ServiceStateName(INT64_MIN), "Unknown (-9223372036854775808)");

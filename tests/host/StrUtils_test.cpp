@@ -75,8 +75,8 @@ TEST(TextToFloat, LocaleSeparatorsAfterTheInvariantReadingFails) {
 
 TEST(TextToFloat, FailureLeavesTheValue) {
     long double v = 42;
-    for (const char* text : {"", " 12", "KB", "12abc", "0x10", "inf", "nan", "1e", "e5", "-", ".", "1e99999",
-                             "1,2,3"}) {
+    for (const char* text :
+         {"", " 12", "KB", "12abc", "0x10", "inf", "nan", "1e", "e5", "-", ".", "1e99999", "1,2,3"}) {
         EXPECT_FALSE(TextToFloat(text, German, v)) << text;
         EXPECT_EQ(v, 42.0L) << text;
     }

@@ -25,9 +25,8 @@ TEST(ExStyleNames, ClearBitsNamedOnlyForPositiveStyles) {
     EXPECT_TRUE(ExStyleNames(0).empty());
     EXPECT_EQ(ExStyleNames(0x100),
               (Names{"WS_EX_WINDOWEDGE", "WS_EX_LEFT", "WS_EX_LTRREADING", "WS_EX_RIGHTSCROLLBAR"}));
-    EXPECT_EQ(ExStyleNames(0x7000 | 0x10 | 0x1),
-              (Names{"WS_EX_ACCEPTFILES", "WS_EX_DLGMODALFRAME", "WS_EX_RIGHT", "WS_EX_RTLREADING",
-                     "WS_EX_LEFTSCROLLBAR"}));
+    EXPECT_EQ(ExStyleNames(0x7000 | 0x10 | 0x1), (Names{"WS_EX_ACCEPTFILES", "WS_EX_DLGMODALFRAME", "WS_EX_RIGHT",
+                                                        "WS_EX_RTLREADING", "WS_EX_LEFTSCROLLBAR"}));
     EXPECT_EQ(ExStyleNames(0x40000 | 0x20000 | 0x10000 | 0x200),
               (Names{"WS_EX_CLIENTEDGE", "WS_EX_LEFT", "WS_EX_LTRREADING", "WS_EX_RIGHTSCROLLBAR",
                      "WS_EX_CONTROLPARENT", "WS_EX_STATICEDGE", "WS_EX_APPWINDOW"}));

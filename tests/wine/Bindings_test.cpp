@@ -133,11 +133,22 @@ TEST(AllModesUnloadError, MessageNamesTheLibraryAndTheHandleInUpperCaseHex) {
 // --- ntdll
 
 TEST(Bindings, NativeBindsAllSixteenServicesInOrder) {
-    const std::vector<std::string> expected{
-        "NtQueryInformationToken", "NtOpenProcessToken",        "NtOpenSection",          "NtClose",
-        "NtOpenProcess",           "NtQuerySystemInformation",  "NtCreateSection",        "NtMapViewOfSection",
-        "NtUnmapViewOfSection",    "NtOpenFile",                "NtCreateFile",           "NtQueryObject",
-        "NtQueryInformationProcess", "NtQueryInformationThread", "NtQueryInformationFile", "NtDuplicateObject"};
+    const std::vector<std::string> expected{"NtQueryInformationToken",
+                                            "NtOpenProcessToken",
+                                            "NtOpenSection",
+                                            "NtClose",
+                                            "NtOpenProcess",
+                                            "NtQuerySystemInformation",
+                                            "NtCreateSection",
+                                            "NtMapViewOfSection",
+                                            "NtUnmapViewOfSection",
+                                            "NtOpenFile",
+                                            "NtCreateFile",
+                                            "NtQueryObject",
+                                            "NtQueryInformationProcess",
+                                            "NtQueryInformationThread",
+                                            "NtQueryInformationFile",
+                                            "NtDuplicateObject"};
     EXPECT_EQ(SlotNames(orvex::NativeLibrary()), expected);
 
     ASSERT_TRUE(orvex::BindNative());
@@ -263,11 +274,20 @@ TEST(Win98Bindings, NativeIsNotBoundOff9xAndNoLibraryIsTouched) {
 // --- psapi
 
 TEST(Bindings, ProcessStatusBindsAllFourteenFunctionsInOrder) {
-    const std::vector<std::string> expected{
-        "EnumProcesses",     "EnumProcessModules",    "GetModuleBaseNameA",       "GetModuleFileNameExA",
-        "GetModuleInformation", "EmptyWorkingSet",    "QueryWorkingSet",          "InitializeProcessForWsWatch",
-        "GetWsChanges",      "GetMappedFileNameA",    "EnumDeviceDrivers",        "GetDeviceDriverBaseNameA",
-        "GetDeviceDriverFileNameA", "GetProcessMemoryInfo"};
+    const std::vector<std::string> expected{"EnumProcesses",
+                                            "EnumProcessModules",
+                                            "GetModuleBaseNameA",
+                                            "GetModuleFileNameExA",
+                                            "GetModuleInformation",
+                                            "EmptyWorkingSet",
+                                            "QueryWorkingSet",
+                                            "InitializeProcessForWsWatch",
+                                            "GetWsChanges",
+                                            "GetMappedFileNameA",
+                                            "EnumDeviceDrivers",
+                                            "GetDeviceDriverBaseNameA",
+                                            "GetDeviceDriverFileNameA",
+                                            "GetProcessMemoryInfo"};
     EXPECT_EQ(SlotNames(orvex::ProcessStatusLibrary()), expected);
 
     ASSERT_TRUE(orvex::BindProcessStatus());
@@ -346,26 +366,55 @@ TEST(Win98Bindings, ProcessStatusBindsWhereverItIsCalled) {
 // --- service control
 
 TEST(Bindings, ServiceControlBindsFortyNineSlotsInOrder) {
-    const std::vector<std::string> expected{
-        "ChangeServiceConfigA", "ChangeServiceConfigW", "ChangeServiceConfigA",
-        "CloseServiceHandle", "ControlService",
-        "CreateServiceA", "CreateServiceW", "CreateService",
-        "DeleteService",
-        "EnumDependentServicesA", "EnumDependentServicesW", "EnumDependentServicesA",
-        "EnumServicesStatusA", "EnumServicesStatusW", "EnumServicesStatusA",
-        "GetServiceKeyNameA", "GetServiceKeyNameW", "GetServiceKeyNameA",
-        "GetServiceDisplayNameA", "GetServiceDisplayNameW", "GetServiceDisplayNameA",
-        "LockServiceDatabase", "NotifyBootConfigStatus",
-        "OpenSCManagerA", "OpenSCManagerW", "OpenSCManagerA",
-        "OpenServiceA", "OpenServiceW", "OpenServiceA",
-        "QueryServiceConfigA", "QueryServiceConfigW", "QueryServiceConfigA",
-        "QueryServiceLockStatusA", "QueryServiceLockStatusW", "QueryServiceLockStatusA",
-        "QueryServiceObjectSecurity", "QueryServiceStatus",
-        "RegisterServiceCtrlHandlerA", "RegisterServiceCtrlHandlerW", "RegisterServiceCtrlHandlerA",
-        "SetServiceObjectSecurity", "SetServiceStatus",
-        "StartServiceCtrlDispatcherA", "StartServiceCtrlDispatcherW", "StartServiceCtrlDispatcherA",
-        "StartServiceA", "StartServiceW", "StartServiceA",
-        "UnlockServiceDatabase"};
+    const std::vector<std::string> expected{"ChangeServiceConfigA",
+                                            "ChangeServiceConfigW",
+                                            "ChangeServiceConfigA",
+                                            "CloseServiceHandle",
+                                            "ControlService",
+                                            "CreateServiceA",
+                                            "CreateServiceW",
+                                            "CreateService",
+                                            "DeleteService",
+                                            "EnumDependentServicesA",
+                                            "EnumDependentServicesW",
+                                            "EnumDependentServicesA",
+                                            "EnumServicesStatusA",
+                                            "EnumServicesStatusW",
+                                            "EnumServicesStatusA",
+                                            "GetServiceKeyNameA",
+                                            "GetServiceKeyNameW",
+                                            "GetServiceKeyNameA",
+                                            "GetServiceDisplayNameA",
+                                            "GetServiceDisplayNameW",
+                                            "GetServiceDisplayNameA",
+                                            "LockServiceDatabase",
+                                            "NotifyBootConfigStatus",
+                                            "OpenSCManagerA",
+                                            "OpenSCManagerW",
+                                            "OpenSCManagerA",
+                                            "OpenServiceA",
+                                            "OpenServiceW",
+                                            "OpenServiceA",
+                                            "QueryServiceConfigA",
+                                            "QueryServiceConfigW",
+                                            "QueryServiceConfigA",
+                                            "QueryServiceLockStatusA",
+                                            "QueryServiceLockStatusW",
+                                            "QueryServiceLockStatusA",
+                                            "QueryServiceObjectSecurity",
+                                            "QueryServiceStatus",
+                                            "RegisterServiceCtrlHandlerA",
+                                            "RegisterServiceCtrlHandlerW",
+                                            "RegisterServiceCtrlHandlerA",
+                                            "SetServiceObjectSecurity",
+                                            "SetServiceStatus",
+                                            "StartServiceCtrlDispatcherA",
+                                            "StartServiceCtrlDispatcherW",
+                                            "StartServiceCtrlDispatcherA",
+                                            "StartServiceA",
+                                            "StartServiceW",
+                                            "StartServiceA",
+                                            "UnlockServiceDatabase"};
     EXPECT_EQ(SlotNames(orvex::ServiceControlLibrary()), expected);
     EXPECT_EQ(expected.size(), 49u);
 

@@ -3,15 +3,16 @@
 // error report, and the CSV files read back by a reader of the test's own.
 #include <gtest/gtest.h>
 
+#include "app/CompareDialog.h"
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
-#include "app/CompareDialog.h"
 #include "app/CompareDialogLayout.h"
 #include "app/Main.h"
-#include "engine/pure/OXI_InventoryDiff.h"
 #include "engine/OXI_Report.h"
+#include "engine/pure/OXI_InventoryDiff.h"
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
@@ -244,8 +245,8 @@ Rows RowsOfKind(const Rows& rows, const std::string& kind) {
 Rows RowsOfKey(const Rows& rows, const std::string& key) {
     Rows found;
     for (const auto& r : rows)
-        if (r.size() > 1 && CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, r[1].c_str(), -1, key.c_str(),
-                                           -1) == CSTR_EQUAL)
+        if (r.size() > 1 &&
+            CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, r[1].c_str(), -1, key.c_str(), -1) == CSTR_EQUAL)
             found.push_back(r);
     return found;
 }
@@ -308,8 +309,8 @@ TEST_F(CompareAndExport, AServicesStartTypeChangedShowsAsOneChange) {
         orvex::TScHandle handle(::OpenServiceA(manager.get(), service.key().c_str(), SERVICE_ALL_ACCESS),
                                 &::CloseServiceHandle);
         ASSERT_TRUE(handle);
-        ASSERT_TRUE(ChangeServiceConfigA(handle.get(), SERVICE_NO_CHANGE, SERVICE_DISABLED, SERVICE_NO_CHANGE,
-                                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
+        ASSERT_TRUE(ChangeServiceConfigA(handle.get(), SERVICE_NO_CHANGE, SERVICE_DISABLED, SERVICE_NO_CHANGE, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
     }
     ASSERT_TRUE(TerminateProcess(ending->process(), 0));
     ASSERT_TRUE(ending->waitForExit(10000));
@@ -365,8 +366,8 @@ protected:
         orvex::TScHandle handle(::OpenServiceA(manager.get(), service_->key().c_str(), SERVICE_ALL_ACCESS),
                                 &::CloseServiceHandle);
         ASSERT_TRUE(handle);
-        ASSERT_TRUE(ChangeServiceConfigW(handle.get(), SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
-                                         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, wideName_.c_str()));
+        ASSERT_TRUE(ChangeServiceConfigW(handle.get(), SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr, nullptr, wideName_.c_str()));
         W().RefreshView(false);
     }
     void TearDown() override {
@@ -393,8 +394,8 @@ TEST_F(CompareAndExportQuoting, TheDifferencesFileQuotesTheNewDisplayName) {
     ASSERT_TRUE(ReadCsvFile(Path("named.csv"), csv));
     const Rows found = RowsOfKey(csv, service_->key());
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0], (Strings{"service", service_->key(), "changed", "display name", service_->display(),
-                                 Utf8Name()}));
+    EXPECT_EQ(found[0],
+              (Strings{"service", service_->key(), "changed", "display name", service_->display(), Utf8Name()}));
     // The field is quoted, its quotes doubled.
     EXPECT_NE(ReadWholeFile(Path("named.csv")).find(",\"Orvex, \"\"quoted\"\" caf\xC3\xA9 "), std::string::npos);
 }
@@ -421,8 +422,7 @@ TEST_F(CompareAndExportQuoting, ExportedServicesFollowTheSortShown) {
     int named = 0;
     for (const auto& r : csv) named += r[0] == Utf8Name();
     EXPECT_EQ(named, 1);
-    EXPECT_NE(ReadWholeFile(Path("services.csv")).find("\r\n\"Orvex, \"\"quoted\"\" caf\xC3\xA9 "),
-              std::string::npos);
+    EXPECT_NE(ReadWholeFile(Path("services.csv")).find("\r\n\"Orvex, \"\"quoted\"\" caf\xC3\xA9 "), std::string::npos);
 }
 
 TEST_F(CompareAndExport, ExportedProcessesFollowTheSortShown) {

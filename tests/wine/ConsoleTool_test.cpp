@@ -319,7 +319,8 @@ TEST(ConsoleTool, ChangedStartTypeOfAServiceIsOneDifference) {
     {
         const TScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS), &CloseServiceHandle);
         ASSERT_TRUE(manager);
-        const TScHandle svc(OpenServiceA(manager.get(), service.key().c_str(), SERVICE_ALL_ACCESS), &CloseServiceHandle);
+        const TScHandle svc(OpenServiceA(manager.get(), service.key().c_str(), SERVICE_ALL_ACCESS),
+                            &CloseServiceHandle);
         ASSERT_TRUE(svc);
         ASSERT_TRUE(ChangeServiceConfigA(svc.get(), SERVICE_NO_CHANGE, SERVICE_DISABLED, SERVICE_NO_CHANGE, nullptr,
                                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))

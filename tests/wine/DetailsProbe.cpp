@@ -35,8 +35,11 @@ HWND WaitForDialog(DWORD threadId, const std::string& caption, DWORD timeoutMs, 
 }
 
 TDialogProbe::TDialogProbe(std::string caption, TScript script, DWORD timeoutMs)
-    : caption_(std::move(caption)), script_(std::move(script)), timeoutMs_(timeoutMs),
-      threadId_(::GetCurrentThreadId()), worker_([this] {
+    : caption_(std::move(caption)),
+      script_(std::move(script)),
+      timeoutMs_(timeoutMs),
+      threadId_(::GetCurrentThreadId()),
+      worker_([this] {
           const HWND dialog = WaitForDialog(threadId_, caption_, timeoutMs_);
           if (!dialog) return;
           script_(dialog);

@@ -1,7 +1,7 @@
 // The kernel module list under Wine, and the words each field receives.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include "engine/OXI_Collectors.h"
 #include "platform/Orvex_Native.h"

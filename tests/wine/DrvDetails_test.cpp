@@ -2,9 +2,10 @@
 // records as a loaded report holds them.
 #include <gtest/gtest.h>
 
+#include "app/DrvDetails.h"
+
 #include <stdexcept>
 
-#include "app/DrvDetails.h"
 #include "app/DrvDetailsLayout.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_VersionInfo.h"

@@ -1,18 +1,19 @@
 // The handle list against a helper process whose handles are known.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <map>
 #include <string>
 
 #include "engine/OXI_Collectors.h"
-#include "platform/Orvex_Native.h"
-#include "platform/Orvex_OSInfo.h"
-#include "platform/Orvex_Resources.h"
 #include "engine/OXI_NativeQuery.h"
 #include "engine/OXI_ObjectNames.h"
 #include "platform/Orvex_BoundedQuery.h"
+#include "platform/Orvex_Native.h"
+#include "platform/Orvex_OSInfo.h"
+#include "platform/Orvex_Resources.h"
 #include "tests/wine/support/HelperProcess.h"
 #include "tests/wine/support/TestMode.h"
 #include "tests/wine/support/TestThread.h"
@@ -122,8 +123,8 @@ std::string AskTypeName(HANDLE h) {
     const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer);
     if (!name->Buffer || name->Length == 0) return "";
     char text[512] = {};
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, name->Buffer, name->Length / 2, text, sizeof text - 1,
-                                        nullptr, nullptr);
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, name->Buffer, name->Length / 2, text, sizeof text - 1, nullptr,
+                                        nullptr);
     return std::string(text, n > 0 ? n : 0);
 }
 
@@ -141,8 +142,8 @@ TEST_F(HandleCollector, EachRecordHasTheTypeItsOwnHandleGives) {
     for (const THandleInfo& h : list) {
         if (h.ProcessID != helper.pid()) continue;
         HANDLE copy = nullptr;
-        if (!::DuplicateHandle(owner.get(), reinterpret_cast<HANDLE>(h.Handle), ::GetCurrentProcess(), &copy, 0,
-                               FALSE, DUPLICATE_SAME_ACCESS))
+        if (!::DuplicateHandle(owner.get(), reinterpret_cast<HANDLE>(h.Handle), ::GetCurrentProcess(), &copy, 0, FALSE,
+                               DUPLICATE_SAME_ACCESS))
             continue;
         orvex::THandle own(copy);
         const std::string type = AskTypeName(copy);
@@ -157,8 +158,7 @@ TEST_F(HandleCollector, EachRecordHasTheTypeItsOwnHandleGives) {
         }
         ++checked[type];
     }
-    for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"})
-        EXPECT_GT(checked[type], 0) << type;
+    for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"}) EXPECT_GT(checked[type], 0) << type;
     EXPECT_GE(checked["Thread"], 2);
 }
 
@@ -258,8 +258,7 @@ void HandleNames::TypeTableAgreesWithDuplicatedHandles() {
         EXPECT_EQ(byNumber[e.ObjectTypeIndex], type) << "type number " << e.ObjectTypeIndex;
         ++checked[type];
     }
-    for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"})
-        EXPECT_GT(checked[type], 0) << type;
+    for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"}) EXPECT_GT(checked[type], 0) << type;
 }
 
 // The file that the query below never answers for until released.

@@ -1,8 +1,8 @@
 // Completing executable and module paths against the real file system of
 // the prefix.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -133,12 +133,25 @@ TEST(ImagePath, NamesOfNoFileBecomeEmpty) {
 TEST(ImagePath, ResolverAnswersLikeTheDirectCompletion) {
     const std::string windows = WithBackslash(WindowsDir());
     const std::string system = WithBackslash(SystemDir());
-    const std::vector<std::string> paths = {
-        OwnExe(), orvex::UpperCase(OwnExe()), "kernel32.dll", "KERNEL32.DLL", "Kernel32.Dll", "notepad.exe",
-        "NotePad.EXE", system + "kernel32.dll", system + "KERNEL32.dll", system.substr(windows.size()) + "user32.dll",
-        "", "Q:\\no\\such\\directory\\program.exe", "no_such_program_8d1f.exe", "NO_SUCH_PROGRAM_8D1F.EXE",
-        "\\SystemRoot\\System32\\kernel32.dll", WindowsDir(), "system32", "kernel3?.dll",
-        std::string("kernel32.dll\0.txt", 17)};
+    const std::vector<std::string> paths = {OwnExe(),
+                                            orvex::UpperCase(OwnExe()),
+                                            "kernel32.dll",
+                                            "KERNEL32.DLL",
+                                            "Kernel32.Dll",
+                                            "notepad.exe",
+                                            "NotePad.EXE",
+                                            system + "kernel32.dll",
+                                            system + "KERNEL32.dll",
+                                            system.substr(windows.size()) + "user32.dll",
+                                            "",
+                                            "Q:\\no\\such\\directory\\program.exe",
+                                            "no_such_program_8d1f.exe",
+                                            "NO_SUCH_PROGRAM_8D1F.EXE",
+                                            "\\SystemRoot\\System32\\kernel32.dll",
+                                            WindowsDir(),
+                                            "system32",
+                                            "kernel3?.dll",
+                                            std::string("kernel32.dll\0.txt", 17)};
     TImagePathResolver resolver;
     // the second round takes every answer from what the first remembered
     for (int round = 0; round < 2; ++round)

@@ -57,8 +57,7 @@ TEST_F(MainDetails, ProcessDetailsByMenuButtonAndDoubleClick) {
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(WindowText(button), "Details...");
     EXPECT_EQ(open([&] { SendMessageA(button, BM_CLICK, 0, 0); }).Name, "orvex_test_helper.exe");
-    EXPECT_EQ(open([&] { DoubleClickRow(W().PrcList(), ProcessRow(helper.pid())); }).Name,
-              "orvex_test_helper.exe");
+    EXPECT_EQ(open([&] { DoubleClickRow(W().PrcList(), ProcessRow(helper.pid())); }).Name, "orvex_test_helper.exe");
 }
 
 TEST_F(MainDetails, RefreshInsideTheDialogReachesTheMainLists) {
@@ -132,9 +131,8 @@ TEST_F(MainDetails, ServiceDetailsByMenuButtonAndDoubleClick) {
 
 TEST_F(MainDetails, NoSelectionOpensNothing) {
     bool opened = false;
-    orvex::test::TTestThread watcher([&] {
-        opened = orvex::test::WaitForDialog(orvex::test::AnyThread, "Process Details", 1000) != nullptr;
-    });
+    orvex::test::TTestThread watcher(
+        [&] { opened = orvex::test::WaitForDialog(orvex::test::AnyThread, "Process Details", 1000) != nullptr; });
     orvex::test::SendCommand(W().Handle(), cmPrcDetailsId);
     orvex::test::SendCommand(W().Handle(), cmDrvDetailsId);
     orvex::test::SendCommand(W().Handle(), cmSvcDetailsId);

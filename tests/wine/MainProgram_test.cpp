@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/Main.h"
-#include "app/Startup.h"
 #include "app/Splash.h"
+#include "app/Startup.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/TestMode.h"
 
@@ -46,8 +46,10 @@ TEST(MainProgram, StartsShowsItsMainWindowAndEndsWhenItCloses) {
     HWND main = nullptr;
     for (int i = 0; i < 300 && !main; ++i) {
         HWND w = WindowOf(pi.dwProcessId, orvex::app::MainClassName);
-        if (w && IsWindowVisible(w)) main = w;
-        else Sleep(100);
+        if (w && IsWindowVisible(w))
+            main = w;
+        else
+            Sleep(100);
     }
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(orvex::test::WindowText(main), "Orvex Process Viewer");

@@ -161,8 +161,12 @@ protected:
         bool operator==(const TView&) const = default;
     };
     TView View() {
-        return {ListRows(W().PrcList()), ListRows(W().DrvList()), ListRows(W().SvcList()),
-                orvex::test::TabCaptions(W().pc()), orvex::test::StatusTexts(W().sb()), WindowText(W().Handle())};
+        return {ListRows(W().PrcList()),
+                ListRows(W().DrvList()),
+                ListRows(W().SvcList()),
+                orvex::test::TabCaptions(W().pc()),
+                orvex::test::StatusTexts(W().sb()),
+                WindowText(W().Handle())};
     }
 
     // Opens FileName through the command, answering the error report; the
@@ -269,7 +273,7 @@ TEST_F(MainReport, TheSaveTimeShowsInTheUsersDateAndTimeFormat) {
 }
 
 TEST_F(MainReport, CommandsOnTheRunningSystemAreDisabledUntilF5) {
-    const std::vector<int> liveOnly{cmFindId,     cmSaveReportId, cmPrcPropsId, cmPrcKillId, cmDrvPropsId,
+    const std::vector<int> liveOnly{cmFindId,     cmSaveReportId, cmPrcPropsId, cmPrcKillId,  cmDrvPropsId,
                                     cmSvcPropsId, cmSvcStartId,   cmSvcStopId,  cmSvcPauseId, cmSvcResumeId};
     const std::vector<int> always{cmRefreshId, cmOpenReportId, cmPrcDetailsId, cmSvcDetailsId};
     for (int id : liveOnly) EXPECT_TRUE(CommandState(W(), id).MenuEnabled) << id;
@@ -357,8 +361,8 @@ TEST_F(MainReport, FilesThatCannotBeShownNameTheFileAndKeepTheView) {
     // A text file and a file that does not exist.
     TReportName text("orvex_text");
     {
-        const orvex::THandle file(CreateFileA(text.name().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+        const orvex::THandle file(
+            CreateFileA(text.name().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(file);
         DWORD written = 0;
         ASSERT_TRUE(WriteFile(file.get(), "not a report\r\n", 14, &written, nullptr));
@@ -539,7 +543,8 @@ TEST_F(MainReportDetails, DriverAndServiceDetailsReadNoFile) {
         orvex::test::SendCommand(W().Handle(), cmDrvDetailsId);
         ASSERT_TRUE(probe.Finish());
     }
-    EXPECT_EQ(driver, (Rows{{"Description", ""}, {"Version", ""}, {"Product Name", ""}, {"Company Name", ""}, {"", ""}}));
+    EXPECT_EQ(driver,
+              (Rows{{"Description", ""}, {"Version", ""}, {"Product Name", ""}, {"Company Name", ""}, {"", ""}}));
     EXPECT_FALSE(propertiesEnabled);
 
     orvex::test::ClickTab(W().pc(), pgServices);

@@ -370,9 +370,7 @@ std::string ReadWholeFile(const std::string& path) {
 
 class MainWindowServices : public MainWindowCommands {
 protected:
-    static void SetUpTestSuite() {
-        service_ = new orvex::test::TInstalledTestService("_ui");
-    }
+    static void SetUpTestSuite() { service_ = new orvex::test::TInstalledTestService("_ui"); }
     static void TearDownTestSuite() {
         delete service_;
         service_ = nullptr;
@@ -469,8 +467,7 @@ protected:
     void SetUp() override {
         MainWindowCommands::SetUp();
         SetCursorPos(0, 0);  // no button under the mouse
-        SetWindowPos(W().Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        SetWindowPos(W().Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         orvex::test::PaintNow(W().Handle());
     }
 

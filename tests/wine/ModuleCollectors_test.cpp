@@ -1,8 +1,8 @@
 // The module collectors (process-status library and module snapshot) and
 // the grouped thread snapshot, on the helper process and on this one.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <memory>
 #include <set>

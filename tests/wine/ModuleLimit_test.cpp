@@ -1,8 +1,8 @@
 // A process with more modules than the process-status collector asks for:
 // it lists the first ones, in the library's order, and no more.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <cstdio>
 #include <string>

@@ -1,10 +1,10 @@
 // The buffer readers on what the real native services return: the process
 // and thread list, the kernel module table, both handle tables, the basic
 // information blocks, the environment block and object names.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <tlhelp32.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
@@ -257,7 +257,8 @@ TEST(NtLayoutsLive, ObjectNameOfTheHelpersMutex) {
     orvex::test::THelperProcess helper("--no-window");
     ASSERT_TRUE(helper.started());
     HANDLE dup = nullptr;
-    ASSERT_TRUE(DuplicateHandle(helper.process(), reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(helper.hex("mutex"))),
+    ASSERT_TRUE(DuplicateHandle(helper.process(),
+                                reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(helper.hex("mutex"))),
                                 GetCurrentProcess(), &dup, 0, FALSE, DUPLICATE_SAME_ACCESS));
     orvex::THandle owned(dup);
     const auto queryObject = Ntdll<TQueryByHandle>("NtQueryObject");

@@ -124,6 +124,8 @@ TEST(OSInfoComputerName, RegistryNameWins) {
     DWORD size = sizeof buf - 1, type = 0;
     const LONG rc = RegQueryValueExA(key, "ComputerName", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
     RegCloseKey(key);
-    if (rc == ERROR_SUCCESS && type == REG_SZ) EXPECT_EQ(ReadComputerName(), std::string(buf));
-    else GTEST_SKIP() << "no registered computer name in this prefix";
+    if (rc == ERROR_SUCCESS && type == REG_SZ)
+        EXPECT_EQ(ReadComputerName(), std::string(buf));
+    else
+        GTEST_SKIP() << "no registered computer name in this prefix";
 }

@@ -2,10 +2,11 @@
 // threads, handles and windows, and this test process as its parent.
 #include <gtest/gtest.h>
 
+#include "app/PrcDetails.h"
+
 #include <algorithm>
 #include <cstdio>
 
-#include "app/PrcDetails.h"
 #include "app/PrcDetailsLayout.h"
 #include "app/pure/PrcListRows.h"
 #include "engine/OXI_Processes.h"
@@ -115,8 +116,20 @@ TEST_F(PrcDetails, GeneralPageAndCaptions) {
     EXPECT_EQ(Value(general, "Process Usage"), "<none>");
 
     ASSERT_EQ(general.size(), 14u);
-    const std::vector<int> styles{orvex::rsHeading, 0, 0, 0, orvex::rsSeparator, orvex::rsHeading, 0, 0, 0,
-                                  orvex::rsSeparator, orvex::rsHeading, orvex::rsHeading, 0, 0};
+    const std::vector<int> styles{orvex::rsHeading,
+                                  0,
+                                  0,
+                                  0,
+                                  orvex::rsSeparator,
+                                  orvex::rsHeading,
+                                  0,
+                                  0,
+                                  0,
+                                  orvex::rsSeparator,
+                                  orvex::rsHeading,
+                                  orvex::rsHeading,
+                                  0,
+                                  0};
     EXPECT_EQ(images, styles);
 }
 
@@ -402,17 +415,18 @@ TEST_F(PrcDetails, ListsStartInFillOrderAndSortOnAColumnClick) {
     EXPECT_EQ(before, fillOrder);
     // The same column again: it was already the sort column, so the first
     // click reverses the direction.
-    EXPECT_TRUE(std::is_sorted(after.begin(), after.end(),
-                               [](const std::string& a, const std::string& b) { return std::stoll(a) > std::stoll(b); }));
-    EXPECT_TRUE(std::is_sorted(afterAgain.begin(), afterAgain.end(),
-                               [](const std::string& a, const std::string& b) { return std::stoll(a) < std::stoll(b); }));
+    EXPECT_TRUE(std::is_sorted(after.begin(), after.end(), [](const std::string& a, const std::string& b) {
+        return std::stoll(a) > std::stoll(b);
+    }));
+    EXPECT_TRUE(std::is_sorted(afterAgain.begin(), afterAgain.end(), [](const std::string& a, const std::string& b) {
+        return std::stoll(a) < std::stoll(b);
+    }));
     orvex::ResetSortState();
 }
 
 // A component holding records as a loaded report gives them, with no
 // refresh: processes that are not running, an idle process, a lost parent.
-orvex::TProcessInfo Record(std::uint32_t pid, std::uint32_t parent, const std::string& name,
-                           const std::string& image) {
+orvex::TProcessInfo Record(std::uint32_t pid, std::uint32_t parent, const std::string& name, const std::string& image) {
     orvex::TProcessInfo p;
     p.PID = pid;
     p.ParentPID = parent;

@@ -1,9 +1,9 @@
 // The process enumerators and the details pass on the live system: the
 // tool-help snapshot path (modern and Windows 98 modes), the native process
 // block (NT 4 mode), with the helper process as the known subject.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <memory>
 #include <set>

@@ -1,8 +1,8 @@
 // The process-list component: construction, the refresh cycle in every
 // Windows version mode, record copies and look-ups.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <atomic>
 #include <set>
@@ -10,6 +10,7 @@
 #include "app/PrcDetails.h"
 #include "app/SvcDetails.h"
 #include "app/WinDetails.h"
+#include "engine/OXI_Processes.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Token.h"
@@ -18,7 +19,6 @@
 #include "tests/wine/support/TestMode.h"
 #include "tests/wine/support/TestService.h"
 #include "tests/wine/support/TestThread.h"
-#include "engine/OXI_Processes.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ TEST(AllModesProcessList, StartsEmptyAndLiveWithTheDefaultRange) {
     EXPECT_TRUE(list.LiveData());
     EXPECT_TRUE(list.StorageFileName.empty());
     EXPECT_TRUE(list.DetectionRange == (TDetectionRange{dtProcesses, dtServices, dtDrivers}));
-    EXPECT_EQ(list.ProcessCount() + list.DriverCount() + list.ServiceCount() + list.HandleCount() +
-                  list.WindowCount() + list.ThreadCount(),
+    EXPECT_EQ(list.ProcessCount() + list.DriverCount() + list.ServiceCount() + list.HandleCount() + list.WindowCount() +
+                  list.ThreadCount(),
               0);
 }
 

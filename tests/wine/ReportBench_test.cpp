@@ -43,10 +43,11 @@ void Bench(const char* what, TOrvex_ProcessList& component, const std::string& f
     }
     const std::size_t size = ReadWholeFile(fileName).size();
     EXPECT_GT(size, 0u);
-    std::printf("[  BENCH   ] %s: %d processes, %d drivers, %d services: %zu bytes, save %.1f ms, load %.1f ms "
-                "(median of %d)\n",
-                what, component.ProcessCount(), component.DriverCount(), component.ServiceCount(), size,
-                Median(save), Median(load), rounds);
+    std::printf(
+        "[  BENCH   ] %s: %d processes, %d drivers, %d services: %zu bytes, save %.1f ms, load %.1f ms "
+        "(median of %d)\n",
+        what, component.ProcessCount(), component.DriverCount(), component.ServiceCount(), size, Median(save),
+        Median(load), rounds);
 }
 
 }  // namespace

@@ -147,7 +147,8 @@ TEST_F(ReportDamage, TruncatedReportsRaiseOrReadOnlyTrueItemsAndNeverHalfReplace
 TEST_F(ReportDamage, TextsOfLengthZeroAreRefusedBeforeThePlatformParsesThem) {
     // The platform's parser of Wine writes before its buffer for these.
     for (std::uint32_t type : {VT_LPWSTR, VT_LPSTR}) {
-        PlantSetStream(file.name(), "ProcessList\\1", ItemSetStream, OneValueSet(FMTID_DocSummaryInformation, type, Zero32()));
+        PlantSetStream(file.name(), "ProcessList\\1", ItemSetStream,
+                       OneValueSet(FMTID_DocSummaryInformation, type, Zero32()));
         TKeptInventory kept;
         EXPECT_EQ(RaisedCode([&] { kept.component.LoadFromStorage(file.name()); }), STG_E_DOCFILECORRUPT) << type;
         kept.expectUnchanged();
@@ -159,7 +160,8 @@ TEST_F(ReportDamage, ADamagedHeaderSetFailsLoadAndSaveAlike) {
     Put32(table, 2);
     Put32(table, 16);
     // A property count far beyond the section.
-    PlantSetStream(file.name(), "", HeaderSetStream, SetStream(FMTID_SummaryInformation, 0x10000000, table, Zero32() + Zero32()));
+    PlantSetStream(file.name(), "", HeaderSetStream,
+                   SetStream(FMTID_SummaryInformation, 0x10000000, table, Zero32() + Zero32()));
     TKeptInventory kept;
     EXPECT_EQ(RaisedCode([&] { kept.component.LoadFromStorage(file.name()); }), STG_E_DOCFILECORRUPT);
     kept.expectUnchanged();
@@ -215,7 +217,8 @@ TEST_F(ReportDamage, ADenseListOfMoreItemsThanTheLimitIsRefused) {
         for (std::size_t n : order) {
             TComPtr<IStorage> item;
             const std::wstring name = std::to_wstring(n);
-            ASSERT_EQ(list->Storage->CreateStorage(name.c_str(), STGM_CREATE | StorageWriteMode, 0, 0, item.put()), S_OK);
+            ASSERT_EQ(list->Storage->CreateStorage(name.c_str(), STGM_CREATE | StorageWriteMode, 0, 0, item.put()),
+                      S_OK);
         }
     }
     TKeptInventory kept;
@@ -386,11 +389,26 @@ struct THostileType {
 };
 // Vectors of every fixed-size element type, and the other kinds of value.
 const THostileType HostileTypes[] = {
-    {VT_VECTOR | VT_I1, 1},   {VT_VECTOR | VT_UI1, 1},  {VT_VECTOR | VT_UI2, 2},      {VT_VECTOR | VT_I4, 4},
-    {VT_VECTOR | VT_UI4, 4},  {VT_VECTOR | VT_R8, 8},   {VT_VECTOR | VT_I8, 8},       {VT_VECTOR | VT_FILETIME, 8},
-    {VT_VECTOR | VT_I2, 2},   {VT_VECTOR | VT_BOOL, 2}, {VT_VECTOR | VT_CLSID, 16},   {VT_VECTOR | VT_VARIANT, 16},
-    {VT_ARRAY | VT_I4, 4},    {VT_BYREF | VT_I4, 4},    {VT_BLOB, 1},                 {VT_CF, 1},
-    {VT_STREAM, 2},           {VT_STORAGE, 2},          {VT_LPSTR, 1},                {VT_I4, 1},
+    {VT_VECTOR | VT_I1, 1},
+    {VT_VECTOR | VT_UI1, 1},
+    {VT_VECTOR | VT_UI2, 2},
+    {VT_VECTOR | VT_I4, 4},
+    {VT_VECTOR | VT_UI4, 4},
+    {VT_VECTOR | VT_R8, 8},
+    {VT_VECTOR | VT_I8, 8},
+    {VT_VECTOR | VT_FILETIME, 8},
+    {VT_VECTOR | VT_I2, 2},
+    {VT_VECTOR | VT_BOOL, 2},
+    {VT_VECTOR | VT_CLSID, 16},
+    {VT_VECTOR | VT_VARIANT, 16},
+    {VT_ARRAY | VT_I4, 4},
+    {VT_BYREF | VT_I4, 4},
+    {VT_BLOB, 1},
+    {VT_CF, 1},
+    {VT_STREAM, 2},
+    {VT_STORAGE, 2},
+    {VT_LPSTR, 1},
+    {VT_I4, 1},
 };
 
 // The elements whose sets the tests below change: the header set and an
@@ -399,9 +417,10 @@ struct TSetElement {
     const char* element;
     const wchar_t* stream;
 };
-const TSetElement SetElements[] = {
-    {"", HeaderSetStream}, {"ProcessList\\1", ItemSetStream}, {"DriverList\\0", ItemSetStream},
-    {"ServiceList\\1", ItemSetStream}};
+const TSetElement SetElements[] = {{"", HeaderSetStream},
+                                   {"ProcessList\\1", ItemSetStream},
+                                   {"DriverList\\0", ItemSetStream},
+                                   {"ServiceList\\1", ItemSetStream}};
 
 // A report of Component's samples, and Bytes written over the file.
 void Overwrite(const TTempFile& file, const std::string& bytes) { ASSERT_TRUE(file.write(bytes)); }
@@ -423,9 +442,14 @@ bool ChangeSet(const std::string& fileName, const TSetElement& where, ChangeFn c
 // Everything a load may replace, to compare before and after.
 struct TInventorySnapshot {
     explicit TInventorySnapshot(const TOrvex_ProcessList& c)
-        : handles(c.HandleCount()), windows(c.WindowCount()), threads(c.ThreadCount()), info(c.StorageInfo),
-          fileName(c.StorageFileName), live(c.LiveData()) {
-        for (int i = 0; i < c.ProcessCount(); ++i) c.GetProcess(static_cast<std::uint32_t>(i), processes.emplace_back());
+        : handles(c.HandleCount()),
+          windows(c.WindowCount()),
+          threads(c.ThreadCount()),
+          info(c.StorageInfo),
+          fileName(c.StorageFileName),
+          live(c.LiveData()) {
+        for (int i = 0; i < c.ProcessCount(); ++i)
+            c.GetProcess(static_cast<std::uint32_t>(i), processes.emplace_back());
         for (int i = 0; i < c.DriverCount(); ++i) c.GetDriver(static_cast<std::uint32_t>(i), drivers.emplace_back());
         for (int i = 0; i < c.ServiceCount(); ++i) c.GetService(static_cast<std::uint32_t>(i), services.emplace_back());
     }
@@ -434,7 +458,8 @@ struct TInventorySnapshot {
         std::string d;
         if (processes.size() != o.processes.size()) d += " process count";
         for (std::size_t i = 0; i < processes.size() && i < o.processes.size(); ++i)
-            if (!SameStoredFields(processes[i], o.processes[i]) || processes[i].Threads.size() != o.processes[i].Threads.size() ||
+            if (!SameStoredFields(processes[i], o.processes[i]) ||
+                processes[i].Threads.size() != o.processes[i].Threads.size() ||
                 processes[i].Modules.size() != o.processes[i].Modules.size())
                 d += " process " + std::to_string(i);
         if (drivers != o.drivers) d += " drivers";
@@ -472,8 +497,9 @@ TEST_F(ReportDamage, ValuesOfTypesTheWriterNeverWritesAreRefusedBeforeThePlatfor
     for (const TSetElement& where : SetElements)
         for (const THostileType& hostile : HostileTypes) {
             Overwrite(file, report);
-            ASSERT_TRUE(ChangeSet(file.name(), where, [&](std::string& set) { return Retype(set, hostile.type, hostile.elementSize); }))
-                << where.element;
+            ASSERT_TRUE(ChangeSet(file.name(), where, [&](std::string& set) {
+                return Retype(set, hostile.type, hostile.elementSize);
+            })) << where.element;
             const std::string planted = ReadWholeFile(file.name());
             ++cases;
             TKeptInventory kept;
@@ -502,7 +528,8 @@ TEST_F(ReportDamage, MutatedReportsNeverCrashAndALoadThatRaisesChangesNothing) {
     }
     const std::string report = ReadWholeFile(file.name());
     ASSERT_GE(report.size(), 2048u);
-    orvex::test::KeepFuzzSeed("compound_file_check", reinterpret_cast<const std::uint8_t*>(report.data()), report.size());
+    orvex::test::KeepFuzzSeed("compound_file_check", reinterpret_cast<const std::uint8_t*>(report.data()),
+                              report.size());
     {
         auto root = OpenStorageFile(file.name(), StorageReadMode);
         for (const TSetElement& where : SetElements) {
@@ -597,7 +624,8 @@ TEST_F(ReportDamage, MutatedReportsNeverCrashAndALoadThatRaisesChangesNothing) {
         for (const THostileType& hostile : HostileTypes) {
             if (retyped++ % 3 != 0) continue;  // a third of them: the test above takes every one
             Overwrite(file, report);
-            ASSERT_TRUE(ChangeSet(file.name(), where, [&](std::string& set) { return Retype(set, hostile.type, hostile.elementSize); }));
+            ASSERT_TRUE(ChangeSet(file.name(), where,
+                                  [&](std::string& set) { return Retype(set, hostile.type, hostile.elementSize); }));
             tryLoad(std::string("retyped value in ") + where.element);
         }
     std::printf("[          ] %d mutants (%zu of the file's bytes): %d raised, %d loaded\n", index, rawMutants, raised,

@@ -1,9 +1,10 @@
 // The service list against Wine's service manager and a test service of
 // our own whose configuration is known.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -121,7 +122,8 @@ TEST(ServiceCollector, ListsThreeHundredMoreServicesWithTheirOwnConfiguration) {
     for (std::size_t i = 0; i < entries.size() && !HasFailure(); ++i) {
         const auto& entry = entries[i];
         SCOPED_TRACE(entry.key);
-        const auto count = std::count_if(list.begin(), list.end(), [&](const TServiceInfo& s) { return s.Name == entry.key; });
+        const auto count = std::count_if(list.begin(), list.end(),
+                                         [&](const TServiceInfo& s) { return s.Name == entry.key; });
         ASSERT_EQ(count, 1);
         const TServiceInfo& s = *Find(list, entry.key);
         EXPECT_EQ(s.DisplayName, entry.display);

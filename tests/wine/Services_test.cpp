@@ -137,8 +137,8 @@ TEST_F(ServiceRoutines, ConfigurationIsReadIntoTheCallersBlock) {
     // Every text lies inside the caller's block, not in a copy that is gone.
     const auto* begin = reinterpret_cast<const char*>(&buffer);
     const auto* end = begin + sizeof buffer;
-    for (const char* text : {config.lpBinaryPathName, config.lpLoadOrderGroup, config.lpServiceStartName,
-                             config.lpDisplayName}) {
+    for (const char* text :
+         {config.lpBinaryPathName, config.lpLoadOrderGroup, config.lpServiceStartName, config.lpDisplayName}) {
         if (!text) continue;
         EXPECT_GE(text, begin);
         EXPECT_LT(text + std::strlen(text), end);
@@ -146,8 +146,8 @@ TEST_F(ServiceRoutines, ConfigurationIsReadIntoTheCallersBlock) {
     // The dependency list, when there is one, ends inside the block too. Wine
     // does not report dependencies (it gives an empty list); Windows gives ours.
     if (config.lpDependencies) {
-        const auto length =
-            orvex::TextListInBuffer(&buffer, sizeof buffer, reinterpret_cast<std::uintptr_t>(config.lpDependencies));
+        const auto length = orvex::TextListInBuffer(&buffer, sizeof buffer,
+                                                    reinterpret_cast<std::uintptr_t>(config.lpDependencies));
         ASSERT_TRUE(length.has_value());
         const std::string list(config.lpDependencies, *length);
         EXPECT_TRUE(list == std::string("\0", 1) || list == std::string("PlugPlay\0\0", 10)) << list;
@@ -186,8 +186,8 @@ TEST_F(ServiceRoutines, PauseResumeAndStopWaitForTheirStates) {
     EXPECT_EQ(orvex::GetServiceCurrentState("", key_), SERVICE_RUNNING);
     EXPECT_TRUE(orvex::StopNamedService("", key_));
     EXPECT_EQ(orvex::GetServiceCurrentState("", key_), SERVICE_STOPPED);
-    EXPECT_EQ(ReportLines(), (std::vector<std::string>{"args=0", "running", "paused", "paused", "continued",
-                                                        "stopped"}));
+    EXPECT_EQ(ReportLines(),
+              (std::vector<std::string>{"args=0", "running", "paused", "paused", "continued", "stopped"}));
 }
 
 TEST_F(ServiceRoutines, ControlsOfAStoppedService) {
@@ -223,8 +223,9 @@ TEST_F(ServiceRoutines, UnknownServicesGiveFailureResults) {
     orvex::TServiceConfigBuffer buffer;
     std::memset(&buffer, 0xAB, sizeof buffer);
     EXPECT_FALSE(orvex::ReadServiceConfig("", missing, buffer));
-    EXPECT_TRUE(std::all_of(std::begin(buffer.bytes), std::end(buffer.bytes), [](unsigned char b) { return b == 0xAB; }))
-        << "a failed read leaves the caller's block as it was";
+    EXPECT_TRUE(std::all_of(std::begin(buffer.bytes), std::end(buffer.bytes), [](unsigned char b) {
+        return b == 0xAB;
+    })) << "a failed read leaves the caller's block as it was";
     // A display name is not a key name.
     EXPECT_FALSE(orvex::ReadServiceConfig("", display_, buffer));
     EXPECT_EQ(orvex::GetServiceCurrentState("", display_), -1);
@@ -241,9 +242,9 @@ TEST_F(ServiceRoutines, ListingGoesOnWhenTheServicesDoNotFitIntoOneRequest) {
         std::string display = "Orvex bulk " + std::to_string(GetCurrentProcessId()) + " " + std::to_string(i) + " ";
         display.resize(250, 'x');
         TScHandle service = Own(::CreateServiceA(manager.get(), key.c_str(), display.c_str(), SERVICE_ALL_ACCESS,
-                                                 SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
-                                                 SERVICE_ERROR_IGNORE, "C:\\windows\\system32\\none.exe",
-                                                 nullptr, nullptr, nullptr, nullptr, nullptr));
+                                                 SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+                                                 "C:\\windows\\system32\\none.exe", nullptr, nullptr, nullptr, nullptr,
+                                                 nullptr));
         if (!service) break;
         created.push_back(std::move(service));
         displays.push_back(display);
@@ -256,8 +257,7 @@ TEST_F(ServiceRoutines, ListingGoesOnWhenTheServicesDoNotFitIntoOneRequest) {
     std::size_t bytes = 0;
     for (const std::string& name : list) bytes += name.size();
     EXPECT_GT(bytes + list.size() * sizeof(ENUM_SERVICE_STATUSA), 18432u) << "the list must exceed one request";
-    for (const std::string& display : displays)
-        EXPECT_EQ(std::count(list.begin(), list.end(), display), 1) << display;
+    for (const std::string& display : displays) EXPECT_EQ(std::count(list.begin(), list.end(), display), 1) << display;
     EXPECT_EQ(std::count(list.begin(), list.end(), display_), 1);
 }
 
@@ -336,8 +336,7 @@ TEST_F(WineServiceRoutines, DriversAreNotListedAsWin32Services) {
     ASSERT_FALSE(drivers.empty()) << "Wine registers its own kernel drivers (mountmgr, winebus, ...)";
     std::vector<std::string> win32;
     ASSERT_TRUE(orvex::ListServiceDisplayNames("", SERVICE_WIN32, SERVICE_STATE_ALL, win32));
-    for (const std::string& name : drivers)
-        EXPECT_EQ(std::find(win32.begin(), win32.end(), name), win32.end()) << name;
+    for (const std::string& name : drivers) EXPECT_EQ(std::find(win32.begin(), win32.end(), name), win32.end()) << name;
 }
 
 }  // namespace

@@ -173,7 +173,9 @@ TEST_F(StoragePropertySets, CreatingASetThatIsStillOpenRaises) {
 using StorageProperties = StorageSetTest;
 
 TEST_F(StorageProperties, TextsAreStoredAsUtf16OfTheAnsiCodePage) {
-    const std::string text = "Gr\xFC\xDF" "e \xE9t\xE9";  // in code page 1252: "Grüße été"
+    const std::string text =
+        "Gr\xFC\xDF"
+        "e \xE9t\xE9";  // in code page 1252: "Grüße été"
     WriteStrProp(ps, "Description", text);
     TPropVariant raw;
     ASSERT_EQ(ReadRaw(ps, L"Description", raw), S_OK);

@@ -4,9 +4,10 @@
 // a loaded report holds them.
 #include <gtest/gtest.h>
 
+#include "app/SvcDetails.h"
+
 #include <algorithm>
 
-#include "app/SvcDetails.h"
 #include "app/SvcDetailsLayout.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_AdvAPI.h"
@@ -86,9 +87,9 @@ TEST(SvcDetails, TheTestServiceAsTheManagerHoldsIt) {
     ASSERT_EQ(general.size(), 14u);
     Strings captions;
     for (const auto& r : general) captions.push_back(r[0]);
-    EXPECT_EQ(captions, (Strings{"Description", "Version", "Product Name", "Company Name", "", "Service Name",
-                                 "Image Name", "Log On As ", "Load Order Group", "Type", "", "Status",
-                                 "Startup Mode", "Error Control"}));
+    EXPECT_EQ(captions,
+              (Strings{"Description", "Version", "Product Name", "Company Name", "", "Service Name", "Image Name",
+                       "Log On As ", "Load Order Group", "Type", "", "Status", "Startup Mode", "Error Control"}));
     EXPECT_EQ(images, (std::vector<int>{orvex::rsHeading, 0, 0, 0, orvex::rsSeparator, orvex::rsHeading, 0, 0, 0, 0,
                                         orvex::rsSeparator, orvex::rsHeading, 0, 0}));
     EXPECT_EQ(Value(general, "Description"), "");  // the path has arguments: no version data
@@ -121,8 +122,7 @@ TEST(SvcDetails, RunningServiceShowsRunning) {
     const int index = list.FindService(service.key());
     ASSERT_GE(index, 0);
     Rows general;
-    TDialogProbe probe("Service Details",
-                       [&](HWND d) { general = ListRows(GetDlgItem(d, orvex::IdSvcGenList)); });
+    TDialogProbe probe("Service Details", [&](HWND d) { general = ListRows(GetDlgItem(d, orvex::IdSvcGenList)); });
     orvex::ShowServiceDetails(nullptr, list, index);
     ASSERT_TRUE(probe.Finish());
     EXPECT_EQ(Value(general, "Status"), "Running");
@@ -146,10 +146,10 @@ protected:
     void SetUp() override {
         // Alpha -> Beta -> Gamma; Delta -> Alpha; Eta -> Gamma, Beta;
         // Zeta names "SvcBX", which contains Beta's key but is no service.
-        for (const auto& s : {Service("SvcA", "Alpha Service", "SvcB +NetworkProvider"),
-                              Service("SvcB", "Beta Service", "SvcC"), Service("SvcC", "Gamma Service", ""),
-                              Service("SvcD", "Delta Service", "SvcA"), Service("SvcE", "Eta Service", "SvcC SvcB"),
-                              Service("SvcZ", "Zeta Service", "SvcBX")})
+        for (const auto& s :
+             {Service("SvcA", "Alpha Service", "SvcB +NetworkProvider"), Service("SvcB", "Beta Service", "SvcC"),
+              Service("SvcC", "Gamma Service", ""), Service("SvcD", "Delta Service", "SvcA"),
+              Service("SvcE", "Eta Service", "SvcC SvcB"), Service("SvcZ", "Zeta Service", "SvcBX")})
             list.AddService(s);
     }
     orvex::TOrvex_ProcessList list;

@@ -3,9 +3,10 @@
 // own, and records as a loaded report holds them.
 #include <gtest/gtest.h>
 
+#include "app/WinDetails.h"
+
 #include <cstdio>
 
-#include "app/WinDetails.h"
 #include "app/WinDetailsLayout.h"
 #include "engine/OXI_Processes.h"
 #include "tests/wine/DetailsProbe.h"
@@ -56,7 +57,8 @@ TShown Show(const orvex::TWindowInfo& window, const char* screenshot = nullptr) 
         const HWND classInfo = GetDlgItem(d, orvex::IdWinCIList);
         s.Styles = ListRows(styles);
         s.ClassInfo = ListRows(classInfo);
-        for (std::size_t i = 0; i < s.Styles.size(); ++i) s.StyleImages.push_back(orvex::test::ListRowImage(styles, int(i)));
+        for (std::size_t i = 0; i < s.Styles.size(); ++i)
+            s.StyleImages.push_back(orvex::test::ListRowImage(styles, int(i)));
         for (std::size_t i = 0; i < s.ClassInfo.size(); ++i)
             s.ClassImages.push_back(orvex::test::ListRowImage(classInfo, int(i)));
         s.Icon = orvex::test::ShownIcon(GetDlgItem(d, orvex::IdDetailsIcon));
@@ -100,8 +102,8 @@ TEST(WinDetails, TheHelpersMainWindow) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     char rect[128];
-    std::snprintf(rect, sizeof rect, "(%ld,%ld)-(%ld,%ld), %ldx%ld", r.left, r.top, r.right, r.bottom,
-                  r.right - r.left, r.bottom - r.top);
+    std::snprintf(rect, sizeof rect, "(%ld,%ld)-(%ld,%ld), %ldx%ld", r.left, r.top, r.right, r.bottom, r.right - r.left,
+                  r.bottom - r.top);
     EXPECT_EQ(Value(s.General, "Handle"), Hex0x(helper.hex("hwnd")));
     EXPECT_EQ(Value(s.General, "Text"), "Orvex Test Helper");
     EXPECT_EQ(Value(s.General, "Process"), std::to_string(helper.pid()));
@@ -171,8 +173,8 @@ TEST(WinDetails, OwnWindowsClassIconIsShownAndLeftIntact) {
     wc.hIcon = icon.get();
     wc.lpszClassName = "OrvexWinDetailsIconTest";
     ASSERT_TRUE(RegisterClassA(&wc));
-    orvex::TWindowHandle window(CreateWindowExA(0, wc.lpszClassName, "Icon owner", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                                                100, nullptr, nullptr, wc.hInstance, nullptr));
+    orvex::TWindowHandle window(CreateWindowExA(0, wc.lpszClassName, "Icon owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                                nullptr, nullptr, wc.hInstance, nullptr));
     ASSERT_TRUE(window);
     orvex::TOrvex_ProcessList list;
     list.DetectionRange = orvex::TDetectionRange{orvex::dtWindows};
@@ -210,7 +212,10 @@ TEST(WinDetails, RecordWithoutIconOrExtendedStyle) {
     EXPECT_EQ(s.Icon, LoadIcon(nullptr, IDI_APPLICATION));
     EXPECT_EQ(Value(s.General, "Rectangle"), "(10,20)-(110,70), 100x50");
     EXPECT_EQ(Value(s.General, "Client Rectangle"), "(0,0)-(100,50), 100x50");
-    EXPECT_EQ(s.Styles, (Rows{{"Styles", "0x50000000"}, {"WS_CHILD", "1"}, {"WS_VISIBLE", "1"}, {"", ""},
+    EXPECT_EQ(s.Styles, (Rows{{"Styles", "0x50000000"},
+                              {"WS_CHILD", "1"},
+                              {"WS_VISIBLE", "1"},
+                              {"", ""},
                               {"Extra Styles", "0x0"}}));
     EXPECT_EQ(s.StyleImages, (std::vector<int>{orvex::rsHeading, orvex::rsCheckBox, orvex::rsCheckBox,
                                                orvex::rsSeparator, orvex::rsHeading}));

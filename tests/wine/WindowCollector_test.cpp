@@ -1,9 +1,10 @@
 // The window tree: the desktop first, then every window followed directly
 // by its whole subtree.
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <algorithm>
-#include <gtest/gtest.h>
 #include <optional>
 #include <set>
 #include <string>
@@ -12,9 +13,9 @@
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_WindowInfo.h"
 #include "platform/Orvex_WindowText.h"
-#include "ui/Orvex_GuiResources.h"
 #include "tests/wine/support/HelperProcess.h"
 #include "tests/wine/support/TestThread.h"
+#include "ui/Orvex_GuiResources.h"
 
 namespace {
 
@@ -99,8 +100,8 @@ TEST(AllModesWindowCollector, EachRecordEqualsItsWindowDescribedAlone) {
     {
         orvex::TWindowHandle hidden(::CreateWindowExA(0, wc.lpszClassName, "hidden", WS_OVERLAPPEDWINDOW, 0, 0, 200,
                                                       100, nullptr, nullptr, inst, nullptr));
-        orvex::TWindowHandle shown(::CreateWindowExA(0, wc.lpszClassName, "shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                                     0, 0, 200, 100, nullptr, nullptr, inst, nullptr));
+        orvex::TWindowHandle shown(::CreateWindowExA(0, wc.lpszClassName, "shown", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                                     0, 200, 100, nullptr, nullptr, inst, nullptr));
         ASSERT_TRUE(hidden);
         ASSERT_TRUE(shown);
         for (HWND parent : {hidden.get(), shown.get()})
@@ -180,7 +181,8 @@ public:
 private:
     void Run() {
         id_ = ::GetCurrentThreadId();
-        top_ = ::CreateWindowExA(0, "STATIC", "Hung window", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        top_ = ::CreateWindowExA(0, "STATIC", "Hung window", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                 nullptr);
         child_ = ::CreateWindowExA(0, "STATIC", "Hung child", WS_CHILD, 0, 0, 10, 10, top_, nullptr, nullptr, nullptr);
         ::SetEvent(ready_.get());
         waitedOut_ = ::WaitForSingleObject(release_.get(), 60000) != WAIT_OBJECT_0;
@@ -238,10 +240,10 @@ TEST(AllModesWindowText, BothFormsReadLiveWindowsAndNeitherWaitsOnAHungOne) {
     ASSERT_TRUE(helper.hasWindow());
     const HWND helpers = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(helper.hex("hwnd")));
     const std::string longTitle(300, 'x');
-    orvex::TWindowHandle own(::CreateWindowExA(0, "STATIC", "Own window", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
-                                               nullptr, nullptr));
-    orvex::TWindowHandle longOne(::CreateWindowExA(0, "STATIC", longTitle.c_str(), WS_POPUP, 0, 0, 50, 50, nullptr,
-                                                   nullptr, nullptr, nullptr));
+    orvex::TWindowHandle own(
+        ::CreateWindowExA(0, "STATIC", "Own window", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
+    orvex::TWindowHandle longOne(
+        ::CreateWindowExA(0, "STATIC", longTitle.c_str(), WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(own);
     ASSERT_TRUE(longOne);
     const std::string cut(orvex::WindowTextCapacity, 'x');

@@ -42,9 +42,7 @@ public:
     ~TTestWindow() override { DestroyHandle(); }
     int commands = 0;
     int created = 0;
-    bool PreTranslateMessage(MSG& msg) override {
-        return ::TranslateAcceleratorA(Handle(), accel_.get(), &msg) != 0;
-    }
+    bool PreTranslateMessage(MSG& msg) override { return ::TranslateAcceleratorA(Handle(), accel_.get(), &msg) != 0; }
 
 protected:
     LRESULT WindowMessage(UINT msg, WPARAM wp, LPARAM lp) override {

@@ -33,9 +33,7 @@ BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM lp) {
     DWORD pid = 0;
     const DWORD tid = ::GetWindowThreadProcessId(hwnd, &pid);
     const bool ours = search->ThreadId == AnyThread ? pid == ::GetCurrentProcessId() : tid == search->ThreadId;
-    if (ours && ::IsWindowVisible(hwnd) &&
-        ClassNameOf(hwnd) == "#32770")
-        search->Found.push_back(hwnd);
+    if (ours && ::IsWindowVisible(hwnd) && ClassNameOf(hwnd) == "#32770") search->Found.push_back(hwnd);
     return TRUE;
 }
 
@@ -63,7 +61,7 @@ TSeenDialog Describe(HWND dialog) {
         } else if (_stricmp(cls.c_str(), "ComboBox") == 0) {
             DWORD_PTR count = 0;
             if (!::SendMessageTimeoutA(child, CB_GETCOUNT, 0, 0, SMTO_BLOCK, SendTimeoutMs, &count)) continue;
-            for (DWORD_PTR i = 0; i < count && static_cast<LONG_PTR>(count) > 0; ++i) {
+            for (DWORD_PTR i = 0; i<count&& static_cast<LONG_PTR>(count)> 0; ++i) {
                 char text[512] = {};
                 DWORD_PTR length = 0;
                 if (::SendMessageTimeoutA(child, CB_GETLBTEXTLEN, i, 0, SMTO_BLOCK, SendTimeoutMs, &length) &&
@@ -238,7 +236,8 @@ std::vector<std::vector<std::string>> ListRows(HWND list) {
 
 std::vector<std::string> ListColumn(HWND list, int column) {
     std::vector<std::string> cells;
-    for (const auto& row : ListRows(list)) cells.push_back(static_cast<std::size_t>(column) < row.size() ? row[column] : "");
+    for (const auto& row : ListRows(list))
+        cells.push_back(static_cast<std::size_t>(column) < row.size() ? row[column] : "");
     return cells;
 }
 

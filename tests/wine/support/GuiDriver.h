@@ -42,10 +42,10 @@ inline TDialogAnswer TypeAndPress(const std::string& text, int button = IDOK, in
 struct TSeenDialog {
     std::string Title;
     HWND Owner = nullptr;
-    std::string Text;                      // its static texts, one per line
-    std::vector<int> ButtonIds;            // its push buttons
+    std::string Text;            // its static texts, one per line
+    std::vector<int> ButtonIds;  // its push buttons
     std::vector<std::string> ButtonTexts;
-    std::vector<std::string> ComboItems;   // the entries of its combo boxes
+    std::vector<std::string> ComboItems;  // the entries of its combo boxes
 };
 
 // A thread identifier that stands for every thread of the test process.

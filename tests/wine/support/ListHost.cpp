@@ -9,8 +9,13 @@ namespace {
 const orvex::TWindowClassDecl HostClass{"OrvexTestListHost"};
 
 constexpr std::array<orvex::TControlDecl, 1> HostControls{{
-    {TListHost::ListId, WC_LISTVIEWA, "", {4, 4, 392, 292}, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER,
-     0, orvex::akAll},
+    {TListHost::ListId,
+     WC_LISTVIEWA,
+     "",
+     {4, 4, 392, 292},
+     LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER,
+     0,
+     orvex::akAll},
 }};
 
 }  // namespace

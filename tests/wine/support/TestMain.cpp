@@ -1,9 +1,10 @@
-#include "tests/wine/support/TestMode.h"
+#include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstring>
-#include <gtest/gtest.h>
+
+#include "tests/wine/support/TestMode.h"
 
 namespace orvex::test {
 namespace {
@@ -31,8 +32,8 @@ int main(int argc, char** argv) {
     std::string filter = ::testing::GTEST_FLAG(filter);
     if (filter == "*") {
         const std::string& m = orvex::test::g_mode;
-        filter = m == "win98"  ? "Win98*:AllModes*"
-                 : m == "nt40" ? "Nt40*:AllModes*"
+        filter = m == "win98"   ? "Win98*:AllModes*"
+                 : m == "nt40"  ? "Nt40*:AllModes*"
                  : m == "win10" ? "Win10*:AllModes*"
                                 : "-Win98*:Nt40*:Win10*";
         ::testing::GTEST_FLAG(filter) = filter;

@@ -27,8 +27,8 @@ void RemoveLeftoverServices(SC_HANDLE manager) {
     DWORD needed = 0, returned = 0, resume = 0;
     const std::size_t prefixLength = std::strlen(TInstalledTestService::Prefix);
     if (::EnumServicesStatusA(manager, SERVICE_WIN32, SERVICE_STATE_ALL,
-                              reinterpret_cast<ENUM_SERVICE_STATUSA*>(buffer.data()),
-                              static_cast<DWORD>(buffer.size()), &needed, &returned, &resume)) {
+                              reinterpret_cast<ENUM_SERVICE_STATUSA*>(buffer.data()), static_cast<DWORD>(buffer.size()),
+                              &needed, &returned, &resume)) {
         const auto* records = reinterpret_cast<const ENUM_SERVICE_STATUSA*>(buffer.data());
         for (DWORD i = 0; i < returned; ++i)
             if (std::strncmp(records[i].lpServiceName, TInstalledTestService::Prefix, prefixLength) == 0)
@@ -117,10 +117,10 @@ bool TInstalledServiceBatch::Add() {
     entry.binaryPath = "\"" + exe_ + "\" \"--report=" + entry.report + "\"";
     entry.group = i % 2 ? "OrvexBatchGroup" : "";
     entry.errorControl = i % 2 ? SERVICE_ERROR_NORMAL : SERVICE_ERROR_IGNORE;
-    TScHandle service = Own(::CreateServiceA(
-        manager_.get(), entry.key.c_str(), entry.display.c_str(), SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-        SERVICE_DEMAND_START, entry.errorControl, entry.binaryPath.c_str(),
-        entry.group.empty() ? nullptr : entry.group.c_str(), nullptr, nullptr, nullptr, nullptr));
+    TScHandle service = Own(
+        ::CreateServiceA(manager_.get(), entry.key.c_str(), entry.display.c_str(), SERVICE_ALL_ACCESS,
+                         SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, entry.errorControl, entry.binaryPath.c_str(),
+                         entry.group.empty() ? nullptr : entry.group.c_str(), nullptr, nullptr, nullptr, nullptr));
     if (!service) {
         error_ = ::GetLastError();
         installed_ = false;

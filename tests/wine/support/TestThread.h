@@ -4,9 +4,9 @@
 // the thread rather than hanging the run.
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 #include <functional>
 #include <utility>
@@ -27,9 +27,7 @@ public:
 
     bool joinable() const noexcept { return static_cast<bool>(thread_); }
     // Whether the thread has finished, waiting at most Ms for it.
-    bool finished(DWORD ms) const {
-        return thread_ && ::WaitForSingleObject(thread_.get(), ms) == WAIT_OBJECT_0;
-    }
+    bool finished(DWORD ms) const { return thread_ && ::WaitForSingleObject(thread_.get(), ms) == WAIT_OBJECT_0; }
     void join() {
         if (thread_ && ::WaitForSingleObject(thread_.get(), JoinLimitMs) != WAIT_OBJECT_0) {
             ADD_FAILURE() << "a test thread did not finish within " << JoinLimitMs << " ms";
