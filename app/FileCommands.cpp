@@ -9,28 +9,13 @@
 #include "app/pure/CompareRows.h"
 #include "platform/Orvex_FileWrite.h"
 #include "platform/Orvex_OSInfo.h"
+#include "platform/Orvex_SystemMessage.h"
 #include "platform/Orvex_WideText.h"
 #include "ui/Orvex_ListView.h"
 
 namespace orvex::app {
 
 namespace {
-
-std::vector<std::string> ColumnCaptions(HWND list) {
-    std::vector<std::string> captions;
-    const HWND header = ListView_GetHeader(list);
-    const int count = header ? Header_GetItemCount(header) : 0;
-    for (int i = 0; i < count; ++i) {
-        char text[256] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = text;
-        column.cchTextMax = sizeof text;
-        ::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-        captions.emplace_back(text);
-    }
-    return captions;
-}
 
 std::vector<std::string> AsUtf8(std::vector<std::string> texts) {
     for (std::string& t : texts) t = AnsiToUtf8(t);
@@ -80,7 +65,7 @@ bool AskSaveFileName(HWND owner, const char* title, const char* filter, const ch
 
 std::string ListViewCsv(HWND list) {
     std::vector<std::vector<std::string>> rows;
-    const std::vector<std::string> captions = ColumnCaptions(list);
+    const std::vector<std::string> captions = orvex::ListColumnCaptions(list);
     rows.push_back(AsUtf8(captions));
     const int count = ListView_GetItemCount(list);
     for (int row = 0; row < count; ++row) {

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "platform/Orvex_Resources.h"
-#include "platform/Orvex_WideText.h"
 
 namespace orvex {
 
@@ -78,20 +77,6 @@ DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noe
     }
     if (error != 0) ::DeleteFileA(temp);
     return error;
-}
-
-std::string SystemErrorText(DWORD code) {
-    TLocalMem buffer;
-    wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    buffer.reset(text);
-    std::string message = n > 0 && text ? WideToAnsi(std::wstring_view(text, n)) : std::string();
-    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
-        message.pop_back();
-    if (message.empty()) return "Error " + std::to_string(code);
-    return message + " (" + std::to_string(code) + ")";
 }
 
 }  // namespace orvex

@@ -16,9 +16,4 @@ namespace orvex {
 // file is gone and FileName is as it was.
 DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noexcept;
 
-// The system's message for an error code, without its trailing line break,
-// followed by the code in parentheses: "Access denied. (5)"; "Error 1234"
-// when the system has no message.
-std::string SystemErrorText(DWORD code);
-
 }  // namespace orvex

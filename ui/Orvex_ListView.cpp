@@ -55,6 +55,22 @@ std::string ListCellText(HWND list, int row, int column) {
     return buffer;
 }
 
+std::vector<std::string> ListColumnCaptions(HWND list) {
+    std::vector<std::string> captions;
+    const HWND header = ListView_GetHeader(list);
+    const int count = header ? Header_GetItemCount(header) : 0;
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = sizeof text;
+        ::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+        captions.emplace_back(text);
+    }
+    return captions;
+}
+
 int SelectedListRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
 
 }  // namespace orvex

@@ -25,6 +25,8 @@ int AppendListRow(HWND list, const std::vector<std::string>& cells, int image = 
 
 // The text of one cell; "" for a row or column that does not exist.
 std::string ListCellText(HWND list, int row, int column);
+// The captions of a report-style list's columns, in column order.
+std::vector<std::string> ListColumnCaptions(HWND list);
 
 // The first selected row, -1 when none is.
 int SelectedListRow(HWND list);

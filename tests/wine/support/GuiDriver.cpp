@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/Orvex_GuiResources.h"
+#include "ui/Orvex_ListView.h"
 #include "ui/Orvex_Window.h"
 
 namespace orvex::test {
@@ -195,21 +196,7 @@ void TDialogAnswerer::Run() {
     }
 }
 
-std::vector<std::string> ListHeaders(HWND list) {
-    std::vector<std::string> headers;
-    const HWND header = ListView_GetHeader(list);
-    const int count = header ? Header_GetItemCount(header) : 0;
-    for (int i = 0; i < count; ++i) {
-        char text[256] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = text;
-        column.cchTextMax = sizeof text;
-        ::SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-        headers.emplace_back(text);
-    }
-    return headers;
-}
+std::vector<std::string> ListHeaders(HWND list) { return orvex::ListColumnCaptions(list); }
 
 std::vector<std::string> ListRow(HWND list, int row) {
     std::vector<std::string> cells;
