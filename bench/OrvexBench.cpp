@@ -15,8 +15,10 @@
 //       the sizes side by side, with the growth of the cost per record
 //   orvex_bench.exe counts [rounds]
 //       the counting entries (object queries, look-ups, list growth)
-//   orvex_bench.exe reports [rounds] [items]
-//       opening and comparing two reports of Items (10,000, the cap) per list
+//   orvex_bench.exe reports [rounds] [items] [rewrite]
+//       opening and comparing two reports of Items (10,000, the cap) per list;
+//       the reports are kept in the temporary folder between runs ("rewrite"
+//       writes them anew)
 //   orvex_bench.exe install-services <count> <service exe> | remove-services
 #include <windows.h>
 #include <psapi.h>
@@ -477,7 +479,7 @@ int main(int argc, char** argv) {
     }
     if (mode == "reports")
         return orvex::bench::RunReportCompareBench(std::max(1, std::atoi(arg(1, "5").c_str())),
-                                                   std::atoi(arg(2, "10000").c_str()), stdout)
+                                                   std::atoi(arg(2, "10000").c_str()), arg(3, "") == "rewrite", stdout)
                    ? 0
                    : 1;
     if (mode == "counts") return RunCountEntries(std::max(1, std::atoi(arg(1, "7").c_str())));

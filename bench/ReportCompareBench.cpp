@@ -1,12 +1,16 @@
 #include "bench/ReportCompareBench.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/CompareDialog.h"
+#include "app/Main.h"
 #include "bench/Timing.h"
 #include "engine/OXI_Inventory.h"
 #include "engine/OXI_Processes.h"
@@ -58,100 +62,164 @@ void Fill(TOrvex_ProcessList& c, int variant, int Items) {
     }
 }
 
-// The order items are created in: within each length of name the middle
-// first, then each half likewise, so that Wine's directory tree (sorted by
-// name, not rebalanced) stays shallow. Created in index order, as the
-// component's save does, the tree becomes a chain and a report of 10,000
-// items per list takes Wine many minutes to write.
-std::vector<int> ShallowOrder(int count) {
-    std::vector<int> order;
-    const auto halves = [&](auto&& self, int lo, int hi) -> void {
-        if (lo >= hi) return;
-        const int mid = lo + (hi - lo) / 2;
-        order.push_back(mid);
-        self(self, lo, mid);
-        self(self, mid + 1, hi);
-    };
-    for (int lo = 0, hi = 10; lo < count; lo = hi, hi *= 10) halves(halves, lo, std::min(hi, count));
-    return order;
+// The report of C as the component writes it (its header set, then its
+// lists with the component's own list writer), built in a compound file in
+// memory and written to FileName in one piece. Wine's file-backed compound
+// files read and write the file for every directory entry and allocation
+// block they touch, which makes writing a report at the cap take many
+// minutes; the memory-backed file has the same elements, sets and values.
+void WriteReport(const TOrvex_ProcessList& c, const std::string& fileName) {
+    TComPtr<ILockBytes> bytes;
+    ComCheck(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put()));
+    {
+        TComPtr<IStorage> storage;
+        ComCheck(StgCreateDocfileOnILockBytes(bytes.get(), STGM_CREATE | StorageWriteMode, 0, storage.put()));
+        TStructuredSTorage root(nullptr, storage.get());
+        {
+            const auto header = OpenReportSetForWriting(root, FMTID_SummaryInformation);
+            WriteReportHeader(header->PropertyStorage.get());
+        }
+        WriteReportLists(root, c);
+        ComCheck(root.Storage->Commit(STGC_DEFAULT));
+    }
+    STATSTG stat{};
+    ComCheck(bytes->Stat(&stat, STATFLAG_NONAME));
+    HGLOBAL memory = nullptr;
+    ComCheck(GetHGlobalFromILockBytes(bytes.get(), &memory));
+    const void* data = GlobalLock(memory);
+    if (!data) RaiseComError(HRESULT_FROM_WIN32(GetLastError()));
+    const THandle file(
+        CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(stat.cbSize.QuadPart);
+    const bool ok = file && WriteFile(file.get(), data, size, &written, nullptr) && written == size;
+    const DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    GlobalUnlock(memory);
+    if (!ok) RaiseComError(HRESULT_FROM_WIN32(error ? error : ERROR_WRITE_FAULT));
 }
 
-template <typename Record, typename GetFn>
-void WriteList(TStructuredSTorage& root, const char* name, int count, GetFn get) {
-    const auto list = root.OpenSubStorage(name, StorageWriteMode, true);
-    for (int i : ShallowOrder(count)) {
-        Record record;
-        get(static_cast<std::uint32_t>(i), record);
-        const std::wstring itemName = AnsiToWide(std::to_string(i));
-        TComPtr<IStorage> item;
-        ComCheck(list->Storage->CreateStorage(itemName.c_str(), StorageWriteMode | STGM_CREATE, 0, 0, item.put()));
-        TStructuredSTorage itemStorage(list.get(), item.get());
-        const auto set = OpenReportSetForWriting(itemStorage, FMTID_DocSummaryInformation);
-        WriteItem(set->PropertyStorage.get(), record);
+// The reports are kept in the temporary folder between runs, by item count
+// and a version of their content (raised whenever Fill or the writers
+// change what a report holds); a kept file is used only when it loads with
+// the expected counts.
+constexpr int ReportContentVersion = 2;
+
+std::string KeptReportName(char side, int items) {
+    char dir[MAX_PATH] = {};
+    if (GetTempPathA(MAX_PATH, dir) == 0) return {};
+    return std::string(dir) + "orvex-bench-" + side + "-" + std::to_string(items) + "-v" +
+           std::to_string(ReportContentVersion) + ".ivs";
+}
+
+std::size_t ItemsOf(const TOrvex_ProcessList& c) {
+    return static_cast<std::size_t>(c.ProcessCount()) + static_cast<std::size_t>(c.DriverCount()) +
+           static_cast<std::size_t>(c.ServiceCount());
+}
+
+// Whether FileName is a report holding exactly the lists of Expected.
+bool HoldsListsOf(const std::string& fileName, const TOrvex_ProcessList& expected) {
+    try {
+        if (!IsInventoryReport(fileName)) return false;
+        TOrvex_ProcessList loaded;
+        loaded.LoadFromStorage(fileName);
+        return loaded.ProcessCount() == expected.ProcessCount() && loaded.DriverCount() == expected.DriverCount() &&
+               loaded.ServiceCount() == expected.ServiceCount();
+    } catch (const std::exception&) {
+        return false;
     }
 }
 
-// The component's report: its header as the component writes it, its lists
-// with the component's item writer, in shallow order.
-void WriteReport(const TOrvex_ProcessList& c, const std::string& fileName) {
-    SaveReportHeader(fileName);
-    const auto root = OpenStorageFile(fileName, StorageWriteMode);
-    WriteList<TProcessInfo>(*root, "ProcessList", c.ProcessCount(),
-                            [&](std::uint32_t i, TProcessInfo& r) { c.GetProcess(i, r); });
-    WriteList<TDriverInfo>(*root, "DriverList", c.DriverCount(),
-                           [&](std::uint32_t i, TDriverInfo& r) { c.GetDriver(i, r); });
-    WriteList<TServiceInfo>(*root, "ServiceList", c.ServiceCount(),
-                            [&](std::uint32_t i, TServiceInfo& r) { c.GetService(i, r); });
-}
-
-std::string TempName(const char* prefix) {
-    char dir[MAX_PATH] = {}, name[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, dir);
-    if (GetTempFileNameA(dir, prefix, 0, name) == 0) return {};
-    return name;
-}
-
 void Row(std::FILE* out, const char* what, const TTiming& t, std::size_t records) {
-    std::fprintf(out, "%-32s %10.1f %10.1f %10.1f %10zu\n", what, t.MedianMs, t.MinMs, t.MaxMs, records);
+    std::fprintf(out, "%-44s %10.1f %10.1f %10.1f %10zu\n", what, t.MedianMs, t.MinMs, t.MaxMs, records);
 }
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+int ListRows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 }  // namespace
 
-bool RunReportCompareBench(int rounds, int items, std::FILE* out) {
+bool RunReportCompareBench(int rounds, int items, bool rewrite, std::FILE* out) {
     const int Items = std::clamp(items, 100, static_cast<int>(ReportListLimit));
-    const std::string files[2] = {TempName("oxa"), TempName("oxb")};
+    const std::string files[2] = {KeptReportName('A', Items), KeptReportName('B', Items)};
     if (files[0].empty() || files[1].empty()) return false;
     bool ok = true;
     try {
         const std::string title = "reports of " + std::to_string(Items) + " per list (ms)";
-        std::fprintf(out, "%-32s %10s %10s %10s %10s\n", title.c_str(), "median", "min", "max", "items");
+        std::fprintf(out, "%-44s %10s %10s %10s %10s\n", title.c_str(), "median", "min", "max", "items");
         for (int v = 0; v < 2; ++v) {
             TOrvex_ProcessList c;
             Fill(c, v, Items);
+            if (!rewrite && HoldsListsOf(files[v], c)) {
+                std::fprintf(out, "report %c: kept from an earlier run (%s)\n", 'A' + v, files[v].c_str());
+                continue;
+            }
             const TTiming save = Measure(1, [&] { WriteReport(c, files[v]); });
-            Row(out, v == 0 ? "write report A (once)" : "write report B (once)", save,
-                static_cast<std::size_t>(c.ProcessCount() + c.DriverCount() + c.ServiceCount()));
+            Row(out, v == 0 ? "write report A in memory (once)" : "write report B in memory (once)", save, ItemsOf(c));
+            if (!HoldsListsOf(files[v], c)) {
+                std::fprintf(out, "report %c does not read back whole\n", 'A' + v);
+                return false;
+            }
         }
-        TInventory inv[2];
-        for (int v = 0; v < 2 && ok; ++v) {
-            TOrvex_ProcessList loaded;
-            const TTiming load = Measure(rounds, [&] { loaded.LoadFromStorage(files[v]); });
-            inv[v] = InventoryOf(loaded);
-            const std::size_t items = inv[v].Processes.size() + inv[v].Drivers.size() + inv[v].Services.size();
-            Row(out, v == 0 ? "LoadFromStorage A" : "LoadFromStorage B", load, items);
-            ok = inv[v].Processes.size() == static_cast<std::size_t>(Items) &&
-                 inv[v].Services.size() == static_cast<std::size_t>(Items);
+
+        // Open report: the check the viewer makes first, then the load.
+        const auto open = [&](int v, TOrvex_ProcessList& into) {
+            if (!IsInventoryReport(files[v])) throw std::runtime_error("no inventory report: " + files[v]);
+            into.LoadFromStorage(files[v]);
+        };
+        TOrvex_ProcessList loaded[2];
+        for (int v = 0; v < 2; ++v) {
+            bool report = false;
+            const TTiming check = Measure(rounds, [&] { report = IsInventoryReport(files[v]); });
+            Row(out, v == 0 ? "IsInventoryReport A" : "IsInventoryReport B", check, report ? 1 : 0);
+            const TTiming load = Measure(rounds, [&] { loaded[v].LoadFromStorage(files[v]); });
+            Row(out, v == 0 ? "LoadFromStorage A" : "LoadFromStorage B", load, ItemsOf(loaded[v]));
+            const TTiming both = Measure(rounds, [&] { open(v, loaded[v]); });
+            Row(out,
+                v == 0 ? "open A (IsInventoryReport + LoadFromStorage)"
+                       : "open B (IsInventoryReport + LoadFromStorage)",
+                both, ItemsOf(loaded[v]));
+            ok = ok && report && loaded[v].ProcessCount() == Items && loaded[v].ServiceCount() == Items;
         }
+
+        // Compare with report: B read into a component of its own and
+        // compared with A, as the viewer compares with what it shows.
         std::size_t rows = 0;
-        const TTiming compare = Measure(rounds, [&] { rows = CompareInventories(inv[0], inv[1]).size(); });
-        Row(out, "CompareInventories A B", compare, rows);
-        ok = ok && rows > 0;
+        const TTiming compare = Measure(rounds,
+                                        [&] { rows = app::CompareWithReportFile(files[1], loaded[0]).Rows.size(); });
+        Row(out, "compare A with report B (CompareWithReportFile)", compare, rows);
+        const TInventory inv[2] = {InventoryOf(loaded[0]), InventoryOf(loaded[1])};
+        std::size_t diffRows = 0;
+        const TTiming diff = Measure(rounds, [&] { diffRows = CompareInventories(inv[1], inv[0]).size(); });
+        Row(out, "  of which CompareInventories B A", diff, diffRows);
+        ok = ok && rows > 0 && rows == diffRows;
+
+        // Open report in the main window: the load and the lists filled.
+        app::Twnd_Main window(nullptr, false);
+        window.Show(SW_SHOWNOACTIVATE);
+        Pump();
+        for (int v = 0; v < 2; ++v) {
+            bool shown = true;
+            const TTiming view = Measure(rounds, [&] {
+                shown = window.OpenReport(files[v]) && shown;
+                Pump();
+            });
+            const int rowsShown = ListRows(window.PrcList()) + ListRows(window.DrvList()) + ListRows(window.SvcList());
+            Row(out, v == 0 ? "open A in the main window (lists filled)" : "open B in the main window (lists filled)",
+                view, static_cast<std::size_t>(rowsShown));
+            ok = ok && shown && rowsShown == static_cast<int>(ItemsOf(loaded[v]));
+        }
     } catch (const std::exception& e) {
         std::fprintf(out, "report benchmark failed: %s\n", e.what());
         ok = false;
     }
-    DeleteFileA(files[0].c_str());
-    DeleteFileA(files[1].c_str());
+    if (!ok) std::fprintf(out, "report benchmark: a count did not match\n");
     return ok;
 }
 

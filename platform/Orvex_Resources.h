@@ -80,6 +80,8 @@ using TCoTaskMem = TNullOwned<void*, &::CoTaskMemFree>;
 
 using TLocalMem = TNullOwned<HLOCAL, &::LocalFree>;
 
+using TGlobalMem = TNullOwned<HGLOBAL, &::GlobalFree>;
+
 // SC_HANDLE owner. The close routine is passed in because the service-control
 // functions are reached through run-time slots.
 class TScHandle {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/Orvex_Ole32.h"
@@ -24,10 +25,28 @@ HRESULT StorageError(DWORD error) {
                                       : HRESULT_FROM_WIN32(error);
 }
 
-// Raises STG_E_DOCFILECORRUPT unless the compound file FileName passes the
-// structure check (IsSoundCompoundFile), which keeps the platform from
-// following broken chains or directory links.
-void CheckCompoundFile(const std::string& fileName) {
+// The locked bytes of a memory block, unlocked again at the end of the scope.
+class TGlobalLock {
+public:
+    explicit TGlobalLock(HGLOBAL memory) noexcept
+        : memory_(memory), bytes_(static_cast<std::uint8_t*>(GlobalLock(memory))) {}
+    ~TGlobalLock() {
+        if (bytes_) GlobalUnlock(memory_);
+    }
+    TGlobalLock(const TGlobalLock&) = delete;
+    TGlobalLock& operator=(const TGlobalLock&) = delete;
+    std::uint8_t* get() const noexcept { return bytes_; }
+
+private:
+    HGLOBAL memory_;
+    std::uint8_t* bytes_;
+};
+
+// The whole compound file FileName in a memory block, after it passed the
+// structure check (IsSoundCompoundFile, which keeps the platform from
+// following broken chains or directory links; STG_E_DOCFILECORRUPT
+// otherwise).
+TGlobalMem ReadCheckedCompoundFile(const std::string& fileName) {
     const THandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) RaiseComError(StorageError(GetLastError()));
@@ -37,17 +56,21 @@ void CheckCompoundFile(const std::string& fileName) {
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) RaiseComError(StorageError(GetLastError()));
     const std::uint64_t size = (static_cast<std::uint64_t>(high) << 32) | low;
     if (size > MaxReportFileSize) RaiseComError(STG_E_DOCFILETOOLARGE);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    const std::size_t length = static_cast<std::size_t>(size);
+    TGlobalMem memory(GlobalAlloc(GMEM_MOVEABLE, std::max<std::size_t>(length, 1)));
+    if (!memory) RaiseComError(E_OUTOFMEMORY);
+    const TGlobalLock bytes(memory.get());
+    if (!bytes.get()) RaiseComError(E_OUTOFMEMORY);
     std::size_t done = 0;
-    while (done < bytes.size()) {
+    while (done < length) {
         DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr))
-            RaiseComError(StorageError(GetLastError()));
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(length - done, 1u << 20));
+        if (!ReadFile(file.get(), bytes.get() + done, want, &got, nullptr)) RaiseComError(StorageError(GetLastError()));
         if (got == 0) RaiseComError(STG_E_DOCFILECORRUPT);  // the file shrank meanwhile
         done += got;
     }
-    if (!IsSoundCompoundFile(bytes)) RaiseComError(STG_E_DOCFILECORRUPT);
+    if (!IsSoundCompoundFile(std::span<const std::uint8_t>(bytes.get(), length))) RaiseComError(STG_E_DOCFILECORRUPT);
+    return memory;
 }
 
 // Whether FileName is a compound file. A file that is missing or not a
@@ -110,7 +133,7 @@ std::unique_ptr<TStoragePropertySet> OpenCheckedSet(TStructuredSTorage& storage,
 
 std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& fileName) {
     if (IsCompoundFile(fileName)) {
-        CheckCompoundFile(fileName);
+        ReadCheckedCompoundFile(fileName);  // for the check alone
         return OpenStorageFile(fileName, StorageWriteMode);
     }
     return CreateStorageFile(fileName, STGM_CREATE | StorageWriteMode);
@@ -118,8 +141,23 @@ std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& file
 
 std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName) {
     if (!IsCompoundFile(fileName)) return nullptr;
-    CheckCompoundFile(fileName);
-    return OpenStorageFile(fileName, StorageReadMode);
+    // The storage reads the checked bytes, not the file: a change of the
+    // file after the check cannot reach the platform's parser, and every
+    // look-up of an element is a copy from memory rather than a read of
+    // the file (Wine reads the directory entries along a path one by one).
+    TGlobalMem memory = ReadCheckedCompoundFile(fileName);
+    // The file is opened as a storage as well and stays open while the
+    // report is read: a program that holds it without sharing still keeps
+    // it from being read (STG_E_SHAREVIOLATION or STG_E_LOCKVIOLATION), and
+    // no writer changes it meanwhile.
+    auto file = OpenStorageFile(fileName, StorageReadMode);
+    TComPtr<ILockBytes> bytes;
+    ComCheck(CreateILockBytesOnHGlobal(memory.get(), TRUE, bytes.put()));
+    if (!bytes) RaiseComError(E_POINTER);
+    memory.release();  // freed with the last reference to the bytes
+    TComPtr<IStorage> root;
+    ComCheck(StgOpenStorageOnILockBytes(bytes.get(), nullptr, StorageReadMode, nullptr, 0, root.put()));
+    return std::make_unique<TStructuredSTorage>(std::move(file), root.get());
 }
 
 std::unique_ptr<TStructuredSTorage> OpenExistingSubStorage(TStructuredSTorage& parent, std::string_view name) {

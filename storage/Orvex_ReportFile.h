@@ -21,7 +21,9 @@ std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& file
 // The root of FileName for reading; none when FileName is missing or not a
 // compound file. Raises when the file cannot be examined (held open without
 // sharing, access denied), or is a compound file that cannot be opened, is
-// too large or fails the structure check, as for writing.
+// too large or fails the structure check, as for writing. The root reads
+// the bytes that passed the check, from memory; the file stays open for
+// reading, as a storage, until the root is destroyed.
 std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName);
 
 // The sub-storage Name of Parent, opened for reading; none when Parent holds

@@ -37,6 +37,9 @@ class TStructuredSTorage {
 public:
     // Takes its own reference to Storage; a null Storage raises E_POINTER.
     TStructuredSTorage(TStructuredSTorage* parent, IStorage* storage);
+    // A root Storage that keeps Kept (the root it was made from) open until
+    // this wrapper has released Storage.
+    TStructuredSTorage(std::unique_ptr<TStructuredSTorage> kept, IStorage* storage);
     ~TStructuredSTorage();
     TStructuredSTorage(const TStructuredSTorage&) = delete;
     TStructuredSTorage& operator=(const TStructuredSTorage&) = delete;

@@ -44,6 +44,9 @@ private:
 TStructuredSTorage::TStructuredSTorage(TStructuredSTorage* parent, IStorage* storage)
     : Storage(RetainInterface(CheckedStorage(storage))), Parent(parent) {}
 
+TStructuredSTorage::TStructuredSTorage(std::unique_ptr<TStructuredSTorage> kept, IStorage* storage)
+    : ownedParent_(std::move(kept)), Storage(RetainInterface(CheckedStorage(storage))), Parent(nullptr) {}
+
 TStructuredSTorage::~TStructuredSTorage() = default;
 
 bool TStructuredSTorage::ElementExists(std::string_view name) const {

@@ -12,8 +12,10 @@
 # details dialog of a process holding 10,000 handles, and counts the server
 # requests of each kind. Then it prints both sizes side by side and the
 # counting entries, and the opening and comparing of two reports
-# (orvex_bench.exe reports; BENCH_REPORT_ITEMS per list, 2,000 by default:
-# Wine writes a report at the 10,000 cap in several minutes). The helpers and services are removed
+# (orvex_bench.exe reports; BENCH_REPORT_ITEMS per list, 10,000, the cap, by
+# default). The two reports are built in memory and kept in the prefix's
+# temporary folder: the first run writes them (about three minutes at the
+# cap), later runs reuse them. The helpers and services are removed
 # afterwards.
 #
 # The Wine server and every Wine process run on CPU 0 (taskset -c 0): a
@@ -21,7 +23,7 @@
 #
 # Environment: BENCH_ROUNDS (5), BENCH_ROUNDS_4X (3), BENCH_SIZES ("big 4x"),
 # BENCH_CALLS_SIZES ("big": the sizes whose server requests are counted with
-# strace, when it is there; "" for none).
+# strace, when it is there; "" for none), BENCH_REPORT_ITEMS (10000).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree="$root/build/x86_64"
@@ -145,8 +147,9 @@ done
   echo "Find over 100,000 handles and 5,000 modules:"
   w "$bench" find "$rounds"
   echo
-  echo "Opening and comparing two reports (2,000 processes, drivers and services each):"
-  w "$bench" reports "$rounds" "${BENCH_REPORT_ITEMS:-2000}"
+  items=${BENCH_REPORT_ITEMS:-10000}
+  echo "Opening and comparing two reports ($items processes, drivers and services each):"
+  w "$bench" reports "$rounds" "$items"
 } | tee -a "$report"
 stop_all
 trap - EXIT
