@@ -7,7 +7,6 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "app/CompareDialog.h"
 #include "app/Main.h"
@@ -17,7 +16,6 @@
 #include "engine/OXI_Report.h"
 #include "engine/OXI_ReportParts.h"
 #include "engine/pure/OXI_InventoryDiff.h"
-#include "platform/Orvex_WideText.h"
 #include "storage/Orvex_ReportFile.h"
 
 namespace orvex::bench {
