@@ -16,6 +16,7 @@
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TempFile.h"
 #include "tests/wine/support/TestService.h"
 #include "ui/Orvex_Application.h"
 
@@ -197,19 +198,7 @@ protected:
     }
     static Twnd_Main& W() { return *window_; }
     std::string Path(const std::string& name) const { return folder_ + name; }
-    Strings FolderFiles() const {
-        Strings names;
-        WIN32_FIND_DATAA data{};
-        const HANDLE find = FindFirstFileA((folder_ + "*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do {
-            const std::string name = data.cFileName;
-            if (name != "." && name != "..") names.push_back(name);
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    Strings FolderFiles() const { return orvex::test::FolderEntries(folder_); }
     // Compares with the report Name (in the folder) through the command's
     // own call, reading the dialog with the probe.
     TShownComparison CompareDirectly(const std::string& name, const std::string& csvBaseName = {},

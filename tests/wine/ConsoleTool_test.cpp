@@ -124,18 +124,7 @@ public:
 
     const std::string& path() const { return path_; }
     // The names of the entries in the folder.
-    std::vector<std::string> Files() const {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA data{};
-        const HANDLE find = FindFirstFileA((path_ + "*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do {
-            const std::string name = data.cFileName;
-            if (name != "." && name != "..") names.push_back(name);
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-        return names;
-    }
+    std::vector<std::string> Files() const { return orvex::test::FolderEntries(path_); }
 
 private:
     std::string path_;

@@ -202,15 +202,7 @@ std::vector<std::string> ListRow(HWND list, int row) {
     std::vector<std::string> cells;
     const HWND header = ListView_GetHeader(list);
     const int columns = header ? Header_GetItemCount(header) : 1;
-    for (int c = 0; c < columns; ++c) {
-        char text[1024] = {};
-        LVITEMA item{};
-        item.iSubItem = c;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        cells.emplace_back(text);
-    }
+    for (int c = 0; c < columns; ++c) cells.push_back(orvex::ListCellText(list, row, c));
     return cells;
 }
 
