@@ -40,17 +40,20 @@ DWORD WriteAll(HANDLE file, std::string_view contents) noexcept {
 }  // namespace
 
 DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noexcept {
+    return ReplaceFileWith(fileName, [contents](const char* temp) -> DWORD {
+        const THandle file(
+            ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file ? WriteAll(file.get(), contents) : ::GetLastError();
+    });
+}
+
+DWORD ReplaceFileWith(const std::string& fileName, const std::function<DWORD(const char* tempName)>& write) noexcept {
     char folder[MAX_PATH] = {};
     if (fileName.empty() || !FolderOf(fileName, folder)) return ERROR_INVALID_NAME;
     // A new empty file of a unique name in the target's folder.
     char temp[MAX_PATH] = {};
     if (::GetTempFileNameA(folder, "oxw", 0, temp) == 0) return ::GetLastError();
-    DWORD error = 0;
-    {
-        const THandle file(
-            ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        error = file ? WriteAll(file.get(), contents) : ::GetLastError();
-    }
+    DWORD error = write(temp);
     if (error == 0 && !::MoveFileA(temp, fileName.c_str())) {
         error = ::GetLastError();
         // The target exists: move it aside under a name of its own, put the

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,10 @@ namespace orvex {
 // the system's error code of the step that failed; on failure the temporary
 // file is gone and FileName is as it was.
 DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noexcept;
+
+// The same for a file that Write produces: Write is given the name of a new,
+// empty file in FileName's folder and answers 0 or the system's error code
+// (it must not raise); that file then takes FileName's place as above.
+DWORD ReplaceFileWith(const std::string& fileName, const std::function<DWORD(const char* tempName)>& write) noexcept;
 
 }  // namespace orvex
