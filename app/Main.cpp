@@ -19,6 +19,7 @@
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Services.h"
+#include "platform/Orvex_Wow64.h"
 #include "storage/Orvex_ComError.h"
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
@@ -175,6 +176,7 @@ void Twnd_Main::CreateControls() {
     ::SendMessageA(sb(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("Threads: 0"));
     ::SendMessageA(sb(), SB_SETTEXTA, 1, reinterpret_cast<LPARAM>("Handles: 0"));
     ::SendMessageA(sb(), SB_SETTEXTA, 2, reinterpret_cast<LPARAM>("Windows: 0"));
+    ShowViewLimit();
 
     UpdateTabs();
     // The pages' controls are placed in the tab control's display area.
@@ -287,6 +289,7 @@ void Twnd_Main::ShowStatus() {
         setText(1, StatusPanelText("Handles", ProcList.HandleCount()));
         setText(2, StatusPanelText("Windows", ProcList.WindowCount()));
         setText(3, "");
+        ShowViewLimit();
         return;
     }
     // A report: the machine, the system and the time it describes.
@@ -295,6 +298,14 @@ void Twnd_Main::ShowStatus() {
     setText(0, info.Machine);
     setText(1, info.OSName);
     setText(2, LocalDateTimeText(info.Timestamp));
+}
+
+// A 32-bit viewer on 64-bit Windows whose 64-bit twin did not start says
+// what its live data lack, in a panel after the live ones.
+void Twnd_Main::ShowViewLimit() {
+    if (!IsWow64Program()) return;
+    SetStatusPanels(sb(), StatusPanelWidths, true);
+    ::SendMessageA(sb(), SB_SETTEXTA, StatusPanelWidths.size(), reinterpret_cast<LPARAM>(Wow64ViewNotice));
 }
 
 void Twnd_Main::ShowLiveCommands() {

@@ -133,6 +133,7 @@ private:
 
     void ShowProcessColumns();
     void ShowStatus();
+    void ShowViewLimit();
     void ShowLiveCommands();
     void FillProcesses();
     void FillDrivers();

@@ -6,6 +6,7 @@
 
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "platform/Orvex_ProgramTwin.h"
 #include "ui/Orvex_Application.h"
 
 namespace orvex::app {
@@ -17,6 +18,8 @@ TProgramStart::TProgramStart() {
 }
 
 int RunProgram(int cmdShow) {
+    // On 64-bit Windows the 64-bit build beside this one is the viewer.
+    if (orvex::StartTwin().Start == orvex::TTwinStart::Started) return 0;
     const TProgramStart start;
     try {
         Twnd_Splash splash;

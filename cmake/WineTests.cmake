@@ -1,18 +1,48 @@
-# Runs Windows test programs under Wine: the 64-bit loader for the x86_64
-# tree, the 32-bit one for the i686 tree (a 64-bit prefix runs both, as 64-bit
-# Windows runs 32-bit programs). One prefix per build tree,
-# set up once by the "wine_setup" fixture (persistent wineserver, Xvfb display,
-# per-executable Windows versions) and shut down by "wine_teardown".
+# Runs Windows test programs under Wine, each tree in the Windows of its
+# width: the x86_64 tree with the 64-bit loader in a 64-bit prefix, the i686
+# tree with the 32-bit loader in a 32-bit prefix (WINEARCH=win32: a 32-bit
+# Windows, as 95 to XP and the 32-bit 7 and 10 are). The i686 tree also has a
+# 64-bit prefix of its own for the "wow64" mode: the 32-bit programs as
+# 64-bit Windows runs them. One prefix each, set up once by the "wine_setup"
+# fixtures (persistent wineserver, Xvfb display, per-executable Windows
+# versions) and shut down by "wine_teardown".
 set(ORVEX_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(ORVEX_WINE_RUN ${CMAKE_BINARY_DIR}/wine-run.sh)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(ORVEX_WINE_LOADER /usr/lib/wine/wine64)
+  set(ORVEX_WINEARCH win64)
 else()
   set(ORVEX_WINE_LOADER /usr/lib/wine/wine)
+  set(ORVEX_WINEARCH win32)
 endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${ORVEX_WINE_RUN} @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${ORVEX_WINE_RUN} CACHE FILEPATH "" FORCE)
+
+# The folder that holds both widths of both programs as a user gets them
+# (tools/dist.sh), for the tests of the 32-bit programs on 64-bit Windows.
+set(ORVEX_DIST_DIR ${PROJECT_SOURCE_DIR}/build/dist)
+
+# Registers a prefix: wine_setup<suffix> and wine_teardown<suffix>, fixture
+# wine<suffix>.
+function(orvex_wine_prefix suffix prefix arch)
+  add_test(NAME wine_setup${suffix}
+    COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-setup.sh ${prefix} ${CMAKE_BINARY_DIR}/appdefaults.reg ${arch})
+  set_tests_properties(wine_setup${suffix} PROPERTIES FIXTURES_SETUP wine${suffix})
+  add_test(NAME wine_teardown${suffix} COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-teardown.sh ${prefix})
+  set_tests_properties(wine_teardown${suffix} PROPERTIES FIXTURES_CLEANUP wine${suffix})
+endfunction()
+orvex_wine_prefix("" ${ORVEX_WINEPREFIX} ${ORVEX_WINEARCH})
+if(ORVEX_WINEARCH STREQUAL "win32")
+  set(ORVEX_WINEPREFIX_WOW64 ${CMAKE_BINARY_DIR}/wineprefix-wow64)
+  set(ORVEX_WINE_RUN_WOW64 ${CMAKE_BINARY_DIR}/wine-run-wow64.sh)
+  block()
+    set(ORVEX_WINEPREFIX ${ORVEX_WINEPREFIX_WOW64})
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${ORVEX_WINE_RUN_WOW64} @ONLY
+      FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  endblock()
+  orvex_wine_prefix("_wow64" ${ORVEX_WINEPREFIX_WOW64} win64)
+endif()
 
 # The Windows version Wine reports to a program follows its file name.
 set(ORVEX_MODES modern win98 nt40 win10)
@@ -24,17 +54,13 @@ foreach(mode win95 winme win2k winxp winxp64 win2k3 winvista win2008 win7 win200
   set(ORVEX_MODE_VERSION_${mode} ${mode})
 endforeach()
 
-add_test(NAME wine_setup
-  COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-setup.sh ${ORVEX_WINEPREFIX} ${CMAKE_BINARY_DIR}/appdefaults.reg)
-set_tests_properties(wine_setup PROPERTIES FIXTURES_SETUP wine)
-add_test(NAME wine_teardown COMMAND ${PROJECT_SOURCE_DIR}/cmake/wine-teardown.sh ${ORVEX_WINEPREFIX})
-set_tests_properties(wine_teardown PROPERTIES FIXTURES_CLEANUP wine)
 set(ORVEX_APPDEFAULTS "REGEDIT4\n")
 
 # orvex_wine_test(<target> MODES <modes>...)
-# Registers one CTest test per mode; a mode other than "modern" runs a copy of
-# the executable named <target>_<mode>.exe, which Wine reports the mode's
-# version to. The test program gets --orvex-mode=<mode>.
+# Registers one CTest test per mode; a mode other than "modern" and "wow64"
+# runs a copy of the executable named <target>_<mode>.exe, which Wine reports
+# the mode's version to. "wow64" (i686 tree only) runs the executable itself
+# in the tree's 64-bit prefix. The test program gets --orvex-mode=<mode>.
 function(orvex_wine_test target)
   cmake_parse_arguments(W "" "" "MODES" ${ARGN})
   if(NOT W_MODES)
@@ -50,7 +76,14 @@ function(orvex_wine_test target)
     endif()
     string(APPEND ORVEX_APPDEFAULTS
       "\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${managed_name}\\X11 Driver]\n\"Managed\"=\"N\"\n")
-    if(mode STREQUAL "modern")
+    set(run ${ORVEX_WINE_RUN})
+    set(fixture wine)
+    if(mode STREQUAL "wow64")
+      set(managed_name ${target}.exe)
+      set(run ${ORVEX_WINE_RUN_WOW64})
+      set(fixture wine_wow64)
+    endif()
+    if(mode STREQUAL "modern" OR mode STREQUAL "wow64")
       set(exe $<TARGET_FILE:${target}>)
     else()
       set(exe_name ${target}_${mode}.exe)
@@ -60,8 +93,8 @@ function(orvex_wine_test target)
       string(APPEND ORVEX_APPDEFAULTS
         "\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${exe_name}]\n\"Version\"=\"${ORVEX_MODE_VERSION_${mode}}\"\n")
     endif()
-    add_test(NAME ${target}_${mode} COMMAND ${ORVEX_WINE_RUN} ${exe} --orvex-mode=${mode})
-    set_tests_properties(${target}_${mode} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
+    add_test(NAME ${target}_${mode} COMMAND ${run} ${exe} --orvex-mode=${mode})
+    set_tests_properties(${target}_${mode} PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 600)
   endforeach()
   set(ORVEX_APPDEFAULTS "${ORVEX_APPDEFAULTS}" PARENT_SCOPE)
 endfunction()

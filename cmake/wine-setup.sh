@@ -1,12 +1,19 @@
 #!/bin/sh
-# wine-setup.sh <prefix> <registry file>
-# Creates the Wine prefix once, starts a persistent wineserver and an Xvfb
-# display for it, and imports the per-executable Windows versions.
+# wine-setup.sh <prefix> <registry file> [win64|win32]
+# Creates the Wine prefix once (64-bit by default; win32: a 32-bit Windows,
+# created and served by the 32-bit loader), starts a persistent wineserver and
+# an Xvfb display for it, and imports the per-executable Windows versions.
 set -eu
 mkdir -p "$1"; prefix=$(cd "$1" && pwd)
 regfile=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 export WINEPREFIX="$prefix" WINEDEBUG=-all
-wine=/usr/lib/wine/wine64
+arch=${3:-win64}
+if [ "$arch" = win32 ]; then
+  wine=/usr/lib/wine/wine
+  export WINEARCH=win32
+else
+  wine=/usr/lib/wine/wine64
+fi
 server=/usr/lib/wine/wineserver
 
 # An X display of our own: tests that create windows need one.

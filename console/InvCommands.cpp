@@ -14,6 +14,7 @@
 #include "engine/pure/OXI_InventoryDiff.h"
 #include "engine/pure/OXI_InventoryJson.h"
 #include "platform/Orvex_WideText.h"
+#include "platform/Orvex_Wow64.h"
 #include "storage/Orvex_ComError.h"
 
 namespace orvex::console {
@@ -44,7 +45,10 @@ TInventory LoadInventory(const std::string& fileName) {
     return InventoryOf(component);
 }
 
+// Live data of a 32-bit program on 64-bit Windows (its 64-bit twin did not
+// start) lack the 64-bit processes' modules: said once on standard error.
 void Collect(TOrvex_ProcessList& component) {
+    if (IsWow64Program()) WriteText(TStdStream::Err, std::string("orvexinv: ") + Wow64ViewNotice + "\r\n");
     component.DetectionRange = TDetectionRange::All();
     component.RefreshData();
 }

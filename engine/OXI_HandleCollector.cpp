@@ -24,14 +24,15 @@ constexpr DWORD ProcessDupHandle = 0x0040;
 // in that pass; its handles keep the table's name, as a failed query gives.
 constexpr int MaxTypeQueryFailures = 3;
 
-// The system's handle table: the extended table where the system has it
-// (64-bit values), the classic one otherwise.
+// The system's handle table: the extended table (XP and later) in both
+// widths, for its full process ids and handle values; the classic one, whose
+// ids and values are 16 bits wide, only where the system lacks the extended
+// one (NT 4, 2000). A 32-bit program reading the classic table on a system
+// with more than 65,535 of either would credit handles to the wrong process.
 std::vector<nt::THandleEntry> ReadHandleTable() {
     std::vector<std::uint8_t> buffer;
-#ifdef _WIN64
     if (QuerySystemInformation(nt::SystemExtendedHandleInformation, 256 * 40, 0, true, buffer))
         return nt::ParseExtendedHandleTable(nt::NativeWidth, buffer.data(), buffer.size());
-#endif
     if (QuerySystemInformation(nt::SystemHandleInformation, 256 * 16, 0, true, buffer))
         return nt::ParseHandleTable(nt::NativeWidth, buffer.data(), buffer.size());
     return {};

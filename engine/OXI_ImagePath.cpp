@@ -10,13 +10,15 @@
 #include "engine/pure/OXI_ProcessNames.h"
 #include "platform/Orvex_Locale.h"
 #include "platform/Orvex_OSInfo.h"
+#include "platform/Orvex_Wow64.h"
 
 namespace orvex {
 
 namespace {
 
+// Whether the file exists as 64-bit programs see it (System32 unredirected).
 bool FileExists(const std::string& name) {
-    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    const DWORD attributes = ::GetFileAttributesA(UnredirectedPath(name).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

@@ -38,6 +38,21 @@ void ReadExecutableNames(HANDLE process, std::string& name, std::string& path) {
     }
 }
 
+// The executable's path as the system records it for the process (Vista and
+// later), for a process whose modules cannot be read: a 64-bit process seen
+// by a 32-bit program (ERROR_PARTIAL_COPY), a protected process. The limited
+// query right is the one such processes grant; empty where nothing answers.
+std::string SystemImagePath(std::uint32_t pid) {
+    constexpr DWORD ProcessQueryLimitedInformation = 0x1000;
+    if (!QueryFullProcessImageNameA || pid == 0) return {};
+    const THandle process(::OpenProcess(ProcessQueryLimitedInformation, FALSE, pid));
+    if (!process) return {};
+    char buffer[1024];
+    DWORD size = sizeof buffer;
+    if (!QueryFullProcessImageNameA(process.get(), 0, buffer, &size) || size >= sizeof buffer) return {};
+    return std::string(buffer, size);
+}
+
 }  // namespace
 
 void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths) {
@@ -75,7 +90,8 @@ void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
         p.ThreadCount = entry.cntThreads;
         p.HeapID = entry.th32DefaultHeapID;
         p.ModuleID = entry.th32ModuleID;
-        const std::string image = CollectModulesSnapshot(p.Name, p.PID, p.Modules, paths);
+        std::string image = CollectModulesSnapshot(p.Name, p.PID, p.Modules, paths);
+        if (image.empty()) image = SystemImagePath(p.PID);
         if (auto own = threads.find(p.PID); own != threads.end()) p.Threads = std::move(own->second);
         if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
         p.ImageName = paths.Resolve(image);

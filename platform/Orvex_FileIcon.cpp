@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/Orvex_Wow64.h"
+
 namespace orvex {
 
 namespace {
@@ -12,7 +14,9 @@ namespace {
 bool IsIcon(HICON h) { return h != nullptr && h != reinterpret_cast<HICON>(1); }
 }  // namespace
 
-TIcon ExtractFileIcon(const std::string& fileName, std::uint16_t index) {
+TIcon ExtractFileIcon(const std::string& shownName, std::uint16_t index) {
+    // System32's own file for a 32-bit program on 64-bit Windows.
+    const std::string fileName = UnredirectedPath(shownName);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     const auto count = reinterpret_cast<UINT_PTR>(ExtractIconA(instance, fileName.c_str(), static_cast<UINT>(-1)));
     if (count >= 1) {

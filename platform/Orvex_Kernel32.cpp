@@ -13,6 +13,12 @@ TModule32Walk Module32First = nullptr;
 TModule32Walk Module32Next = nullptr;
 TAddVectoredExceptionHandler AddVectoredExceptionHandler = nullptr;
 TRemoveVectoredExceptionHandler RemoveVectoredExceptionHandler = nullptr;
+TIsWow64Process IsWow64Process = nullptr;
+TQueryFullProcessImageNameA QueryFullProcessImageNameA = nullptr;
+TGetModuleFileNameW GetModuleFileNameW = nullptr;
+TGetCommandLineW GetCommandLineW = nullptr;
+TCreateProcessW CreateProcessW = nullptr;
+TSetHandleInformation SetHandleInformation = nullptr;
 
 namespace {
 
@@ -27,26 +33,32 @@ constexpr TSlotBinding Kernel32Slots[] = {
     BindSlot<Module32Next>("Module32Next"),
     BindSlot<AddVectoredExceptionHandler>("AddVectoredExceptionHandler"),
     BindSlot<RemoveVectoredExceptionHandler>("RemoveVectoredExceptionHandler"),
+    BindSlot<IsWow64Process>("IsWow64Process"),
+    BindSlot<QueryFullProcessImageNameA>("QueryFullProcessImageNameA"),
+    BindSlot<GetModuleFileNameW>("GetModuleFileNameW"),
+    BindSlot<GetCommandLineW>("GetCommandLineW"),
+    BindSlot<CreateProcessW>("CreateProcessW"),
+    BindSlot<SetHandleInformation>("SetHandleInformation"),
 };
 
 constinit TLibraryBinding Kernel32("KERNEL32.DLL", Kernel32Slots);
 
+}  // namespace
+
 // Binds on first use; the kernel library is always mapped.
-void EnsureBound() noexcept {
+void BindKernel32() noexcept {
     static const bool bound = Kernel32.Bind();
     (void)bound;
 }
 
-}  // namespace
-
 bool ToolHelpBound() noexcept {
-    EnsureBound();
+    BindKernel32();
     return CreateToolhelp32Snapshot && Process32First && Process32Next && Thread32First && Thread32Next &&
            Module32First && Module32Next;
 }
 
 bool VectoredHandlersBound() noexcept {
-    EnsureBound();
+    BindKernel32();
     return AddVectoredExceptionHandler && RemoveVectoredExceptionHandler;
 }
 

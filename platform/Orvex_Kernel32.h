@@ -3,9 +3,11 @@
 //
 // The tool-help snapshot functions are absent on NT 4 (which lists processes
 // through the native process block instead); the vectored exception handlers
-// arrived with XP. Every slot is null where the system lacks the function.
-// The slots share their names with the SDK's declarations; inside namespace
-// orvex an unqualified call finds the slot.
+// arrived with XP; the WoW64 query with XP SP2, the full image name query
+// with Vista. The wide program-start functions serve the 64-bit twin, which
+// only the NT family runs (the 9x family has them as stubs at most). Every slot is null where the system lacks the
+// function. The slots share their names with the SDK's declarations; inside namespace orvex an unqualified call finds
+// the slot.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +21,14 @@ using TThread32Walk = BOOL(WINAPI*)(HANDLE snapshot, THREADENTRY32* entry);
 using TModule32Walk = BOOL(WINAPI*)(HANDLE snapshot, MODULEENTRY32* entry);
 using TAddVectoredExceptionHandler = PVOID(WINAPI*)(ULONG first, PVECTORED_EXCEPTION_HANDLER handler);
 using TRemoveVectoredExceptionHandler = ULONG(WINAPI*)(PVOID handler);
+using TIsWow64Process = BOOL(WINAPI*)(HANDLE process, PBOOL wow64);
+using TQueryFullProcessImageNameA = BOOL(WINAPI*)(HANDLE process, DWORD flags, LPSTR name, PDWORD size);
+using TGetModuleFileNameW = DWORD(WINAPI*)(HMODULE module, LPWSTR name, DWORD size);
+using TGetCommandLineW = LPWSTR(WINAPI*)();
+using TCreateProcessW = BOOL(WINAPI*)(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES process,
+                                      LPSECURITY_ATTRIBUTES thread, BOOL inherit, DWORD flags, LPVOID environment,
+                                      LPCWSTR folder, LPSTARTUPINFOW startup, LPPROCESS_INFORMATION info);
+using TSetHandleInformation = BOOL(WINAPI*)(HANDLE object, DWORD mask, DWORD flags);
 
 extern TCreateToolhelp32Snapshot CreateToolhelp32Snapshot;
 extern TProcess32Walk Process32First;
@@ -29,11 +39,20 @@ extern TModule32Walk Module32First;
 extern TModule32Walk Module32Next;
 extern TAddVectoredExceptionHandler AddVectoredExceptionHandler;
 extern TRemoveVectoredExceptionHandler RemoveVectoredExceptionHandler;
+extern TIsWow64Process IsWow64Process;
+extern TQueryFullProcessImageNameA QueryFullProcessImageNameA;
+extern TGetModuleFileNameW GetModuleFileNameW;
+extern TGetCommandLineW GetCommandLineW;
+extern TCreateProcessW CreateProcessW;
+extern TSetHandleInformation SetHandleInformation;
 
 // Whether the snapshot function and all six walkers are bound (the first
 // call of either function below binds the slots).
 bool ToolHelpBound() noexcept;
 // Whether both vectored-handler functions are bound.
 bool VectoredHandlersBound() noexcept;
+// Binds the slots above (every routine that uses a slot without one of the
+// two calls above calls this first).
+void BindKernel32() noexcept;
 
 }  // namespace orvex

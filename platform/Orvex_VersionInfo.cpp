@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Orvex_Wow64.h"
+
 namespace orvex {
 
 namespace {
@@ -31,11 +33,14 @@ bool ReadVersionInfo(const std::string& fileName, TVersionInfo& info) {
     info = TVersionInfo{};
     info.FileName = fileName;
 
+    // A 32-bit program on 64-bit Windows reads System32's own files, not
+    // the 32-bit ones that its redirected view shows there.
+    const std::string readFrom = UnredirectedPath(fileName);
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(fileName.c_str(), &ignored);
+    const DWORD size = GetFileVersionInfoSizeA(readFrom.c_str(), &ignored);
     if (size == 0) return false;
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(fileName.c_str(), 0, size, block.data())) return false;
+    if (!GetFileVersionInfoA(readFrom.c_str(), 0, size, block.data())) return false;
 
     const void* data = nullptr;
     UINT length = 0;

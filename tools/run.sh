@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Builds the program and starts it under Wine. Without an X display it runs
-# under Xvfb and saves a screenshot of the main window instead.
+# Builds both widths and starts the 32-bit program of build/dist/ under Wine
+# in a 64-bit Windows, as a user on 64-bit Windows starts it: it starts its
+# 64-bit twin beside it. Without an X display it runs under Xvfb and saves a
+# screenshot of the main window instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
-"$root/tools/build.sh" i686
-# The 32-bit program, as it ships.
-exe="$root/build/i686/app/orvexpv.exe"
-prefix="$root/build/i686/wineprefix"
+"$root/tools/build.sh" i686 x86_64 dist
+exe="$root/build/dist/orvexpv.exe"
+prefix="$root/build/wineprefix-dist"
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 if [ -n "${DISPLAY:-}" ]; then
   [ -f "$prefix/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1

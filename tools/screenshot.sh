@@ -10,13 +10,21 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 exe=$(readlink -f "$1")
 png=$(readlink -f "$2")
 mode=${3:-modern}
-# The prefix and loader of the program's build tree and width.
-tree=$(dirname "$(dirname "$exe")")
-[ -f "$tree/CMakeCache.txt" ] || tree="$root/build/i686"
-prefix="$tree/wineprefix"
+# The prefix and loader of the program's build tree and width; the programs
+# of build/dist/ run in a 64-bit Windows of their own (the 32-bit one starts
+# its twin there).
 if objdump -f "$exe" 2>/dev/null | grep -q 'pei-i386'; then wine=/usr/lib/wine/wine; else wine=/usr/lib/wine/wine64; fi
-[ -f "$prefix/system.reg" ] || ctest --test-dir "$tree" -R '^wine_setup$' >/dev/null
-export WINEPREFIX="$prefix" WINEDEBUG=-all
+if [ "$(dirname "$exe")" = "$root/build/dist" ]; then
+  prefix="$root/build/wineprefix-dist"
+  export WINEPREFIX="$prefix" WINEDEBUG=-all
+  [ -f "$prefix/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+else
+  tree=$(dirname "$(dirname "$exe")")
+  [ -f "$tree/CMakeCache.txt" ] || tree="$root/build/i686"
+  prefix="$tree/wineprefix"
+  [ -f "$prefix/system.reg" ] || ctest --test-dir "$tree" -R '^wine_setup$' >/dev/null
+  export WINEPREFIX="$prefix" WINEDEBUG=-all
+fi
 
 n=120
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
@@ -26,6 +34,8 @@ program=""
 work=$(mktemp -d)
 cleanup() {
   [ -n "$program" ] && kill "$program" 2>/dev/null || true
+  # A twin that the program started runs on in the prefix of build/dist/.
+  [ "$prefix" = "$root/build/wineprefix-dist" ] && /usr/lib/wine/wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
@@ -41,7 +51,9 @@ if [ "$mode" != modern ]; then
   "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$run")" /v Version /d "$mode" /f >/dev/null 2>&1
 fi
 # No window manager runs on the display: Wine draws frames and captions itself.
-"$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$run")\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+for name in "$(basename "$run")" "$(basename "$run" .exe)64.exe"; do
+  "$wine" reg add "HKCU\\Software\\Wine\\AppDefaults\\$name\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+done
 
 "$wine" "$run" >/dev/null 2>&1 </dev/null &
 program=$!

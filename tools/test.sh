@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the four trees and runs every test: the fuzz targets of the readers
 # of outside bytes (about 30 s each, FUZZ_SECONDS; any finding fails), the
-# host tests of the pure code (sanitizers), then the Windows tests of both widths under Wine: the i686
-# tree (the width the program is made for) with Wine's 32-bit loader, the
-# x86_64 tree with the 64-bit one. Ends with ctest's summary.
+# host tests of the pure code (sanitizers), then the Windows tests of both
+# widths under Wine: the i686 tree (the width the program is made for) in a
+# 32-bit Windows, and its wow64 mode (the programs of build/dist/ in a 64-bit
+# Windows), then the x86_64 tree in a 64-bit one. Ends with ctest's summary.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh" || exit 1
-"$root/tools/build.sh" fuzz host i686 x86_64 || exit 1
+"$root/tools/build.sh" fuzz host i686 x86_64 dist || exit 1
 rc=0
 cd "$root" || exit 1
 # The presets of CMakePresets.json: output on failure, the fuzz tree with a

@@ -2,6 +2,8 @@
 // lists a report holds. Live data keep the processes' threads and modules.
 #pragma once
 
+#include <string>
+
 #include "engine/pure/OXI_StorageInfo.h"
 #include "platform/pure/Orvex_Records.h"
 
@@ -13,6 +15,9 @@ struct TInventory {
     TProcList Processes;
     TDriverList Drivers;
     TServiceList Services;
+    // Why live data may lack some of the system's data (a 32-bit program's
+    // view of 64-bit Windows); empty for full live data and for reports.
+    std::string ViewLimit;
 };
 
 }  // namespace orvex

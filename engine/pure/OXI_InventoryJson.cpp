@@ -93,7 +93,7 @@ private:
     bool needComma_ = false;
 };
 
-void Header(TJsonWriter& w, const char* name, const TStorageInfoRecord& h) {
+void Header(TJsonWriter& w, const char* name, const TStorageInfoRecord& h, const std::string* viewLimit = nullptr) {
     w.BeginObject(name);
     w.Text("machine", h.Machine);
     w.Text("application", h.Application);
@@ -109,6 +109,7 @@ void Header(TJsonWriter& w, const char* name, const TStorageInfoRecord& h) {
     w.Text("account", h.Account);
     w.Bool("vmware", h.VMWare);
     w.Bool("vpc", h.VPC);
+    if (viewLimit) w.Text("viewLimit", *viewLimit);
     w.EndObject();
 }
 
@@ -201,7 +202,7 @@ void Service(TJsonWriter& w, const TServiceInfo& s) {
 std::string InventoryJson(const TInventory& inventory, const TTextToUtf8& toUtf8) {
     TJsonWriter w(toUtf8);
     w.BeginObject();
-    Header(w, "header", inventory.Info);
+    Header(w, "header", inventory.Info, &inventory.ViewLimit);
     w.Bool("live", inventory.Live);
     w.BeginArray("processes");
     for (const TProcessInfo& p : inventory.Processes) Process(w, p, inventory.Live);

@@ -1,7 +1,8 @@
 // Inventories and their differences as JSON (RFC 8259), one object each.
 //
 // Inventory: {"header": {...}, "live": bool, "processes": [...],
-// "drivers": [...], "services": [...]}; processes hold "threads" and
+// "drivers": [...], "services": [...]}; the header ends with "viewLimit",
+// the inventory's ViewLimit ("" for full data); processes hold "threads" and
 // "modules" arrays only when the inventory is live. Names are camelCase.
 // Points in time are ISO 8601 texts (the header's local time without a zone,
 // creation times in UTC with "Z", "" when unknown) with the raw 100-ns count

@@ -122,6 +122,8 @@ bool IsNTKind(std::uint8_t kind) noexcept {
     return kind == osWinNT3 || kind == osWinNT4 || (kind >= osWin2000 && kind <= osLastKind);
 }
 
+bool MayRunWow64(std::uint8_t kind) noexcept { return kind == osUnknown || (kind >= osWinXP && kind <= osLastKind); }
+
 TOSEdition DetectEdition(std::uint32_t platform, std::uint32_t major, std::uint32_t productType,
                          std::uint32_t suiteMask) noexcept {
     TOSEdition r;

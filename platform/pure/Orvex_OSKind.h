@@ -89,6 +89,11 @@ std::uint8_t DetectOSKind(std::uint32_t platform, std::uint32_t productType, std
 // be listed): 1, 3 and 10 to osLastKind.
 bool IsNTKind(std::uint8_t kind) noexcept;
 
+// Whether a kind may be a 64-bit Windows that runs 32-bit programs in WoW64:
+// XP and later, and a system that was not identified (0). The 9x family, NT 3
+// and 4 and Windows 2000 never are.
+bool MayRunWow64(std::uint8_t kind) noexcept;
+
 struct TOSEdition {
     std::uint8_t Edition = edNone;
     std::uint16_t Suite = 0;

@@ -89,6 +89,8 @@ TEST(InventoryJson, OneValidObjectWithEveryPart) {
     EXPECT_FALSE(h["vpc"].B);
     EXPECT_EQ(doc["live"].Type, TJson::Bool);
     EXPECT_FALSE(doc["live"].B);
+    EXPECT_EQ(h["viewLimit"].Type, TJson::String);
+    EXPECT_EQ(h["viewLimit"].Text, "");
 
     ASSERT_EQ(doc["processes"].Items.size(), 1u);
     const TJson& p = doc["processes"].Items[0];
@@ -127,6 +129,18 @@ TEST(InventoryJson, LiveProcessesHoldThreadsAndModules) {
     ASSERT_EQ(p["modules"].Items.size(), 1u);
     EXPECT_EQ(p["modules"].Items[0]["name"].Text, "ntdll.dll");
     EXPECT_EQ(p["modules"].Items[0]["base"].Text, "0x77000000");
+}
+
+// What live data lack is said in the inventory's header, and only there:
+// the comparison's headers describe reports, which never carry it.
+TEST(InventoryJson, ViewLimitInTheInventorysHeaderOnly) {
+    TInventory inv = Sample(true);
+    inv.ViewLimit = "32-bit view: caf\xE9";
+    const TJson doc = ParseJson(InventoryJson(inv, Latin1ToUtf8));
+    EXPECT_EQ(doc["header"]["viewLimit"].Text, "32-bit view: caf\xC3\xA9");
+    const TJson diff = ParseJson(DiffJson({}, inv.Info, inv.Info, Latin1ToUtf8));
+    EXPECT_FALSE(diff["before"].Has("viewLimit"));
+    EXPECT_FALSE(diff["after"].Has("viewLimit"));
 }
 
 TEST(InventoryJson, EmptyInventoryAndTextsThatAreNotUtf8) {

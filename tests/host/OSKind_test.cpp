@@ -260,3 +260,12 @@ TEST(TrimText, BlanksAndControlCharacters) {
     EXPECT_EQ(TrimText(""), "");
     EXPECT_EQ(TrimText("a b"), "a b");
 }
+
+// Only systems that can be 64-bit ask whether this program runs in WoW64.
+TEST(MayRunWow64, NeverOnSystemsThatAreNever64Bit) {
+    for (std::uint8_t kind :
+         {osWinNT3, osWin95, osWinNT4, osWin95OSR1, osWin95OSR2, osWin95OSR25, osWin98, osWin98SE, osWinME, osWin2000})
+        EXPECT_FALSE(MayRunWow64(kind)) << OSKindName(kind);
+    for (std::uint8_t kind = osWinXP; kind <= osLastKind; ++kind) EXPECT_TRUE(MayRunWow64(kind)) << OSKindName(kind);
+    EXPECT_TRUE(MayRunWow64(osUnknown)) << "a system not identified may be anything";
+}

@@ -17,30 +17,12 @@
 #include "tests/wine/support/TempFile.h"
 #include "tests/wine/support/TestMode.h"
 #include "tests/wine/support/TestService.h"
+#include "tests/wine/support/ToolRun.h"
 
 using namespace orvex;
 using namespace orvex::test;
 
 namespace {
-
-struct TToolRun {
-    bool Finished = false;
-    DWORD ExitCode = 0xFFFFFFFF;
-    DWORD Pid = 0;
-    std::string Out, Err;
-};
-
-// Reads what is waiting in Pipe without blocking.
-void Drain(HANDLE pipe, std::string& into) {
-    DWORD available = 0;
-    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-        char buffer[8192];
-        DWORD got = 0;
-        if (!ReadFile(pipe, buffer, available < sizeof buffer ? available : sizeof buffer, &got, nullptr) || got == 0)
-            return;
-        into.append(buffer, got);
-    }
-}
 
 // The tool of this mode: the copy Wine reports the mode's system version to.
 std::string ToolPath() {
@@ -48,87 +30,7 @@ std::string ToolPath() {
     return dir + (IsMode("nt40") ? "orvexinv_nt40.exe" : "orvexinv.exe");
 }
 
-// Runs the tool with Args and collects its output; gives up (and ends the
-// child) after two minutes.
-TToolRun RunTool(const std::string& args) {
-    TToolRun run;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-    if (!CreatePipe(&outRead, &outWrite, &inherit, 0)) return run;
-    THandle outR(outRead), outW(outWrite);
-    if (!CreatePipe(&errRead, &errWrite, &inherit, 0)) return run;
-    THandle errR(errRead), errW(errWrite);
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = nullptr;
-    si.hStdOutput = outWrite;
-    si.hStdError = errWrite;
-    const std::string exe = ToolPath();
-    std::string commandLine = "\"" + exe + "\" " + args;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &si, &pi)) {
-        ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
-        return run;
-    }
-    THandle process(pi.hProcess), thread(pi.hThread);
-    run.Pid = pi.dwProcessId;
-    outW.reset();  // the child holds the write ends now
-    errW.reset();
-    const DWORD start = GetTickCount();
-    for (;;) {
-        Drain(outRead, run.Out);
-        Drain(errRead, run.Err);
-        if (WaitForSingleObject(process.get(), 20) == WAIT_OBJECT_0) break;
-        if (GetTickCount() - start > 120'000) {
-            TerminateProcess(process.get(), 99);
-            WaitForSingleObject(process.get(), 5'000);
-            ADD_FAILURE() << "orvexinv " << args << " did not end";
-            return run;
-        }
-    }
-    Drain(outRead, run.Out);
-    Drain(errRead, run.Err);
-    GetExitCodeProcess(process.get(), &run.ExitCode);
-    run.Finished = true;
-    return run;
-}
-
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
-// A new empty folder in the temporary directory, removed with what it holds.
-class TTempFolder {
-public:
-    TTempFolder() {
-        char dir[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, dir);
-        for (int i = 0; i < 100 && path_.empty(); ++i) {
-            std::string p = std::string(dir) + "oxinv" + std::to_string(GetCurrentProcessId()) + "_" +
-                            std::to_string(GetTickCount() + i);
-            if (CreateDirectoryA(p.c_str(), nullptr)) path_ = p + "\\";
-        }
-    }
-    ~TTempFolder() {
-        if (path_.empty()) return;
-        for (const std::string& name : Files()) {
-            const std::string full = path_ + name;
-            if (!DeleteFileA(full.c_str())) RemoveDirectoryA(full.c_str());
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-
-    const std::string& path() const { return path_; }
-    // The names of the entries in the folder.
-    std::vector<std::string> Files() const { return orvex::test::FolderEntries(path_); }
-
-private:
-    std::string path_;
-};
+TToolRun RunTool(const std::string& args) { return RunProgram(ToolPath(), args); }
 
 // The report as the component reads it.
 void LoadReport(const std::string& file, TOrvex_ProcessList& component) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_NativeQuery.h"
@@ -110,6 +111,38 @@ TEST_F(HandleCollector, OwnHandlesAreNamedWithoutDuplicationAndStayOpen) {
     // The collector must not have closed our handle.
     EXPECT_TRUE(::SetEvent(event));
     EXPECT_TRUE(::CloseHandle(event));
+}
+
+// Handle values above 16 bits (a process with more than 16,383 handles):
+// the classic table, which a 32-bit program read before, holds only the low
+// 16 bits of a value, so such a handle was listed under a wrong value.
+TEST_F(HandleCollector, HandleValuesAboveSixteenBitsKeepTheirValue) {
+    const orvex::THandle event(::CreateEventA(nullptr, TRUE, FALSE, "OrvexHandleAboveSixteenBits"));
+    ASSERT_TRUE(event);
+    std::vector<orvex::THandle> copies;
+    HANDLE high = nullptr;
+    // Bounded: values grow by 4, so 0x10000 is passed within 16,384 copies.
+    for (int i = 0; i < 20000 && !high; ++i) {
+        HANDLE copy = nullptr;
+        ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), event.get(), ::GetCurrentProcess(), &copy, 0, FALSE,
+                                      DUPLICATE_SAME_ACCESS));
+        copies.emplace_back(copy);
+        if (reinterpret_cast<std::uintptr_t>(copy) > 0xFFFF) high = copy;
+    }
+    ASSERT_NE(high, nullptr) << "no handle value above 0xFFFF after " << copies.size() << " copies";
+    THandleList list;
+    orvex::CollectHandles(list);
+    const THandleInfo* mine = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(high));
+    ASSERT_NE(mine, nullptr) << "handle 0x" << std::hex << reinterpret_cast<std::uintptr_t>(high);
+    EXPECT_EQ(mine->TypeName, "Event");
+    EXPECT_NE(mine->Name.str().find("OrvexHandleAboveSixteenBits"), std::string::npos) << mine->Name.str();
+    // Every copy is listed once, under its own value.
+    std::size_t listed = 0;
+    for (const THandleInfo& h : list)
+        if (h.ProcessID == ::GetCurrentProcessId() &&
+            h.Name.str().find("OrvexHandleAboveSixteenBits") != std::string::npos)
+            ++listed;
+    EXPECT_EQ(listed, copies.size() + 1);
 }
 
 // The type name the system gives for one handle of this process, asked

@@ -241,7 +241,7 @@ TEST(ModuleSnapshot, A32BitProcessListsEachModuleOnce) {
     test::THelperProcess helper("--no-window", helper32);
     ASSERT_TRUE(helper.started());
     BOOL wow64 = FALSE;
-    ASSERT_TRUE(IsWow64Process(helper.process(), &wow64));
+    ASSERT_TRUE(::IsWow64Process(helper.process(), &wow64));
     ASSERT_TRUE(wow64) << "the helper runs as a 32-bit process";
     TModuleList modules;
     const std::string image = CollectModulesSnapshot("orvex_test_helper.exe", helper.pid(), modules);

@@ -13,7 +13,7 @@ THelperProcess::THelperProcess(const std::string& args, const std::string& exePa
     HANDLE readRaw = nullptr, writeRaw = nullptr;
     if (!CreatePipe(&readRaw, &writeRaw, &sa, 0)) return;
     orvex::THandle readEnd(readRaw), writeEnd(writeRaw);
-    SetHandleInformation(readRaw, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(readRaw, HANDLE_FLAG_INHERIT, 0);
 
     std::string cmd = "\"" + exePath + "\" " + args;
     STARTUPINFOA si{};

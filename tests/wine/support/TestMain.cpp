@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
         filter = m == "win98"   ? "Win98*:AllModes*"
                  : m == "nt40"  ? "Nt40*:AllModes*"
                  : m == "win10" ? "Win10*:AllModes*"
-                                : "-Win98*:Nt40*:Win10*";
+                 : m == "wow64" ? "Wow64*"
+                                : "-Win98*:Nt40*:Win10*:Wow64*";
         ::testing::GTEST_FLAG(filter) = filter;
     }
     return RUN_ALL_TESTS();

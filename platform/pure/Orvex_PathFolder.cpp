@@ -1,0 +1,33 @@
+#include "platform/pure/Orvex_PathFolder.h"
+
+namespace orvex {
+
+namespace {
+
+char FoldAscii(char c) noexcept { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+bool ReplaceLeadingFolder(std::string_view path, std::string_view folder, std::string_view replacement,
+                          TLeadBytePredicate isLeadByte, std::string& out) {
+    if (IsBackslashAt(folder, static_cast<int>(folder.size()), isLeadByte)) folder.remove_suffix(1);
+    if (folder.empty() || path.size() < folder.size()) return false;
+    std::size_t i = 0;
+    while (i < folder.size()) {
+        const bool lead = isLeadByte && isLeadByte(static_cast<unsigned char>(folder[i]));
+        if (lead) {
+            // A double-byte character compares byte for byte, trail included.
+            if (i + 1 >= folder.size() || path[i] != folder[i] || path[i + 1] != folder[i + 1]) return false;
+            i += 2;
+        } else {
+            if (FoldAscii(path[i]) != FoldAscii(folder[i])) return false;
+            ++i;
+        }
+    }
+    if (i < path.size() && path[i] != '\\') return false;
+    out.assign(replacement);
+    out.append(path.substr(i));
+    return true;
+}
+
+}  // namespace orvex

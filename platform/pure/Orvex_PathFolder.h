@@ -1,0 +1,23 @@
+// Replacing the folder a path lies in, for the views of the file system
+// that differ between a 32-bit and a 64-bit program (System32 and its
+// "Sysnative" alias).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/pure/Orvex_StrUtils.h"
+
+namespace orvex {
+
+// When path is folder or lies below it (folder followed by a backslash),
+// out receives replacement followed by the rest of path, and the answer is
+// true; otherwise out is left as it is. Characters compare as a file system
+// compares names: ASCII letters without regard to case, every other byte as
+// it is. isLeadByte tells the lead bytes of double-byte characters, whose
+// trail bytes (which may be a backslash or an ASCII letter) are part of the
+// character; a trailing backslash of folder is ignored.
+bool ReplaceLeadingFolder(std::string_view path, std::string_view folder, std::string_view replacement,
+                          TLeadBytePredicate isLeadByte, std::string& out);
+
+}  // namespace orvex
