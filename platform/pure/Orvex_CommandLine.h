@@ -10,9 +10,10 @@
 namespace orvex {
 
 // The arguments of a command line: what follows the program's name, split
-// off as the system's start-up code does (a quote opens or closes a quoted
-// part, an unquoted blank or tab ends the name), without the blanks after
-// the name. The arguments themselves are returned as they stand.
+// off as the C run-time's start-up code does for argv[0] (a quote opens or
+// closes a quoted part, an unquoted blank or tab ends the name), so the twin
+// gets exactly the arguments this program's main() got; without the blanks
+// after the name. The arguments themselves are returned as they stand.
 std::u16string_view CommandLineArguments(std::u16string_view commandLine);
 
 // The twin beside a program: "C:\dir\orvexpv.exe" -> "C:\dir\orvexpv64.exe"

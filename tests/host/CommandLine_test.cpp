@@ -1,9 +1,9 @@
 // The 64-bit twin's program name and command line.
-#include "platform/pure/Orvex_CommandLine.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/pure/Orvex_CommandLine.h"
 
 using namespace orvex;
 
@@ -17,8 +17,8 @@ std::string Narrow(std::u16string_view s) {
 
 }  // namespace
 
-// The arguments are what follows the program's name as the system's start-up
-// code splits it off, handed on exactly as they stand.
+// The arguments are what follows the program's name as the C run-time's
+// start-up code splits it off, handed on exactly as they stand.
 TEST(CommandLineArguments, WhatFollowsTheProgramsName) {
     struct TCase {
         std::u16string line;
@@ -26,7 +26,9 @@ TEST(CommandLineArguments, WhatFollowsTheProgramsName) {
     } cases[] = {
         {u"orvexinv.exe collect --json", u"collect --json"},
         {u"\"C:\\Program Files\\Orvex\\orvexinv.exe\" save \"C:\\a b.ivs\"", u"save \"C:\\a b.ivs\""},
-        {u"\"C:\\dir\\orvexinv.exe\"save x", u"save x"},  // a quote ends the name's quoted part
+        // A quote only ends a quoted part: the name runs on to a blank, as the
+        // C run-time's argv[0] does (CommandLineToArgvW would differ).
+        {u"\"C:\\dir\\orvexinv.exe\"save x", u"x"},
         {u"C:\\a\" b\"\\orvexinv.exe  \t diff  a   b ", u"diff  a   b "},  // blanks inside stay
         {u"orvexinv.exe", u""},
         {u"orvexinv.exe   ", u""},
@@ -35,8 +37,7 @@ TEST(CommandLineArguments, WhatFollowsTheProgramsName) {
         {u"x.exe \"\\\"quoted\\\"\" ^&", u"\"\\\"quoted\\\"\" ^&"},
         {u"x.exe \u8868\u30bd", u"\u8868\u30bd"},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(std::u16string(CommandLineArguments(c.line)), c.arguments) << Narrow(c.line);
+    for (const TCase& c : cases) EXPECT_EQ(std::u16string(CommandLineArguments(c.line)), c.arguments) << Narrow(c.line);
 }
 
 TEST(TwinProgramPath, SixtyFourBeforeTheExtension) {

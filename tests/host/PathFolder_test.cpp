@@ -1,10 +1,10 @@
 // Replacing the folder a path lies in (System32 and its Sysnative alias), in
 // single-byte, double-byte and UTF-8 code pages.
-#include "platform/pure/Orvex_PathFolder.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/pure/Orvex_PathFolder.h"
 
 using namespace orvex;
 

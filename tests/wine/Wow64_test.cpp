@@ -109,9 +109,7 @@ void CloseViewer(HWND window, DWORD pid) {
 
 }  // namespace
 
-TEST(Wow64View, ThisProgramRunsInWow64) {
-    EXPECT_TRUE(IsWow64Program()) << "the wow64 mode runs in a 64-bit prefix";
-}
+TEST(Wow64View, ThisProgramRunsInWow64) { EXPECT_TRUE(IsWow64Program()) << "the wow64 mode runs in a 64-bit prefix"; }
 
 // Version data and image paths of System32 are those of the real folder, not
 // of the 32-bit SysWOW64 that a 32-bit program's view shows there: a file

@@ -1,6 +1,6 @@
-#include "tests/wine/support/ToolRun.h"
-
 #include <gtest/gtest.h>
+
+#include "tests/wine/support/ToolRun.h"
 
 #include "platform/Orvex_Resources.h"
 

@@ -55,5 +55,4 @@ private:
     std::string path_;
 };
 
-
 }  // namespace orvex::test
