@@ -2,24 +2,23 @@
 
 #include <cstring>
 
+#include "platform/Orvex_Locale.h"
 #include "platform/Orvex_Resources.h"
+#include "platform/pure/Orvex_PathFolder.h"
 
 namespace orvex {
 
 namespace {
 
-// The folder part of a path ("." when it names none), in Folder.
+// The folder part of a path ("." when it names none), in Folder; the split
+// skips the trail bytes of double-byte characters (0x5C in code page 932).
 bool FolderOf(const std::string& fileName, char (&folder)[MAX_PATH]) noexcept {
-    const std::size_t slash = fileName.find_last_of("\\/:");
-    if (slash == std::string::npos) {
+    const std::size_t length = FolderPartLength(fileName, IsAnsiLeadByte);
+    if (length == std::string::npos) {
         folder[0] = '.';
         folder[1] = '\0';
         return true;
     }
-    // "C:x" keeps its colon, "C:\x" and "\x" their root's separator; other
-    // folders end before theirs.
-    const bool root = fileName[slash] == ':' || slash == 0 || (slash == 2 && fileName[1] == ':');
-    const std::size_t length = root ? slash + 1 : slash;
     if (length >= MAX_PATH) return false;
     std::memcpy(folder, fileName.data(), length);
     folder[length] = '\0';

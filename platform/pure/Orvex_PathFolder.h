@@ -1,6 +1,6 @@
-// Replacing the folder a path lies in, for the views of the file system
-// that differ between a 32-bit and a 64-bit program (System32 and its
-// "Sysnative" alias).
+// The folder a path lies in: its length, and replacing it, for the views of
+// the file system that differ between a 32-bit and a 64-bit program
+// (System32 and its "Sysnative" alias).
 #pragma once
 
 #include <string>
@@ -19,5 +19,12 @@ namespace orvex {
 // character; a trailing backslash of folder is ignored.
 bool ReplaceLeadingFolder(std::string_view path, std::string_view folder, std::string_view replacement,
                           TLeadBytePredicate isLeadByte, std::string& out);
+
+// The length of the folder part of path: up to its last separator (a
+// backslash, a slash or a colon; the trail byte of a double-byte character is
+// never one); a root keeps its separator (the drive's root, the root of the
+// current drive, and "C:" of a path relative to drive C). npos when path
+// names no folder. isLeadByte as above.
+std::size_t FolderPartLength(std::string_view path, TLeadBytePredicate isLeadByte);
 
 }  // namespace orvex

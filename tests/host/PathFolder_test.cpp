@@ -54,3 +54,38 @@ TEST(ReplaceLeadingFolder, PathsBelowTheFolderOnly) {
         EXPECT_EQ(out, c.replaced ? std::string(c.result) : std::string("unchanged")) << c.path;
     }
 }
+
+// The folder a file is written beside: a double-byte character whose trail
+// byte is a backslash (code page 932) is no separator.
+TEST(FolderPartLength, LastSeparatorOutsideDoubleByteCharacters) {
+    struct TCase {
+        const char* path;
+        TLeadBytePredicate lead;
+        const char* folder;  // nullptr: none
+    } cases[] = {
+        {"C:\\reports\\a.ivs", nullptr, "C:\\reports"},
+        {"C:\\a.ivs", nullptr, "C:\\"},
+        {"\\a.ivs", nullptr, "\\"},
+        {"C:a.ivs", nullptr, "C:"},
+        {"a.ivs", nullptr, nullptr},
+        {"", nullptr, nullptr},
+        {"\\\\server\\share\\a.ivs", nullptr, "\\\\server\\share"},
+        {"dir/a.ivs", nullptr, "dir"},
+        // Code page 932: C:\<hyo><so>\<nou><hyo>.ivs, whose characters end in 0x5C.
+        {"C:\\\x95\x5C\x83\x5C\\\x94\x5C\x95\x5C.ivs", IsShiftJisLead, "C:\\\x95\x5C\x83\x5C"},
+        {"\x95\x5C\x83\x5C.ivs", IsShiftJisLead, nullptr},
+        // Read without the code page's lead bytes, the same bytes split wrongly.
+        {"\x95\x5C\x83\x5C.ivs", nullptr, "\x95\x5C\x83"},
+        // UTF-8 has no byte below 0x80 inside a character.
+        {"C:\\\xE8\xA1\xA8\\a.ivs", nullptr, "C:\\\xE8\xA1\xA8"},
+    };
+    for (const TCase& c : cases) {
+        const std::size_t length = FolderPartLength(c.path, c.lead);
+        if (!c.folder) {
+            EXPECT_EQ(length, std::string_view::npos) << c.path;
+            continue;
+        }
+        ASSERT_NE(length, std::string_view::npos) << c.path;
+        EXPECT_EQ(std::string(c.path, length), c.folder) << c.path;
+    }
+}

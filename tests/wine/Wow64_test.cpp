@@ -272,6 +272,27 @@ TEST(Wow64Twin, ConsoleToolWithoutItsTwinSaysSoAndWorks) {
     EXPECT_GE(wide, 2);
 }
 
+// A system that is never 64-bit never looks for the twin: the tool as
+// Windows NT 4 (Wine reports NT 4 to "orvexinv_nt40.exe") works by itself
+// even with a twin beside it, and says nothing of a 32-bit view.
+TEST(Wow64Twin, SystemsThatAreNever64BitNeverStartTheTwin) {
+    TTempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const std::string nt4 = folder.path() + "orvexinv_nt40.exe";
+    const std::string twin = folder.path() + "orvexinv_nt4064.exe";
+    ASSERT_TRUE(CopyFileA(DistProgram("orvexinv.exe").c_str(), nt4.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(DistProgram("orvexinv64.exe").c_str(), twin.c_str(), FALSE));
+    const TToolRun run = RunProgram(nt4, "collect --json");
+    ASSERT_EQ(run.ExitCode, 0u) << run.Err;
+    EXPECT_TRUE(run.Err.empty()) << run.Err;
+    const TJson doc = ParseJson(run.Out);
+    EXPECT_EQ(doc["header"]["majorVersion"].Text, "4") << doc["header"]["osName"].Text;
+    EXPECT_EQ(doc["header"]["viewLimit"].Text, "");
+    const auto listed = ProcessesByPid(doc);
+    EXPECT_NE(listed.find(std::to_string(run.Pid)), listed.end()) << "the tool collected by itself";
+    for (const auto& [pid, p] : listed) EXPECT_FALSE(SameText(p["name"].Text, "orvexinv_nt4064.exe")) << pid;
+}
+
 // The 32-bit viewer of build/dist/ starts its twin and ends: the main window
 // that shows belongs to a 64-bit process.
 TEST(Wow64Twin, ViewerWindowBelongsToThe64BitTwin) {
