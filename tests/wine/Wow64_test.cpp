@@ -97,6 +97,15 @@ HWND WaitForMainWindow() {
     return found;
 }
 
+// The main window that a started viewer shows, and the process it belongs
+// to.
+void ShowViewer(const TStartedProgram& viewer, HWND& window, DWORD& owner) {
+    ASSERT_TRUE(viewer.started());
+    window = WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << "no main window within a minute";
+    GetWindowThreadProcessId(window, &owner);
+}
+
 // Closes a viewer's main window and waits (bounded) for its process to end.
 void CloseViewer(HWND window, DWORD pid) {
     const THandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid));
@@ -296,13 +305,10 @@ TEST(Wow64Twin, SystemsThatAreNever64BitNeverStartTheTwin) {
 // The 32-bit viewer of build/dist/ starts its twin and ends: the main window
 // that shows belongs to a 64-bit process.
 TEST(Wow64Twin, ViewerWindowBelongsToThe64BitTwin) {
-    ASSERT_EQ(FindWindowA(app::MainClassName, nullptr), nullptr) << "a viewer is already running";
     TStartedProgram viewer(DistProgram("orvexpv.exe"));
-    ASSERT_TRUE(viewer.started());
-    const HWND window = WaitForMainWindow();
-    ASSERT_NE(window, nullptr) << "no main window within a minute";
+    HWND window = nullptr;
     DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
+    ASSERT_NO_FATAL_FAILURE(ShowViewer(viewer, window, owner));
     EXPECT_NE(owner, viewer.pid());
     EXPECT_TRUE(Is64BitProcess(owner)) << "pid " << owner;
     EXPECT_EQ(WaitForSingleObject(viewer.process(), 30'000), WAIT_OBJECT_0) << "the 32-bit viewer did not end";
@@ -314,17 +320,14 @@ TEST(Wow64Twin, ViewerWindowBelongsToThe64BitTwin) {
 
 // Without its twin the 32-bit viewer shows its own main window.
 TEST(Wow64Twin, ViewerWithoutItsTwinShowsItsOwnWindow) {
-    ASSERT_EQ(FindWindowA(app::MainClassName, nullptr), nullptr) << "a viewer is already running";
     TTempFolder folder;
     ASSERT_FALSE(folder.path().empty());
     const std::string lone = folder.path() + "orvexpv.exe";
     ASSERT_TRUE(CopyFileA(DistProgram("orvexpv.exe").c_str(), lone.c_str(), FALSE));
     TStartedProgram viewer(lone);
-    ASSERT_TRUE(viewer.started());
-    const HWND window = WaitForMainWindow();
-    ASSERT_NE(window, nullptr) << "no main window within a minute";
+    HWND window = nullptr;
     DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
+    ASSERT_NO_FATAL_FAILURE(ShowViewer(viewer, window, owner));
     EXPECT_EQ(owner, viewer.pid());
     EXPECT_EQ(WindowText(window), "Orvex Process Viewer");
     CloseViewer(window, owner);
