@@ -11,7 +11,10 @@ exe="$root/build/dist/orvexpv.exe"
 prefix="$root/build/wineprefix-dist"
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 if [ -n "${DISPLAY:-}" ]; then
-  [ -f "$prefix/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+  if [ ! -f "$prefix/system.reg" ]; then
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+    timeout 120 /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+  fi
   exec /usr/lib/wine/wine "$exe"
 fi
 "$root/tools/screenshot.sh" "$exe" "$root/build/screenshot.png"

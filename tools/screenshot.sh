@@ -17,7 +17,11 @@ if objdump -f "$exe" 2>/dev/null | grep -q 'pei-i386'; then wine=/usr/lib/wine/w
 if [ "$(dirname "$exe")" = "$root/build/dist" ]; then
   prefix="$root/build/wineprefix-dist"
   export WINEPREFIX="$prefix" WINEDEBUG=-all
-  [ -f "$prefix/system.reg" ] || /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+  if [ ! -f "$prefix/system.reg" ]; then
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+    # The new prefix's first server ends once it has settled.
+    timeout 120 /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+  fi
 else
   tree=$(dirname "$(dirname "$exe")")
   [ -f "$tree/CMakeCache.txt" ] || tree="$root/build/i686"
