@@ -49,7 +49,7 @@ std::int64_t SignExtended(std::uint32_t v) { return static_cast<std::int32_t>(v)
 std::int32_t Low32(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
 
 // Texts of the description hold at most 255 characters, as record texts do.
-std::string Cut(const std::string& s) { return s.substr(0, TShortString::MaxLength); }
+std::string Cut(const std::string& s) { return TShortString(s).str(); }
 
 }  // namespace
 

@@ -5,9 +5,24 @@
 
 #include <vector>
 
+#include "platform/pure/Orvex_CodePageRule.h"
+
 namespace orvex {
 
 namespace {
+
+// The code page in force decides how texts are cut and compared: set once,
+// before main(), from the ANSI code page (UTF-8 where the program's manifest
+// asks for it and the system honours that, Windows 10 1903 and later).
+const bool CodePageRuleSet = [] {
+    TCodePageRule rule;
+    if (::GetACP() == CP_UTF8)
+        rule.Utf8 = true;
+    else if (IsDBCSLeadByte(0x81) || IsDBCSLeadByte(0xA1))
+        rule.IsLeadByte = IsAnsiLeadByte;
+    SetProcessCodePageRule(rule);
+    return true;
+}();
 
 std::string UserLocaleText(LCTYPE type) {
     char buf[16] = {};  // separators hold at most four characters

@@ -2,8 +2,9 @@
 // data, loaded kernel drivers, services, open handles and windows.
 //
 // Records are plain values: every field starts zero or empty, a copy shares
-// nothing with its source, and text fields hold at most 255 characters (the
-// cut happens on assignment, TShortString). Address-like fields (bases, start
+// nothing with its source, and text fields hold at most 255 bytes, paths
+// every path a program can start from (the cut happens on assignment, at a
+// character boundary: TShortString, TPathString). Address-like fields (bases, start
 // and entry addresses, object addresses, window, instance, module, brush,
 // cursor and icon handles, window procedures) are pointer-width.
 #pragma once
@@ -117,7 +118,7 @@ using TThreadList = std::vector<TThreadInfo>;
 // One loaded module of a process.
 struct TModuleInfo {
     TShortString Name;       // file name without directory
-    TShortString ImageName;  // full path of the module file
+    TPathString ImageName;   // full path of the module file
     std::uint32_t Size = 0;  // size of the mapped image in bytes
     std::uintptr_t EntryPoint = 0;
     std::uintptr_t Base = 0;
@@ -129,7 +130,7 @@ using TModuleList = std::vector<TModuleInfo>;
 struct TProcessInfo {
     std::uint32_t PID = 0;
     TShortString Name;       // base name of the executable
-    TShortString ImageName;  // full path of the executable
+    TPathString ImageName;   // full path of the executable
     TShortString UserName;   // "domain/account", or the bare account
     std::int32_t Priority = 0;
     std::uint32_t Usage = 0;
@@ -153,7 +154,7 @@ using TProcList = std::vector<TProcessInfo>;
 // One loaded kernel module. The collector decides which word of the system's
 // module entry each field receives.
 struct TDriverInfo {
-    TShortString Name;  // full path as the system reports it
+    TPathString Name;  // full path as the system reports it
     std::uint32_t LoadCount = 0;
     std::uint32_t Flags = 0;
     std::uintptr_t Base = 0;
@@ -167,7 +168,7 @@ struct TServiceInfo {
     TShortString DependOnService;  // key names separated by single blanks
     TShortString DisplayName;
     TShortString Name;        // key name
-    TShortString ImageName;   // command line without double quotes
+    TPathString ImageName;    // command line without double quotes
     TShortString ObjectName;  // account the service runs as
     TShortString Group;       // load-order group
     TShortString Description;
@@ -187,7 +188,7 @@ struct THandleInfo {
     std::uint16_t ObjectType = 0;  // index into ObjectTypeNames once named
     std::uint32_t GrantedAccess = 0;
     std::uintptr_t ObjectAddress = 0;  // kernel address of the object
-    TShortString Name;
+    TPathString Name;                  // a file's path, among others
     TShortString TypeName;
     friend bool operator==(const THandleInfo&, const THandleInfo&) = default;
 };

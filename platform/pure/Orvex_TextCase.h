@@ -1,4 +1,6 @@
-// Case rules for comparing names: ASCII letters compare without regard to case.
+// Case rules for comparing names: ASCII letters compare without regard to
+// case, in the code page in force (ProcessCodePageRule): a trail byte of a
+// double-byte character is never taken for a letter.
 #pragma once
 
 #include <string>

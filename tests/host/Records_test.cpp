@@ -14,36 +14,25 @@ const std::string kCut = std::string(255, 'a');
 
 }  // namespace
 
-TEST(RecordsText, EveryTextFieldCutsAt255) {
+TEST(RecordsText, EveryNameCutsAt255) {
     TProcessInfo p;
     p.Name = kLong;
-    p.ImageName = kLong.c_str();
     p.UserName = std::string_view(kLong);
     EXPECT_EQ(p.Name.str(), kCut);
-    EXPECT_EQ(p.ImageName.str(), kCut);
     EXPECT_EQ(p.UserName.str(), kCut);
 
     TModuleInfo m;
     m.Name = kLong;
-    m.ImageName = kLong;
     EXPECT_EQ(m.Name.size(), 255u);
-    EXPECT_EQ(m.ImageName.size(), 255u);
-
-    TDriverInfo d;
-    d.Name = kLong;
-    EXPECT_EQ(d.Name.str(), kCut);
 
     TServiceInfo s;
-    for (TShortString* f :
-         {&s.DependOnService, &s.DisplayName, &s.Name, &s.ImageName, &s.ObjectName, &s.Group, &s.Description}) {
+    for (TShortString* f : {&s.DependOnService, &s.DisplayName, &s.Name, &s.ObjectName, &s.Group, &s.Description}) {
         *f = kLong;
         EXPECT_EQ(f->str(), kCut);
     }
 
     THandleInfo h;
-    h.Name = kLong;
     h.TypeName = kLong;
-    EXPECT_EQ(h.Name.str(), kCut);
     EXPECT_EQ(h.TypeName.str(), kCut);
 
     TWindowInfo w;
@@ -65,6 +54,24 @@ TEST(RecordsText, EveryTextFieldCutsAt255) {
     EXPECT_EQ(g.SID.str(), kCut);
     EXPECT_EQ(g.Domain.str(), kCut);
     EXPECT_EQ(g.Name.str(), kCut);
+}
+
+// A cut path is a wrong path: path fields keep every path a program can be
+// started from (259 characters of up to 3 bytes each) and cut only beyond.
+TEST(RecordsText, PathsKeepEveryStartablePath) {
+    const std::string longest(3 * 259, 'p');
+    const std::string longer = longest + "TAIL";
+    TProcessInfo p;
+    TModuleInfo m;
+    TDriverInfo d;
+    TServiceInfo s;
+    THandleInfo h;
+    for (TPathString* f : {&p.ImageName, &m.ImageName, &d.Name, &s.ImageName, &h.Name}) {
+        *f = kLong;
+        EXPECT_EQ(f->str(), kLong);
+        *f = longer.c_str();
+        EXPECT_EQ(f->str(), longest);
+    }
 }
 
 TEST(RecordsText, ShortAndExactLengthsStayWhole) {
