@@ -57,10 +57,11 @@ endforeach()
 set(ORVEX_APPDEFAULTS "REGEDIT4\n")
 
 # orvex_wine_test(<target> MODES <modes>...)
-# Registers one CTest test per mode; a mode other than "modern" and "wow64"
-# runs a copy of the executable named <target>_<mode>.exe, which Wine reports
-# the mode's version to. "wow64" (i686 tree only) runs the executable itself
-# in the tree's 64-bit prefix. The test program gets --orvex-mode=<mode>.
+# Registers one CTest test per mode; a mode other than "modern", "wow64" and
+# "cp932" runs a copy of the executable named <target>_<mode>.exe, which Wine
+# reports the mode's version to. "wow64" (i686 tree only) runs the executable
+# itself in the tree's 64-bit prefix, "cp932" under a Japanese locale (ANSI
+# code page 932). The test program gets --orvex-mode=<mode>.
 function(orvex_wine_test target)
   cmake_parse_arguments(W "" "" "MODES" ${ARGN})
   if(NOT W_MODES)
@@ -78,12 +79,14 @@ function(orvex_wine_test target)
       "\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${managed_name}\\X11 Driver]\n\"Managed\"=\"N\"\n")
     set(run ${ORVEX_WINE_RUN})
     set(fixture wine)
-    if(mode STREQUAL "wow64")
+    if(mode STREQUAL "wow64" OR mode STREQUAL "cp932")
       set(managed_name ${target}.exe)
+    endif()
+    if(mode STREQUAL "wow64")
       set(run ${ORVEX_WINE_RUN_WOW64})
       set(fixture wine_wow64)
     endif()
-    if(mode STREQUAL "modern" OR mode STREQUAL "wow64")
+    if(mode STREQUAL "modern" OR mode STREQUAL "wow64" OR mode STREQUAL "cp932")
       set(exe $<TARGET_FILE:${target}>)
     else()
       set(exe_name ${target}_${mode}.exe)
@@ -95,6 +98,10 @@ function(orvex_wine_test target)
     endif()
     add_test(NAME ${target}_${mode} COMMAND ${run} ${exe} --orvex-mode=${mode})
     set_tests_properties(${target}_${mode} PROPERTIES FIXTURES_REQUIRED ${fixture} TIMEOUT 600)
+    if(mode STREQUAL "cp932")
+      # Wine takes a program's ANSI code page from the Unix locale.
+      set_tests_properties(${target}_${mode} PROPERTIES ENVIRONMENT "LC_ALL=ja_JP.UTF-8")
+    endif()
   endforeach()
   set(ORVEX_APPDEFAULTS "${ORVEX_APPDEFAULTS}" PARENT_SCOPE)
 endfunction()

@@ -9,6 +9,7 @@
 #include "engine/OXI_ImagePath.h"
 #include "engine/pure/OXI_ModuleList.h"
 #include "platform/Orvex_Kernel32.h"
+#include "platform/Orvex_Locale.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/pure/Orvex_TextCase.h"
@@ -60,10 +61,10 @@ void CollectModulesProcessStatus(std::uint32_t pid, void* process, TModuleList& 
     const std::size_t count = ModuleHandlesToRead(needed, sizeof(HMODULE));
     TModulesSeen seen;
     for (std::size_t i = 0; i < count; ++i) {
-        char file[MAX_PATH] = {};
-        const DWORD length = GetModuleFileNameExA(process, handles[i], file, MAX_PATH);
+        char file[AnsiPathCapacity] = {};
+        const DWORD length = GetModuleFileNameExA(process, handles[i], file, AnsiPathCapacity);
         if (length == 0) continue;
-        const std::string reported = BoundedText(file, MAX_PATH, length);
+        const std::string reported = BoundedText(file, AnsiPathCapacity, length);
         if (!seen.Add(reinterpret_cast<std::uintptr_t>(handles[i]), reported)) continue;
         TModuleInfo& m = modules.emplace_back();
         m.ImageName = paths.Resolve(reported);

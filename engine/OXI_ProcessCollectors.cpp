@@ -14,6 +14,7 @@
 #include "engine/pure/OXI_NativeRecords.h"
 #include "engine/pure/OXI_ProcessNames.h"
 #include "platform/Orvex_Kernel32.h"
+#include "platform/Orvex_Locale.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/pure/Orvex_NtLayouts.h"
@@ -25,16 +26,16 @@ namespace {
 // Base name and full path of the executable, through the process-status
 // library; a failed query gives an empty text.
 void ReadExecutableNames(HANDLE process, std::string& name, std::string& path) {
-    char buffer[MAX_PATH];
+    char buffer[AnsiPathCapacity];
     if (GetModuleBaseNameA) {
         buffer[0] = '\0';
-        const DWORD length = GetModuleBaseNameA(process, nullptr, buffer, MAX_PATH);
-        name = BoundedText(buffer, MAX_PATH, length);
+        const DWORD length = GetModuleBaseNameA(process, nullptr, buffer, AnsiPathCapacity);
+        name = BoundedText(buffer, AnsiPathCapacity, length);
     }
     if (GetModuleFileNameExA) {
         buffer[0] = '\0';
-        const DWORD length = GetModuleFileNameExA(process, nullptr, buffer, MAX_PATH);
-        path = BoundedText(buffer, MAX_PATH, length);
+        const DWORD length = GetModuleFileNameExA(process, nullptr, buffer, AnsiPathCapacity);
+        path = BoundedText(buffer, AnsiPathCapacity, length);
     }
 }
 
@@ -47,7 +48,7 @@ std::string SystemImagePath(std::uint32_t pid) {
     if (!QueryFullProcessImageNameA || pid == 0) return {};
     const THandle process(::OpenProcess(ProcessQueryLimitedInformation, FALSE, pid));
     if (!process) return {};
-    char buffer[1024];
+    char buffer[AnsiPathCapacity];
     DWORD size = sizeof buffer;
     if (!QueryFullProcessImageNameA(process.get(), 0, buffer, &size) || size >= sizeof buffer) return {};
     return std::string(buffer, size);

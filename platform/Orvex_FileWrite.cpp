@@ -12,14 +12,14 @@ namespace {
 
 // The folder part of a path ("." when it names none), in Folder; the split
 // skips the trail bytes of double-byte characters (0x5C in code page 932).
-bool FolderOf(const std::string& fileName, char (&folder)[MAX_PATH]) noexcept {
+bool FolderOf(const std::string& fileName, char (&folder)[AnsiPathCapacity]) noexcept {
     const std::size_t length = FolderPartLength(fileName, IsAnsiLeadByte);
     if (length == std::string::npos) {
         folder[0] = '.';
         folder[1] = '\0';
         return true;
     }
-    if (length >= MAX_PATH) return false;
+    if (length >= AnsiPathCapacity) return false;
     std::memcpy(folder, fileName.data(), length);
     folder[length] = '\0';
     return true;
@@ -47,10 +47,12 @@ DWORD WriteWholeFile(const std::string& fileName, std::string_view contents) noe
 }
 
 DWORD ReplaceFileWith(const std::string& fileName, const std::function<DWORD(const char* tempName)>& write) noexcept {
-    char folder[MAX_PATH] = {};
+    char folder[AnsiPathCapacity] = {};
     if (fileName.empty() || !FolderOf(fileName, folder)) return ERROR_INVALID_NAME;
     // A new empty file of a unique name in the target's folder.
-    char temp[MAX_PATH] = {};
+    // The system writes up to MAX_PATH characters, which a UTF-8 or
+    // double-byte code page stores in more bytes than MAX_PATH.
+    char temp[AnsiPathCapacity] = {};
     if (::GetTempFileNameA(folder, "oxw", 0, temp) == 0) return ::GetLastError();
     DWORD error = write(temp);
     if (error == 0 && !::MoveFileA(temp, fileName.c_str())) {
@@ -60,7 +62,7 @@ DWORD ReplaceFileWith(const std::string& fileName, const std::function<DWORD(con
         // which replaces in one step, is missing on the 9x family).
         // A read-only file or a folder of that name is not replaced.
         const DWORD attributes = ::GetFileAttributesA(fileName.c_str());
-        char aside[MAX_PATH] = {};
+        char aside[AnsiPathCapacity] = {};
         if (attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
             error = ERROR_ACCESS_DENIED;

@@ -2,6 +2,8 @@
 // separators, locale date-time conversion and the ANSI code page's lead bytes.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,10 @@ bool LocaleConvertDateTime(std::string_view s, TDateTimeKind kind, double& value
 // TextToFloat and TextToDateTime with the user's separators and rules.
 bool TextToFloat(std::string_view s, long double& value);
 bool TextToDateTime(std::string_view s, double& value);
+
+// Bytes of an ANSI buffer that holds any path of MAX_PATH characters in the
+// widest code page a program runs in (UTF-8: up to 3 bytes per character).
+inline constexpr DWORD AnsiPathCapacity = 3 * MAX_PATH;
 
 // Whether a byte starts a double-byte character of the ANSI code page.
 bool IsAnsiLeadByte(unsigned char c);

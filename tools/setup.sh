@@ -16,6 +16,9 @@ command -v i686-w64-mingw32-g++-win32 >/dev/null || need+=(g++-mingw-w64-i686)
 # Wine's own fonts: Marlett draws the caption buttons (without it they show
 # as letters), and the system fonts of the dialogs.
 [ -f /usr/share/wine/fonts/marlett.ttf ] || need+=(fonts-wine)
+# Every locale: Wine takes a program's ANSI code page from the Unix locale
+# (ja_JP.UTF-8 gives code page 932), for the tests of double-byte names.
+locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' || need+=(locales-all)
 command -v Xvfb >/dev/null || need+=(xvfb)
 command -v xauth >/dev/null || need+=(xauth)
 command -v xwd >/dev/null || need+=(x11-apps)

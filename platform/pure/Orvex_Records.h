@@ -129,9 +129,9 @@ using TModuleList = std::vector<TModuleInfo>;
 // One process.
 struct TProcessInfo {
     std::uint32_t PID = 0;
-    TShortString Name;       // base name of the executable
-    TPathString ImageName;   // full path of the executable
-    TShortString UserName;   // "domain/account", or the bare account
+    TShortString Name;      // base name of the executable
+    TPathString ImageName;  // full path of the executable
+    TShortString UserName;  // "domain/account", or the bare account
     std::int32_t Priority = 0;
     std::uint32_t Usage = 0;
     std::uint32_t ParentPID = 0;

@@ -48,8 +48,14 @@ TEST(CodePageText, CutsKeepCharactersWhole) {
         {&SingleByte, "caf\xE9 au lait", 4, 4},
         {&SingleByte, "abc", 10, 3},
         // 932: "\x95\x5C" is one character (its trail byte a backslash).
-        {&Cp932, "a\x95\x5C" "b", 2, 1},
-        {&Cp932, "a\x95\x5C" "b", 3, 3},
+        {&Cp932,
+         "a\x95\x5C"
+         "b",
+         2, 1},
+        {&Cp932,
+         "a\x95\x5C"
+         "b",
+         3, 3},
         {&Cp932, "\x83\x61\x83\x41", 3, 2},
         {&Cp936, "\xB1\xED\xD6\xD0", 3, 2},
         {&Cp936, "\xB1\xED", 1, 0},
@@ -60,7 +66,10 @@ TEST(CodePageText, CutsKeepCharactersWhole) {
         {&Utf8, "\xF0\x9F\x98\x80x", 4, 4},
         {&Utf8, "\xF0\x9F\x98\x80x", 3, 0},
         // Bytes that are no well-formed UTF-8 are taken one by one.
-        {&Utf8, "\xE8\xA1" "ab", 1, 1},
+        {&Utf8,
+         "\xE8\xA1"
+         "ab",
+         1, 1},
         {&Utf8, "\xFF\xFE", 1, 1},
     };
     for (const TCase& c : cases)
@@ -111,7 +120,12 @@ TEST(CodePageText, CaseFoldingLeavesTrailBytesAlone) {
         {&Cp932, "\x83\x61.dll", "\x83\x41.DLL", false},
         {&Cp932, "\x83\x61.dll", "\x83\x61.DLL", true},
         {&Cp936, "\xB1\x61", "\xB1\x41", false},
-        {&Utf8, "\xD0\x9F" "a.dll", "\xD0\x9F" "A.DLL", true},
+        {&Utf8,
+         "\xD0\x9F"
+         "a.dll",
+         "\xD0\x9F"
+         "A.DLL",
+         true},
         {&Utf8, "\xD0\x9F", "\xD0\xBF", false},
         {&Utf8, "ab", "abc", false},
     };

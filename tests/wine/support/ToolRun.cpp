@@ -20,9 +20,29 @@ void Drain(HANDLE pipe, std::string& into) {
     }
 }
 
+std::wstring Wide(const std::string& s, UINT codePage) {
+    std::wstring out(s.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(codePage, 0, s.c_str(), static_cast<int>(s.size()), out.data(),
+                                      static_cast<int>(out.size()));
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return out;
+}
+
+std::string Utf8(const std::wstring& s) {
+    std::string out(s.size() * 3 + 1, '\0');
+    const int n = WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), out.data(),
+                                      static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return out;
+}
+
 }  // namespace
 
 TToolRun RunProgram(const std::string& exe, const std::string& args) {
+    return RunProgram(Wide(exe, CP_ACP), Wide(args, CP_ACP));
+}
+
+TToolRun RunProgram(const std::wstring& exe, const std::wstring& args) {
     TToolRun run;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
@@ -32,17 +52,17 @@ TToolRun RunProgram(const std::string& exe, const std::string& args) {
     THandle errR(errRead), errW(errWrite);
     ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = nullptr;
     si.hStdOutput = outWrite;
     si.hStdError = errWrite;
-    std::string commandLine = "\"" + exe + "\" " + args;
+    std::wstring commandLine = L"\"" + exe + L"\" " + args;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                         &si, &pi)) {
-        ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+        ADD_FAILURE() << "cannot start " << Utf8(exe) << ": " << GetLastError();
         return run;
     }
     THandle process(pi.hProcess), thread(pi.hThread);
@@ -57,7 +77,7 @@ TToolRun RunProgram(const std::string& exe, const std::string& args) {
         if (GetTickCount() - start > 120'000) {
             TerminateProcess(process.get(), 99);
             WaitForSingleObject(process.get(), 5'000);
-            ADD_FAILURE() << exe << " " << args << " did not end";
+            ADD_FAILURE() << Utf8(exe) << " " << Utf8(args) << " did not end";
             return run;
         }
     }

@@ -21,6 +21,8 @@ struct TToolRun {
 // Runs Exe with Args (CREATE_NO_WINDOW, no standard input) and collects its
 // output; gives up (and ends the child) after two minutes.
 TToolRun RunProgram(const std::string& exe, const std::string& args);
+// The same with names the ANSI code page may not hold.
+TToolRun RunProgram(const std::wstring& exe, const std::wstring& args);
 
 inline std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 

@@ -1,0 +1,188 @@
+// Names outside the code page and double-byte names, exactly: the console
+// tool (whose manifest asks for UTF-8 as its active code page) run from a
+// folder named in Cyrillic and CJK; and, in the "cp932" mode (this program
+// under LC_ALL=ja_JP.UTF-8, code page 932), files written into folders whose
+// double-byte names end in a trail byte 0x5C.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/OXI_Processes.h"
+#include "engine/OXI_Report.h"
+#include "platform/Orvex_FileWrite.h"
+#include "platform/pure/Orvex_CodePageRule.h"
+#include "tests/JsonReader.h"
+#include "tests/wine/support/TestMode.h"
+#include "tests/wine/support/ToolRun.h"
+
+using namespace orvex;
+using namespace orvex::test;
+
+namespace {
+
+std::wstring WideOf(const std::string& s) {
+    std::wstring out(s.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), out.data(),
+                                      static_cast<int>(out.size()));
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return out;
+}
+
+std::string Utf8Of(const std::wstring& s) {
+    std::string out(s.size() * 3 + 1, '\0');
+    const int n = WideCharToMultiByte(CP_UTF8, 0, s.c_str(), static_cast<int>(s.size()), out.data(),
+                                      static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return out;
+}
+
+// A folder named in Cyrillic and CJK (outside code page 1252 and 932 alike),
+// removed with its files.
+class TUnicodeFolder {
+public:
+    TUnicodeFolder() {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        outer_ = std::wstring(temp) + L"oxnames" + std::to_wstring(GetCurrentProcessId());
+        path_ = outer_ + L"\\\u041f\u0440\u043e\u0433\u0440 \u8868\u30bd\\";
+        CreateDirectoryW(outer_.c_str(), nullptr);
+        if (!CreateDirectoryW(path_.c_str(), nullptr)) path_.clear();
+    }
+    ~TUnicodeFolder() {
+        if (!path_.empty()) {
+            WIN32_FIND_DATAW data{};
+            const HANDLE find = FindFirstFileW((path_ + L"*").c_str(), &data);
+            if (find != INVALID_HANDLE_VALUE) {
+                do DeleteFileW((path_ + data.cFileName).c_str());
+                while (FindNextFileW(find, &data));
+                FindClose(find);
+            }
+            RemoveDirectoryW(path_.c_str());
+        }
+        RemoveDirectoryW(outer_.c_str());
+    }
+    TUnicodeFolder(const TUnicodeFolder&) = delete;
+    TUnicodeFolder& operator=(const TUnicodeFolder&) = delete;
+
+    const std::wstring& path() const { return path_; }
+
+private:
+    std::wstring outer_, path_;
+};
+
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+const TJson* ProcessOf(const TJson& doc, DWORD pid) {
+    for (const TJson& p : doc["processes"].Items)
+        if (p["pid"].Text == std::to_string(pid)) return &p;
+    return nullptr;
+}
+
+}  // namespace
+
+// "orvexinv collect --json" run from C:\...\Прогр 表ソ\ lists its own
+// process with its exact path and module; its reports keep the path, and the
+// comparison of two reports names it exactly.
+TEST(ExactNames, ConsoleToolFromAFolderOutsideTheCodePage) {
+    const TUnicodeFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const std::wstring tool = folder.path() + L"orvexinv.exe";
+    ASSERT_TRUE(CopyFileW(WideOf(ExeDir() + "..\\..\\console\\orvexinv.exe").c_str(), tool.c_str(), FALSE));
+    const std::string toolUtf8 = Utf8Of(tool);
+
+    const TToolRun collect = RunProgram(tool, L"collect --json");
+    ASSERT_EQ(collect.ExitCode, 0u) << collect.Err;
+    const TJson doc = ParseJson(collect.Out);
+    const TJson* self = ProcessOf(doc, collect.Pid);
+    ASSERT_NE(self, nullptr) << "pid " << collect.Pid;
+    EXPECT_EQ((*self)["imageName"].Text, toolUtf8);
+    bool module = false;
+    for (const TJson& m : (*self)["modules"].Items) module = module || m["imageName"].Text == toolUtf8;
+    EXPECT_TRUE(module) << "no module " << toolUtf8;
+
+    const std::wstring first = folder.path() + L"report \u8868 1.ivs";
+    const std::wstring second = folder.path() + L"report \u8868 2.ivs";
+    const TToolRun save1 = RunProgram(tool, L"save " + Quoted(first));
+    const TToolRun save2 = RunProgram(tool, L"save " + Quoted(second));
+    ASSERT_EQ(save1.ExitCode, 0u) << save1.Err;
+    ASSERT_EQ(save2.ExitCode, 0u) << save2.Err;
+    const TToolRun shown = RunProgram(tool, L"show " + Quoted(first) + L" --json");
+    ASSERT_EQ(shown.ExitCode, 0u) << shown.Err;
+    const TJson savedDoc = ParseJson(shown.Out);
+    const TJson* saved = ProcessOf(savedDoc, save1.Pid);
+    ASSERT_NE(saved, nullptr) << "pid " << save1.Pid;
+    EXPECT_EQ((*saved)["imageName"].Text, toolUtf8);
+
+    // Each report holds the tool that saved it: one removed, one added.
+    const TToolRun diff = RunProgram(tool, L"diff " + Quoted(first) + L" " + Quoted(second) + L" --json");
+    EXPECT_EQ(diff.ExitCode, 1u) << diff.Err;
+    int removed = 0, added = 0;
+    const TJson differences = ParseJson(diff.Out);
+    for (const TJson& row : differences["differences"].Items) {
+        if (row["key"].Text.rfind(toolUtf8 + " (PID ", 0) != 0) continue;
+        removed += row["change"].Text == "removed" ? 1 : 0;
+        added += row["change"].Text == "added" ? 1 : 0;
+    }
+    EXPECT_EQ(removed, 1) << diff.Out.substr(0, 2000);
+    EXPECT_EQ(added, 1);
+}
+
+TEST(Cp932Names, ThisProgramRunsInCodePage932) {
+    EXPECT_EQ(GetACP(), 932u) << "the cp932 mode runs under LC_ALL=ja_JP.UTF-8";
+    EXPECT_NE(ProcessCodePageRule().IsLeadByte, nullptr);
+    EXPECT_FALSE(ProcessCodePageRule().Utf8);
+}
+
+// 表 (0x95 0x5C), ソ (0x83 0x5C) and 能 (0x94 0x5C) end in a byte that is a
+// backslash in ASCII: a file written through a temporary file beside it (the
+// exports, the console's save) and a report go into such a folder.
+TEST(Cp932Names, FilesGoIntoFoldersWhoseNamesEndInTrailBackslashes) {
+    char temp[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+    const std::string outer = std::string(temp) + "ox932_" + std::to_string(GetCurrentProcessId());
+    const std::string folder = outer + "\\\x95\x5C\x83\x5C";
+    ASSERT_TRUE(CreateDirectoryA(outer.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << GetLastError();
+    struct TRemove {
+        std::string Outer, Folder;
+        ~TRemove() {
+            for (const std::string& name : FolderEntries(Folder + "\\")) DeleteFileA((Folder + "\\" + name).c_str());
+            RemoveDirectoryA(Folder.c_str());
+            RemoveDirectoryA(Outer.c_str());
+        }
+    } remove{outer, folder};
+
+    const std::string csv = folder + "\\\x94\x5C\x95\x5C.csv";
+    ASSERT_EQ(WriteWholeFile(csv, "a,b\r\n"), 0u);
+    {
+        std::ifstream in(csv, std::ios::binary);
+        const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(written, "a,b\r\n");
+    }
+    // Written again over itself: the old file is moved aside and dropped.
+    ASSERT_EQ(WriteWholeFile(csv, "c\r\n"), 0u);
+
+    const std::string report = folder + "\\\x94\x5C\x95\x5C.ivs";
+    {
+        TOrvex_ProcessList component;
+        component.DetectionRange = TDetectionRange{dtProcesses, dtServices};
+        component.RefreshData();
+        component.SaveToStorage(report);
+    }
+    ASSERT_TRUE(IsInventoryReport(report));
+    TOrvex_ProcessList loaded;
+    loaded.LoadFromStorage(report);
+    EXPECT_GT(loaded.ProcessCount(), 0);
+
+    // The console tool's save, which writes through a temporary file too.
+    const std::string saved = folder + "\\\x95\x5C\x83\x5C.ivs";
+    const TToolRun save = RunProgram(ExeDir() + "..\\..\\console\\orvexinv.exe", "save " + Quoted(saved));
+    EXPECT_EQ(save.ExitCode, 0u) << save.Err;
+    EXPECT_TRUE(IsInventoryReport(saved));
+    EXPECT_EQ(FolderEntries(folder + "\\"),
+              (std::vector<std::string>{"\x94\x5C\x95\x5C.csv", "\x94\x5C\x95\x5C.ivs", "\x95\x5C\x83\x5C.ivs"}));
+}
