@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/OXI_Inventory.h"
 #include "engine/OXI_Processes.h"
 #include "engine/OXI_Report.h"
+#include "engine/pure/OXI_InventoryDiff.h"
 #include "platform/Orvex_FileWrite.h"
 #include "platform/pure/Orvex_CodePageRule.h"
 #include "tests/JsonReader.h"
+#include "tests/wine/support/HelperProcess.h"
 #include "tests/wine/support/TestMode.h"
 #include "tests/wine/support/ToolRun.h"
 
@@ -83,6 +86,15 @@ const TJson* ProcessOf(const TJson& doc, DWORD pid) {
 }
 
 }  // namespace
+
+// A process with modules, as the component lists it.
+bool FindProcessRecord(const TOrvex_ProcessList& component, DWORD pid, TProcessInfo& found) {
+    for (int i = 0; i < component.ProcessCount(); ++i) {
+        component.GetProcess(static_cast<std::uint32_t>(i), found);
+        if (found.PID == pid) return true;
+    }
+    return false;
+}
 
 // "orvexinv collect --json" run from C:\...\Прогр 表ソ\ lists its own
 // process with its exact path and module; its reports keep the path, and the
@@ -185,4 +197,60 @@ TEST(Cp932Names, FilesGoIntoFoldersWhoseNamesEndInTrailBackslashes) {
     EXPECT_TRUE(IsInventoryReport(saved));
     EXPECT_EQ(FolderEntries(folder + "\\"),
               (std::vector<std::string>{"\x94\x5C\x95\x5C.csv", "\x94\x5C\x95\x5C.ivs", "\x95\x5C\x83\x5C.ivs"}));
+}
+
+// The programs run with UTF-8 as their active code page (this test program's
+// manifest asks for it as theirs do): a helper started from a folder named in
+// Cyrillic and CJK keeps its exact path in the records, a report read back
+// and the comparison of two inventories.
+TEST(Utf8Names, ThisProgramRunsInUtf8) {
+    EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
+    EXPECT_TRUE(ProcessCodePageRule().Utf8);
+}
+
+TEST(Utf8Names, AHelperFromAFolderOutsideTheCodePageKeepsItsExactPath) {
+    const TUnicodeFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const std::wstring helperW = folder.path() + L"orvex_test_helper.exe";
+    ASSERT_TRUE(CopyFileW(WideOf(ExeDir() + "orvex_test_helper.exe").c_str(), helperW.c_str(), FALSE));
+    const std::string helperPath = Utf8Of(helperW);  // the ANSI text of this code page
+    THelperProcess helper("--no-window", helperPath);
+    ASSERT_TRUE(helper.started());
+
+    TOrvex_ProcessList component;
+    component.DetectionRange = TDetectionRange{dtProcesses};
+    component.RefreshData();
+    TProcessInfo p;
+    ASSERT_TRUE(FindProcessRecord(component, helper.pid(), p));
+    EXPECT_EQ(p.ImageName.str(), helperPath);
+    EXPECT_EQ(p.Name.str(), "orvex_test_helper.exe");
+    bool module = false;
+    for (const TModuleInfo& m : p.Modules) module = module || m.ImageName.str() == helperPath;
+    EXPECT_TRUE(module);
+
+    // A report of this refresh, read back, and compared with a refresh
+    // after the helper ended: one removed process, named exactly.
+    const std::string report = Utf8Of(folder.path() + L"report \u8868.ivs");
+    component.SaveToStorage(report);
+    TOrvex_ProcessList loaded;
+    ASSERT_TRUE(IsInventoryReport(report));
+    loaded.LoadFromStorage(report);
+    TProcessInfo saved;
+    ASSERT_TRUE(FindProcessRecord(loaded, helper.pid(), saved));
+    EXPECT_EQ(saved.ImageName.str(), helperPath);
+    const TInventory before = InventoryOf(loaded);
+    const DWORD pid = helper.pid();
+    ASSERT_TRUE(TerminateProcess(helper.process(), 0));
+    ASSERT_TRUE(helper.waitForExit(10'000));
+    TOrvex_ProcessList after;
+    after.DetectionRange = TDetectionRange{dtProcesses};
+    after.RefreshData();
+    const std::vector<TDiffRow> rows = CompareInventories(before, InventoryOf(after));
+    int named = 0;
+    for (const TDiffRow& r : rows)
+        named += r.Kind == TDiffKind::Process && r.Change == TDiffChange::Removed &&
+                         r.Key == helperPath + " (PID " + std::to_string(pid) + ")"
+                     ? 1
+                     : 0;
+    EXPECT_EQ(named, 1);
 }

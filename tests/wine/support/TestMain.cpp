@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
                  : m == "win10" ? "Win10*:AllModes*"
                  : m == "wow64" ? "Wow64*"
                  : m == "cp932" ? "Cp932*"
-                                : "-Win98*:Nt40*:Win10*:Wow64*:Cp932*";
+                 : m == "utf8"  ? "Utf8*"
+                                : "-Win98*:Nt40*:Win10*:Wow64*:Cp932*:Utf8*";
         ::testing::GTEST_FLAG(filter) = filter;
     }
     return RUN_ALL_TESTS();
