@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cwchar>
+#include <string>
 #include <vector>
 
 #include "engine/OXI_Collectors.h"
@@ -12,6 +14,7 @@
 #include "platform/Orvex_Locale.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Resources.h"
+#include "platform/Orvex_WideText.h"
 #include "platform/pure/Orvex_TextCase.h"
 
 namespace orvex {
@@ -40,6 +43,26 @@ THandle ModuleSnapshot(std::uint32_t pid) {
         if (::GetLastError() != ERROR_BAD_LENGTH) break;
     }
     return THandle();
+}
+
+template <std::size_t N>
+std::string EntryText(const char (&text)[N]) {
+    return BoundedText(text);
+}
+
+template <std::size_t N>
+std::string EntryText(const wchar_t (&text)[N]) {
+    return WideToAnsi(std::wstring_view(text, ::wcsnlen(text, N)));
+}
+
+// Hands every module of a snapshot to take(name, path, base, size).
+template <typename Entry, typename Walk, typename Take>
+void WalkSnapshot(HANDLE snapshot, Walk first, Walk next, Take&& take) {
+    Entry entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = first(snapshot, &entry); ok; ok = next(snapshot, &entry))
+        take(EntryText(entry.szModule), EntryText(entry.szExePath), reinterpret_cast<std::uintptr_t>(entry.modBaseAddr),
+             entry.modBaseSize);
 }
 
 }  // namespace
@@ -87,20 +110,22 @@ std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t p
     if (!ProcessHasModules(pid)) return image;
     const THandle snapshot = ModuleSnapshot(pid);
     if (!snapshot) return image;
-    MODULEENTRY32 entry{};
-    entry.dwSize = sizeof entry;
     TModulesSeen seen;
-    for (BOOL ok = Module32First(snapshot.get(), &entry); ok; ok = Module32Next(snapshot.get(), &entry)) {
-        const std::string name = BoundedText(entry.szModule);
-        const std::string path = BoundedText(entry.szExePath);
-        if (!seen.Add(reinterpret_cast<std::uintptr_t>(entry.modBaseAddr), path)) continue;
+    const auto take = [&](const std::string& name, const std::string& path, std::uintptr_t base, DWORD size) {
+        if (!seen.Add(base, path)) return;
         TModuleInfo& m = modules.emplace_back();
         m.Name = name;
         m.ImageName = paths.Resolve(path);
-        m.Base = reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
-        m.Size = entry.modBaseSize;
+        m.Base = base;
+        m.Size = size;
         if (SameText(name, processName)) image = path;
-    }
+    };
+    // The wide entry where the system has it: the ANSI one holds MAX_PATH
+    // bytes, fewer than a long path takes in a UTF-8 or double-byte code page.
+    if (Module32FirstW && Module32NextW)
+        WalkSnapshot<MODULEENTRY32W>(snapshot.get(), Module32FirstW, Module32NextW, take);
+    else
+        WalkSnapshot<MODULEENTRY32>(snapshot.get(), Module32First, Module32Next, take);
     return image;
 }
 

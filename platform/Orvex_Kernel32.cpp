@@ -11,6 +11,8 @@ TThread32Walk Thread32First = nullptr;
 TThread32Walk Thread32Next = nullptr;
 TModule32Walk Module32First = nullptr;
 TModule32Walk Module32Next = nullptr;
+TModule32WalkW Module32FirstW = nullptr;
+TModule32WalkW Module32NextW = nullptr;
 TAddVectoredExceptionHandler AddVectoredExceptionHandler = nullptr;
 TRemoveVectoredExceptionHandler RemoveVectoredExceptionHandler = nullptr;
 TIsWow64Process IsWow64Process = nullptr;
@@ -31,6 +33,8 @@ constexpr TSlotBinding Kernel32Slots[] = {
     BindSlot<Thread32Next>("Thread32Next"),
     BindSlot<Module32First>("Module32First"),
     BindSlot<Module32Next>("Module32Next"),
+    BindSlot<Module32FirstW>("Module32FirstW"),
+    BindSlot<Module32NextW>("Module32NextW"),
     BindSlot<AddVectoredExceptionHandler>("AddVectoredExceptionHandler"),
     BindSlot<RemoveVectoredExceptionHandler>("RemoveVectoredExceptionHandler"),
     BindSlot<IsWow64Process>("IsWow64Process"),

@@ -19,6 +19,7 @@ using TCreateToolhelp32Snapshot = HANDLE(WINAPI*)(DWORD flags, DWORD processId);
 using TProcess32Walk = BOOL(WINAPI*)(HANDLE snapshot, PROCESSENTRY32* entry);
 using TThread32Walk = BOOL(WINAPI*)(HANDLE snapshot, THREADENTRY32* entry);
 using TModule32Walk = BOOL(WINAPI*)(HANDLE snapshot, MODULEENTRY32* entry);
+using TModule32WalkW = BOOL(WINAPI*)(HANDLE snapshot, MODULEENTRY32W* entry);
 using TAddVectoredExceptionHandler = PVOID(WINAPI*)(ULONG first, PVECTORED_EXCEPTION_HANDLER handler);
 using TRemoveVectoredExceptionHandler = ULONG(WINAPI*)(PVOID handler);
 using TIsWow64Process = BOOL(WINAPI*)(HANDLE process, PBOOL wow64);
@@ -37,6 +38,10 @@ extern TThread32Walk Thread32First;
 extern TThread32Walk Thread32Next;
 extern TModule32Walk Module32First;
 extern TModule32Walk Module32Next;
+// The wide walkers (Windows 2000 and later): module paths that the ANSI
+// entry's MAX_PATH bytes cannot hold in a UTF-8 or double-byte code page.
+extern TModule32WalkW Module32FirstW;
+extern TModule32WalkW Module32NextW;
 extern TAddVectoredExceptionHandler AddVectoredExceptionHandler;
 extern TRemoveVectoredExceptionHandler RemoveVectoredExceptionHandler;
 extern TIsWow64Process IsWow64Process;

@@ -254,3 +254,44 @@ TEST(Utf8Names, AHelperFromAFolderOutsideTheCodePageKeepsItsExactPath) {
                      : 0;
     EXPECT_EQ(named, 1);
 }
+
+// A path of nearly MAX_PATH characters, each three bytes in UTF-8: more bytes
+// than an ANSI module entry or a MAX_PATH buffer holds, kept whole.
+TEST(Utf8Names, AHelperWithTheLongestPathKeepsItWhole) {
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring outer = std::wstring(temp) + L"oxlong" + std::to_wstring(GetCurrentProcessId());
+    std::wstring folder = outer + L"\\";
+    while (folder.size() < 247) folder += L'\u8868';  // a folder's name may have 247 characters
+    const std::wstring exe = folder + L"\\h.exe";
+    ASSERT_LT(exe.size(), static_cast<std::size_t>(MAX_PATH));
+    ASSERT_TRUE(CreateDirectoryW(outer.c_str(), nullptr));
+    const bool made = CreateDirectoryW(folder.c_str(), nullptr) != 0;
+    struct TRemove {
+        std::wstring Outer, Folder, Exe;
+        ~TRemove() {
+            DeleteFileW(Exe.c_str());
+            RemoveDirectoryW(Folder.c_str());
+            RemoveDirectoryW(Outer.c_str());
+        }
+    } remove{outer, folder, exe};
+    ASSERT_TRUE(made) << GetLastError();
+    ASSERT_TRUE(CopyFileW(WideOf(ExeDir() + "orvex_test_helper.exe").c_str(), exe.c_str(), FALSE));
+    const std::string path = Utf8Of(exe);
+    ASSERT_GT(path.size(), 3u * MAX_PATH / 2);  // far beyond an ANSI entry's MAX_PATH bytes
+    {
+        THelperProcess helper("--no-window", path);
+        ASSERT_TRUE(helper.started());
+        TOrvex_ProcessList component;
+        component.DetectionRange = TDetectionRange{dtProcesses};
+        component.RefreshData();
+        TProcessInfo p;
+        ASSERT_TRUE(FindProcessRecord(component, helper.pid(), p));
+        EXPECT_EQ(p.ImageName.str(), path);
+        bool module = false;
+        for (const TModuleInfo& m : p.Modules) module = module || m.ImageName.str() == path;
+        EXPECT_TRUE(module);
+        ASSERT_TRUE(TerminateProcess(helper.process(), 0));
+        ASSERT_TRUE(helper.waitForExit(10'000));
+    }
+}
