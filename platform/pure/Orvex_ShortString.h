@@ -55,6 +55,6 @@ private:
 
 using TShortString = TBoundedText<255>;
 // MAX_PATH less its terminating null, in UTF-8's widest bytes per unit.
-using TPathString = TBoundedText<3 * 259>;
+using TPathString = TBoundedText<std::size_t{3} * 259>;
 
 }  // namespace orvex
