@@ -81,10 +81,10 @@ TEST(FindRows, ModulesByBaseNameOrPath) {
     list[0].Modules[0].Name = "orvex_wide_module.dll";  // path unknown
     list[0].Modules[0].Base = 0x10000000;
     list[0].Modules[1].Name = "kernel32.dll";
-    list[0].Modules[1].ImageName = "C:\Windows\system32\kernel32.dll";
+    list[0].Modules[1].ImageName = "C:\\Windows\\system32\\kernel32.dll";
     list[0].Modules[1].Base = 0x7B600000;
     list[0].Modules[2].Name = "plugin.dll";
-    list[0].Modules[2].ImageName = "C:\Orvex Wide\plugin.dll";
+    list[0].Modules[2].ImageName = "C:\\Orvex Wide\\plugin.dll";
     list[0].Modules[2].Base = 0x20000000;
     struct TCase {
         const char* text;
