@@ -24,13 +24,7 @@ using namespace orvex::test;
 
 namespace {
 
-// The tool of this mode: the copy Wine reports the mode's system version to.
-std::string ToolPath() {
-    const std::string dir = ExeDir() + "..\\..\\console\\";
-    return dir + (IsMode("nt40") ? "orvexinv_nt40.exe" : "orvexinv.exe");
-}
-
-TToolRun RunTool(const std::string& args) { return RunProgram(ToolPath(), args); }
+TToolRun RunTool(const std::string& args) { return RunProgram(InvToolPath(), args); }
 
 // The report as the component reads it.
 void LoadReport(const std::string& file, TOrvex_ProcessList& component) {
