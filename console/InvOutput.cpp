@@ -94,9 +94,9 @@ bool WriteText(TStdStream stream, std::string_view text) {
     };
     if (!IsConsole(h)) return WritePieces(h, text, ansiPieces);
     if (IsNT()) return WriteConsoleText(h, text);
-    // The 9x console reads bytes in its OEM code page. On the double-byte
-    // editions the OEM and ANSI code pages are the same: a piece cut at a
-    // character of one is cut at a character of the other.
+    // The 9x console reads bytes in its OEM code page. Each piece is cut at a
+    // character of the ANSI code page before its conversion, so that it
+    // converts whole.
     while (!text.empty()) {
         const std::size_t piece = ansiPieces(text, MaxWriteBytes);
         std::string oem(text.substr(0, piece));

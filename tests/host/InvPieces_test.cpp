@@ -2,10 +2,10 @@
 // whole text when it fits, never a character cut in two.
 #include <gtest/gtest.h>
 
+#include "console/pure/InvPieces.h"
+
 #include <string>
 #include <vector>
-
-#include "console/pure/InvPieces.h"
 
 using namespace orvex;
 using namespace orvex::console;

@@ -13,6 +13,7 @@
 #include "platform/Orvex_Resources.h"
 #include "tests/CsvReader.h"
 #include "tests/JsonReader.h"
+#include "tests/wine/support/InvTool.h"
 #include "tests/wine/support/ReportSamples.h"
 #include "tests/wine/support/TempFile.h"
 #include "tests/wine/support/TestMode.h"

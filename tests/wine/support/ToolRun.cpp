@@ -3,7 +3,6 @@
 #include "tests/wine/support/ToolRun.h"
 
 #include "platform/Orvex_Resources.h"
-#include "tests/wine/support/TestMode.h"
 
 namespace orvex::test {
 
@@ -23,23 +22,15 @@ void Drain(HANDLE pipe, std::string& into) {
 
 }  // namespace
 
-std::string InvToolPath() {
-    const std::string dir = ExeDir() + "..\\..\\console\\";
-    if (IsMode("nt40")) return dir + "orvexinv_nt40.exe";
-    if (IsMode("win98")) return dir + "orvexinv_win98.exe";
-    return dir + "orvexinv.exe";
-}
-
-TToolRun RunProgram(const std::string& exe, const std::string& args, TToolOutput output) {
+TToolRun RunProgram(const std::string& exe, const std::string& args) {
     TToolRun run;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
     if (!CreatePipe(&outRead, &outWrite, &inherit, 0)) return run;
     THandle outR(outRead), outW(outWrite);
-    if (output == TToolOutput::ClosedPipe) outR.reset();
     if (!CreatePipe(&errRead, &errWrite, &inherit, 0)) return run;
     THandle errR(errRead), errW(errWrite);
-    if (outR) ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     ::SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -60,7 +51,7 @@ TToolRun RunProgram(const std::string& exe, const std::string& args, TToolOutput
     errW.reset();
     const DWORD start = GetTickCount();
     for (;;) {
-        if (outR) Drain(outRead, run.Out);
+        Drain(outRead, run.Out);
         Drain(errRead, run.Err);
         if (WaitForSingleObject(process.get(), 20) == WAIT_OBJECT_0) break;
         if (GetTickCount() - start > 120'000) {
@@ -70,7 +61,7 @@ TToolRun RunProgram(const std::string& exe, const std::string& args, TToolOutput
             return run;
         }
     }
-    if (outR) Drain(outRead, run.Out);
+    Drain(outRead, run.Out);
     Drain(errRead, run.Err);
     GetExitCodeProcess(process.get(), &run.ExitCode);
     run.Finished = true;

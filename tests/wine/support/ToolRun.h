@@ -18,17 +18,9 @@ struct TToolRun {
     std::string Out, Err;
 };
 
-// Where a child's standard output goes: a pipe the caller reads, or a pipe
-// whose read end is closed before the child starts (every write fails).
-enum class TToolOutput { Pipe, ClosedPipe };
-
 // Runs Exe with Args (CREATE_NO_WINDOW, no standard input) and collects its
 // output; gives up (and ends the child) after two minutes.
-TToolRun RunProgram(const std::string& exe, const std::string& args, TToolOutput output = TToolOutput::Pipe);
-
-// The console collector of this test mode: the copy named for the mode's
-// Windows version where there is one (Wine reports the version by file name).
-std::string InvToolPath();
+TToolRun RunProgram(const std::string& exe, const std::string& args);
 
 inline std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
