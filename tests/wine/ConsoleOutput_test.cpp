@@ -10,6 +10,7 @@
 
 #include <cwctype>
 #include <string>
+#include <vector>
 
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_Resources.h"
@@ -46,13 +47,18 @@ std::wstring Decoded(UINT codePage, const std::string& bytes) {
 }
 
 // A report of sample records whose first service has Name as display name.
-void SaveReport(const std::string& file, const std::string& name, int services) {
+// With Every, each service's display name is Name and its number.
+void SaveReport(const std::string& file, const std::string& name, int services, bool every = false) {
     TOrvex_ProcessList component;
     AddSamples(component, 2, 1, 0);
     TServiceInfo first = SampleService(0);
     first.DisplayName = name;
     component.AddService(first);
-    for (int i = 1; i < services; ++i) component.AddService(SampleService(i));
+    for (int i = 1; i < services; ++i) {
+        TServiceInfo s = SampleService(i);
+        if (every) s.DisplayName = name + " " + std::to_string(i);
+        component.AddService(s);
+    }
     component.SaveToStorage(file);
 }
 
@@ -194,6 +200,62 @@ TClosedOutputRun RunWithOutputClosed(const std::string& args) {
     return run;
 }
 
+// Every write of the tool on its own: its standard output is the client end
+// of a message-mode pipe, which keeps each WriteFile as one message.
+std::vector<std::string> WritesOf(const std::string& args) {
+    std::vector<std::string> writes;
+    const std::string name = "\\\\.\\pipe\\OrvexInvWrites_" + std::to_string(GetCurrentProcessId()) + "_" +
+                             std::to_string(GetTickCount());
+    const THandle server(CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE,
+                                          1, 0, 1 << 20, 0, nullptr));
+    if (!server) {
+        ADD_FAILURE() << "no message pipe: " << GetLastError();
+        return writes;
+    }
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    THandle client(CreateFileA(name.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr));
+    if (!client) {
+        ADD_FAILURE() << "cannot open the message pipe: " << GetLastError();
+        return writes;
+    }
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = client.get();
+    const std::string exe = InvToolPath();
+    std::string commandLine = Quoted(exe) + " " + args;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &si, &pi)) {
+        ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+        return writes;
+    }
+    const THandle process(pi.hProcess), thread(pi.hThread);
+    client.reset();
+    std::vector<char> buffer(1 << 20);
+    const DWORD start = GetTickCount();
+    for (bool ended = false;;) {
+        DWORD available = 0;
+        if (PeekNamedPipe(server.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            DWORD got = 0;
+            if (!ReadFile(server.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+                ADD_FAILURE() << "read: " << GetLastError();
+                break;
+            }
+            writes.emplace_back(buffer.data(), got);
+            continue;
+        }
+        if (ended) break;
+        ended = WaitForSingleObject(process.get(), 20) == WAIT_OBJECT_0;
+        if (GetTickCount() - start > 120'000) {
+            TerminateProcess(process.get(), 99);
+            ADD_FAILURE() << args << " did not end";
+            break;
+        }
+    }
+    return writes;
+}
+
 std::string Narrow(const std::wstring& s) { return Encoded(CP_UTF8, s); }
 
 // Where a row of the screen starts with Text and no further digit follows
@@ -279,6 +341,33 @@ TEST(ConsoleOutput, LongTextArrivesWholeInPieces) {
     }
 }
 
+// Each WriteFile passes at most 8 KB (the consoles of XP and 7 refuse more),
+// and UTF-8 output is never cut inside a character.
+TEST(ConsoleOutput, EveryWriteIsAtMostEightKilobytes) {
+    ORVEX_SAMPLE_OR_SKIP(name);
+    TTempFolder folder;
+    const std::string file = folder.path() + "long.ivs";
+    SaveReport(file, name, 300, true);
+    for (const char* form : {"", " --json", " --csv services"}) {
+        const std::string args = "show " + Quoted(file) + form;
+        const TToolRun piped = RunProgram(InvToolPath(), args);
+        ASSERT_EQ(piped.ExitCode, 0u) << piped.Err;
+        ASSERT_GT(piped.Out.size(), 3u * 8192u) << form;
+        const std::vector<std::string> writes = WritesOf(args);
+        std::string joined;
+        for (std::size_t i = 0; i < writes.size(); ++i) {
+            EXPECT_LE(writes[i].size(), 8192u) << form << " write " << i;
+            const auto first = static_cast<unsigned char>(writes[i].empty() ? 0 : writes[i][0]);
+            if (*form) {
+                EXPECT_NE(first & 0xC0u, 0x80u) << form << ": write " << i << " starts inside a character";
+            }
+            joined += writes[i];
+        }
+        EXPECT_GE(writes.size(), 4u) << form;
+        EXPECT_EQ(joined, piped.Out) << form;
+    }
+}
+
 TEST(ConsoleOutput, TextToAPipeIsTheProgramsBytes) {
     ORVEX_SAMPLE_OR_SKIP(name);
     TTempFolder folder;
@@ -321,7 +410,8 @@ TEST(Win98ConsoleOutput, TextIsInTheConsolesOemCodePage) {
     CharToOemBuffA(oem.data(), oem.data(), static_cast<DWORD>(oem.size()));
     const std::wstring screen = console.Screen();
     EXPECT_NE(RowStart(screen, Decoded(GetOEMCP(), oem)), std::wstring::npos) << Narrow(screen.substr(0, 2000));
-    if (!Encoded(GetOEMCP(), L"\u00FC").empty())
+    if (!Encoded(GetOEMCP(), L"\u00FC").empty()) {
         EXPECT_NE(RowStart(screen, L"Dienst f\u00FCr Z\u00FCrich"), std::wstring::npos)
             << "OEM code page " << GetOEMCP();
+    }
 }
