@@ -1,7 +1,5 @@
 #include "console/pure/InvPieces.h"
 
-#include <cstdint>
-
 namespace orvex::console {
 
 std::size_t CodePagePieceLength(std::string_view text, std::size_t limit, TLeadBytePredicate isLeadByte) noexcept {
@@ -26,8 +24,8 @@ std::size_t Utf8PieceLength(std::string_view text, std::size_t limit) noexcept {
 
 std::size_t Utf16PieceLength(std::wstring_view text, std::size_t limit) noexcept {
     if (text.size() <= limit) return text.size();
-    const auto last = static_cast<std::uint32_t>(text[limit - 1]);
-    const bool highSurrogate = last >= 0xD800u && last <= 0xDBFFu;
+    const wchar_t last = text[limit - 1];
+    const bool highSurrogate = last >= static_cast<wchar_t>(0xD800) && last <= static_cast<wchar_t>(0xDBFF);
     return highSurrogate && limit > 1 ? limit - 1 : limit;
 }
 
