@@ -9,6 +9,7 @@
 #include "app/PrcDetailsLayout.h"
 #include "app/pure/FindRows.h"
 #include "app/pure/PrcListRows.h"
+#include "platform/Orvex_Locale.h"
 #include "platform/Orvex_OSInfo.h"
 #include "ui/Orvex_Dialogs.h"
 #include "ui/Orvex_GuiResources.h"
@@ -88,7 +89,9 @@ void Twnd_Find::Show() {
 void Twnd_Find::cmFind() {
     const std::string text = ControlText(FindText());
     orvex::TBusyCursor busy;
-    const auto hits = FindHandlesAndModules(CopyProcesses(procList_), CopyHandles(procList_), text);
+    // Names and paths are texts of the ANSI code page, whose double-byte
+    // characters the search keeps whole.
+    const auto hits = FindHandlesAndModules(CopyProcesses(procList_), CopyHandles(procList_), text, IsAnsiLeadByte);
     const HWND list = FindList();
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     FillColumnList(list, FindRows(hits, IsNT()));
@@ -108,9 +111,11 @@ void Twnd_Find::FindListDblClick() {
     if (index < 0) return;
     TDetailsRowTarget target;
     if (ListCellText(list, row, FindTypeColumn) == ModuleHitType) {
+        // By the base address: a module whose path is unknown has none to
+        // find it by on the Modules page.
         target.Page = pgPrcModules;
-        target.Column = ModulePathColumn;
-        target.Text = ListCellText(list, row, FindNameColumn);
+        target.Column = ModuleBaseColumn;
+        target.Text = ListCellText(list, row, FindHandleColumn);
     } else {
         target.Page = pgPrcHandles;
         target.Column = 0;

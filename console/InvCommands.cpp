@@ -13,6 +13,7 @@
 #include "engine/OXI_Report.h"
 #include "engine/pure/OXI_InventoryDiff.h"
 #include "engine/pure/OXI_InventoryJson.h"
+#include "platform/Orvex_SystemMessage.h"
 #include "platform/Orvex_WideText.h"
 #include "platform/Orvex_Wow64.h"
 #include "storage/Orvex_ComError.h"
@@ -53,8 +54,12 @@ void Collect(TOrvex_ProcessList& component) {
     component.RefreshData();
 }
 
-bool Out(const std::string& text, bool utf8) {
-    return utf8 ? WriteBytes(TStdStream::Out, text) : WriteText(TStdStream::Out, text);
+// Output that standard output does not take (a pipe whose reader has gone, a
+// full disk) ends the command with the reason on standard error.
+void Out(const std::string& text, bool utf8) {
+    if (utf8 ? WriteBytes(TStdStream::Out, text) : WriteText(TStdStream::Out, text)) return;
+    const DWORD error = GetLastError();
+    throw TFileError{"orvexinv: cannot write the output: " + SystemErrorText(error)};
 }
 
 int Run(const TInvArgs& args) {
@@ -69,32 +74,32 @@ int Run(const TInvArgs& args) {
     case TInvCommand::Collect: {
         TOrvex_ProcessList component;
         Collect(component);
-        return Out(InventoryJson(InventoryOf(component), ToUtf8) + "\r\n", true) ? ExitSuccess : ExitError;
+        Out(InventoryJson(InventoryOf(component), ToUtf8) + "\r\n", true);
+        return ExitSuccess;
     }
     case TInvCommand::Show: {
         const TInventory inv = LoadInventory(args.FileA);
-        bool written = false;
         switch (args.Format) {
         case TInvFormat::Json:
-            written = Out(InventoryJson(inv, ToUtf8) + "\r\n", true);
+            Out(InventoryJson(inv, ToUtf8) + "\r\n", true);
             break;
         case TInvFormat::Csv:
-            written = Out(TableCsv(ListTable(inv, args.List), ToUtf8), true);
+            Out(TableCsv(ListTable(inv, args.List), ToUtf8), true);
             break;
         case TInvFormat::Text:
-            written = Out(InventoryText(inv), false);
+            Out(InventoryText(inv), false);
             break;
         }
-        return written ? ExitSuccess : ExitError;
+        return ExitSuccess;
     }
     case TInvCommand::Diff: {
         const TInventory before = LoadInventory(args.FileA);
         const TInventory after = LoadInventory(args.FileB);
         const std::vector<TDiffRow> rows = CompareInventories(before, after);
-        const bool written = args.Format == TInvFormat::Json
-                                 ? Out(DiffJson(rows, before.Info, after.Info, ToUtf8) + "\r\n", true)
-                                 : Out(TableText(DiffTable(rows)), false);
-        if (!written) return ExitError;
+        if (args.Format == TInvFormat::Json)
+            Out(DiffJson(rows, before.Info, after.Info, ToUtf8) + "\r\n", true);
+        else
+            Out(TableText(DiffTable(rows)), false);
         return rows.empty() ? ExitSuccess : ExitDifferences;
     }
     }

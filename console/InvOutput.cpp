@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
-#include <climits>
+#include "console/pure/InvPieces.h"
+#include "platform/Orvex_Kernel32.h"
+#include "platform/Orvex_Locale.h"
+#include "platform/Orvex_OSInfo.h"
+#include "platform/Orvex_WideText.h"
 
 namespace orvex::console {
 
@@ -17,27 +21,90 @@ bool IsConsole(HANDLE h) {
     return GetConsoleMode(h, &mode) != FALSE;
 }
 
-}  // namespace
-
-bool WriteBytes(TStdStream stream, std::string_view bytes) {
-    const HANDLE h = StdHandle(stream);
-    if (h == nullptr || h == INVALID_HANDLE_VALUE) return false;
-    while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(bytes.size() < 65536 ? bytes.size() : 65536);
+// Writes one piece (at most MaxWriteBytes) with WriteFile, going on after a
+// write that took part of it.
+bool WriteAll(HANDLE h, std::string_view piece) {
+    while (!piece.empty()) {
         DWORD written = 0;
-        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
-        bytes.remove_prefix(written);
+        if (!WriteFile(h, piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr)) return false;
+        if (written == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        piece.remove_prefix(written);
     }
     return true;
 }
 
+// Writes Bytes in the pieces that PieceLength(bytes, limit) cuts.
+template <typename TPieceLength>
+bool WritePieces(HANDLE h, std::string_view bytes, TPieceLength pieceLength) {
+    while (!bytes.empty()) {
+        const std::size_t piece = pieceLength(bytes, MaxWriteBytes);
+        if (!WriteAll(h, bytes.substr(0, piece))) return false;
+        bytes.remove_prefix(piece);
+    }
+    return true;
+}
+
+// The console shows UTF-16 as it is, whatever its code page (chcp 65001
+// included), where the 8-bit forms would be read in that code page.
+// WriteConsoleW is bound at run time: Windows 95 has only a stub of it.
+bool WriteConsoleText(HANDLE h, std::string_view text) {
+    BindKernel32();
+    if (!WriteConsoleW) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+    const std::wstring converted = AnsiToWide(text);
+    if (converted.empty() && !text.empty()) return false;
+    std::wstring_view wide = converted;
+    while (!wide.empty()) {
+        const std::size_t piece = Utf16PieceLength(wide, MaxWriteBytes / sizeof(wchar_t));
+        DWORD written = 0;
+        if (!WriteConsoleW(h, wide.data(), static_cast<DWORD>(piece), &written, nullptr)) return false;
+        if (written == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        wide.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WriteBytes(TStdStream stream, std::string_view bytes) {
+    const HANDLE h = StdHandle(stream);
+    if (h == nullptr || h == INVALID_HANDLE_VALUE) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    return WritePieces(h, bytes, Utf8PieceLength);
+}
+
 bool WriteText(TStdStream stream, std::string_view text) {
     const HANDLE h = StdHandle(stream);
-    if (h == nullptr || h == INVALID_HANDLE_VALUE || !IsConsole(h) || text.size() > static_cast<std::size_t>(INT_MAX))
-        return WriteBytes(stream, text);
-    std::string oem(text);
-    if (!oem.empty()) CharToOemBuffA(oem.data(), oem.data(), static_cast<DWORD>(oem.size()));
-    return WriteBytes(stream, oem);
+    if (h == nullptr || h == INVALID_HANDLE_VALUE) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    const auto ansiPieces = [](std::string_view s, std::size_t limit) {
+        return CodePagePieceLength(s, limit, IsAnsiLeadByte);
+    };
+    if (!IsConsole(h)) return WritePieces(h, text, ansiPieces);
+    if (IsNT()) return WriteConsoleText(h, text);
+    // The 9x console reads bytes in its OEM code page. Each piece is cut at a
+    // character of the ANSI code page before its conversion, so that it
+    // converts whole.
+    while (!text.empty()) {
+        const std::size_t piece = ansiPieces(text, MaxWriteBytes);
+        std::string oem(text.substr(0, piece));
+        CharToOemBuffA(oem.data(), oem.data(), static_cast<DWORD>(oem.size()));
+        if (!WriteAll(h, oem)) return false;
+        text.remove_prefix(piece);
+    }
+    return true;
 }
 
 }  // namespace orvex::console

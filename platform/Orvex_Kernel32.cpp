@@ -21,6 +21,7 @@ TGetModuleFileNameW GetModuleFileNameW = nullptr;
 TGetCommandLineW GetCommandLineW = nullptr;
 TCreateProcessW CreateProcessW = nullptr;
 TSetHandleInformation SetHandleInformation = nullptr;
+TWriteConsoleW WriteConsoleW = nullptr;
 
 namespace {
 
@@ -43,6 +44,7 @@ constexpr TSlotBinding Kernel32Slots[] = {
     BindSlot<GetCommandLineW>("GetCommandLineW"),
     BindSlot<CreateProcessW>("CreateProcessW"),
     BindSlot<SetHandleInformation>("SetHandleInformation"),
+    BindSlot<WriteConsoleW>("WriteConsoleW"),
 };
 
 constinit TLibraryBinding Kernel32("KERNEL32.DLL", Kernel32Slots);

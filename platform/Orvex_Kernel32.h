@@ -5,7 +5,9 @@
 // through the native process block instead); the vectored exception handlers
 // arrived with XP; the WoW64 query with XP SP2, the full image name query
 // with Vista. The wide program-start functions serve the 64-bit twin, which
-// only the NT family runs (the 9x family has them as stubs at most). Every slot is null where the system lacks the
+// only the NT family runs (the 9x family has them as stubs at most), and so
+// does WriteConsoleW, with which the console collector writes text to an NT
+// console (Windows 95 exports only a stub of it). Every slot is null where the system lacks the
 // function. The slots share their names with the SDK's declarations; inside namespace orvex an unqualified call finds
 // the slot.
 #pragma once
@@ -30,6 +32,7 @@ using TCreateProcessW = BOOL(WINAPI*)(LPCWSTR application, LPWSTR commandLine, L
                                       LPSECURITY_ATTRIBUTES thread, BOOL inherit, DWORD flags, LPVOID environment,
                                       LPCWSTR folder, LPSTARTUPINFOW startup, LPPROCESS_INFORMATION info);
 using TSetHandleInformation = BOOL(WINAPI*)(HANDLE object, DWORD mask, DWORD flags);
+using TWriteConsoleW = BOOL(WINAPI*)(HANDLE output, const void* text, DWORD length, LPDWORD written, LPVOID reserved);
 
 extern TCreateToolhelp32Snapshot CreateToolhelp32Snapshot;
 extern TProcess32Walk Process32First;
@@ -50,6 +53,7 @@ extern TGetModuleFileNameW GetModuleFileNameW;
 extern TGetCommandLineW GetCommandLineW;
 extern TCreateProcessW CreateProcessW;
 extern TSetHandleInformation SetHandleInformation;
+extern TWriteConsoleW WriteConsoleW;
 
 // Whether the snapshot function and all six walkers are bound (the first
 // call of either function below binds the slots).

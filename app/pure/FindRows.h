@@ -1,6 +1,6 @@
 // "Find handle or DLL": the handles whose object name and the modules whose
-// path contain a text, without regard to case, with the rows the Find window
-// shows for them.
+// base name or path contain a text, without regard to case, with the rows the
+// Find window shows for them.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,8 @@
 
 #include "app/pure/DetailsText.h"
 #include "platform/pure/Orvex_Records.h"
+#include "platform/pure/Orvex_StrUtils.h"
+#include "platform/pure/Orvex_TextCase.h"
 
 namespace orvex {
 
@@ -20,21 +22,22 @@ struct TFindHit {
     bool Module = false;
     std::string Type;  // the object type's name, "DLL" for a module
     std::uintptr_t Handle = 0;
-    std::string Name;  // object name or module path
+    std::string Name;  // object name; module path, or base name where the path is unknown
     friend bool operator==(const TFindHit&, const TFindHit&) = default;
 };
 
 inline constexpr const char* ModuleHitType = "DLL";
 
-// Finds text in every handle's name and every process's module paths:
-// handles first, in list order, then modules, process by process. An empty
-// text finds nothing. A handle's process name is the name of the process of
-// its owner's identifier ("" when the list has none).
+// Finds text in every handle's name and every process's module base names and
+// paths (see TTextFinder; isLeadByte tells the lead bytes of the code page the
+// texts are in): handles first, in list order, then modules, process by
+// process. An empty text finds nothing. A handle's process name is the name
+// of the process of its owner's identifier ("" when the list has none). A
+// module is found by its base name too because its path may be unknown: a
+// path in a folder whose name the ANSI code page cannot hold comes back with
+// "?" in it, names no file and is not kept.
 std::vector<TFindHit> FindHandlesAndModules(const TProcList& processes, const THandleList& handles,
-                                            std::string_view text);
-
-// Case-insensitive (ASCII) substring test; every text contains "".
-bool ContainsText(std::string_view haystack, std::string_view needle) noexcept;
+                                            std::string_view text, TLeadBytePredicate isLeadByte = nullptr);
 
 // Columns and rows of the result list; the process identifier in the family's
 // base (see FormatProcessId).

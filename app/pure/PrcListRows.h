@@ -29,6 +29,8 @@ inline constexpr TColumnDef ModuleColumns[] = {{"Name", 125},
                                                {"Base Address", AddressColumnWidth},
                                                {"Entry Point", AddressColumnWidth},
                                                {"Location", 270}};
+// The column of the base address, which names a module within its process.
+inline constexpr int ModuleBaseColumn = 2;
 // The column of the full path, the one the properties sheet opens.
 inline constexpr int ModulePathColumn = 4;
 TListRows ModuleRows(const TModuleList& modules);

@@ -7,6 +7,7 @@
 //   orvex_test_helper.exe [--ignore-close] [--no-window] [--churn] [--spawn=<count>]
 //                         [--handle-churn] [--hang] [--name=<mutex name>]
 //                         [--handles=<n>] [--windows=<n>] [--stuck-query] [--pipe-waiter]
+//                         [--wide-module]
 //   orvex_test_helper.exe --short-lived=<ms>
 //
 // It also holds a named pipe opened for synchronous I/O, a named pipe opened
@@ -30,6 +31,12 @@
 //
 // --short-lived=<ms> is the form the spawned copies run in: a thread, an
 // event and a window with a child, kept for that long; no output.
+//
+// With --wide-module it also loads a copy of that library named
+// orvex_wide_module.dll from a folder of the temporary directory whose name
+// is in Georgian letters, which no ANSI code page of Windows holds: the ANSI
+// path of the module has "?" in their place ("widemodule=" reports it, and
+// "widefolder=" the folder's full path in UTF-8, for its removal).
 //
 // --handles=n holds n more unnamed events and --windows=n puts n more static
 // controls into the main window (for the benchmark's systems of many handles
@@ -251,6 +258,30 @@ DWORD WINAPI ChurnHandles(LPVOID) {
 // The window thread stops answering until the test lets it go on.
 void Hang(HANDLE resume) { WaitForSingleObject(resume, 120000); }
 
+// The copy of the test library in a folder that the ANSI code page cannot
+// name; its ANSI path, or "" when it could not be loaded.
+std::string LoadWideModule() {
+    const std::wstring folderName = L"\u10DD\u10E0\u10D5\u10D4\u10E5\u10E1\u10D8_" +
+                                    std::to_wstring(GetCurrentProcessId());
+    wchar_t temp[MAX_PATH] = {};
+    wchar_t exe[MAX_PATH] = {};
+    if (!GetTempPathW(MAX_PATH, temp) || !GetModuleFileNameW(nullptr, exe, MAX_PATH)) return "";
+    std::wstring source(exe);
+    source = source.substr(0, source.find_last_of(L'\\') + 1) + L"orvex_test_module.dll";
+    const std::wstring folder = std::wstring(temp) + folderName;
+    const std::wstring copy = folder + L"\\orvex_wide_module.dll";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    if (!CopyFileW(source.c_str(), copy.c_str(), FALSE)) return "";
+    HMODULE module = LoadLibraryW(copy.c_str());
+    if (!module) return "";
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(module, path, MAX_PATH);
+    char name[4 * MAX_PATH] = {};
+    WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, name, sizeof name, nullptr, nullptr);
+    Report("widefolder", name);
+    return path;
+}
+
 int IntArgument(const std::string& args, const char* name) {
     const auto p = args.find(name);
     return p == std::string::npos ? -1 : std::atoi(args.c_str() + p + std::strlen(name));
@@ -319,6 +350,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     HMODULE module = LoadLibraryA((exeDir + "orvex_test_module.dll").c_str());
     GetModuleFileNameA(module, exe, MAX_PATH);
     Report("module", module ? exe : "");
+    if (args.find("--wide-module") != std::string::npos) Report("widemodule", LoadWideModule());
 
     // The extra handles stay open for the life of the process.
     const unsigned long extraHandles = Count(args, "handles");

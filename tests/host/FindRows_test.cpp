@@ -68,6 +68,61 @@ TEST(FindRows, SubstringAtEveryPlace) {
     EXPECT_FALSE(orvex::ContainsText("[", "{"));
 }
 
+// Lead bytes of code page 932 (Shift JIS).
+bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Modules found by base name or by path: a path the code page cannot hold
+// comes back with "?" in it, names no file and stays empty.
+TEST(FindRows, ModulesByBaseNameOrPath) {
+    orvex::TProcList list(1);
+    list[0].PID = 300;
+    list[0].Name = "helper.exe";
+    list[0].Modules.resize(3);
+    list[0].Modules[0].Name = "orvex_wide_module.dll";  // path unknown
+    list[0].Modules[0].Base = 0x10000000;
+    list[0].Modules[1].Name = "kernel32.dll";
+    list[0].Modules[1].ImageName = "C:\\Windows\\system32\\kernel32.dll";
+    list[0].Modules[1].Base = 0x7B600000;
+    list[0].Modules[2].Name = "plugin.dll";
+    list[0].Modules[2].ImageName = "C:\\Orvex Wide\\plugin.dll";
+    list[0].Modules[2].Base = 0x20000000;
+    struct TCase {
+        const char* text;
+        std::vector<TFindHit> hits;
+    } cases[] = {
+        {"ORVEX_WIDE_module", {{300, "helper.exe", true, "DLL", 0x10000000, "orvex_wide_module.dll"}}},
+        {"Kernel32.DLL", {{300, "helper.exe", true, "DLL", 0x7B600000, "C:\\Windows\\system32\\kernel32.dll"}}},
+        // The folder is only in the path.
+        {"orvex wide\\", {{300, "helper.exe", true, "DLL", 0x20000000, "C:\\Orvex Wide\\plugin.dll"}}},
+        {"orvex_wide", {{300, "helper.exe", true, "DLL", 0x10000000, "orvex_wide_module.dll"}}},
+        {"system32\\plugin", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(orvex::FindHandlesAndModules(list, {}, c.text), c.hits) << c.text;
+}
+
+// Handle names and module names in code page 932: a trail byte is no letter.
+TEST(FindRows, DoubleByteNamesByTheCodePage) {
+    orvex::TProcList list(1);
+    list[0].PID = 400;
+    list[0].Name = "app.exe";
+    list[0].Modules.resize(1);
+    list[0].Modules[0].Name = "\x83\x61.dll";  // a double-byte character with the trail byte "a"
+    list[0].Modules[0].ImageName = "C:\\\x95\x5C\\\x83\x61.dll";
+    orvex::THandleList handles(1);
+    handles[0].ProcessID = 400;
+    handles[0].Handle = 0x44;
+    handles[0].TypeName = "Mutant";
+    handles[0].Name = "\\Sessions\\1\\\x83\x61";
+    EXPECT_TRUE(orvex::FindHandlesAndModules(list, handles, "A", IsShiftJisLead).empty());
+    EXPECT_TRUE(orvex::FindHandlesAndModules(list, handles, "\x5C\x83", IsShiftJisLead).empty());
+    const auto named = orvex::FindHandlesAndModules(list, handles, "\x83\x61", IsShiftJisLead);
+    ASSERT_EQ(named.size(), 2u);
+    EXPECT_FALSE(named[0].Module);
+    EXPECT_EQ(named[1].Name, "C:\\\x95\x5C\\\x83\x61.dll");
+    // Read byte by byte the trail bytes match.
+    EXPECT_EQ(orvex::FindHandlesAndModules(list, handles, "A").size(), 2u);
+}
+
 TEST(FindRows, RowsInTheFamilysBase) {
     const std::vector<TFindHit> hits{{200, "notepad.exe", false, "File", 0x1C, "C:\\x.txt"},
                                      {0xFFF1234, "app.exe", true, "DLL", 0x400000, "C:\\app.exe"}};

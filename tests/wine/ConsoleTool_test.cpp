@@ -13,6 +13,7 @@
 #include "platform/Orvex_Resources.h"
 #include "tests/CsvReader.h"
 #include "tests/JsonReader.h"
+#include "tests/wine/support/InvTool.h"
 #include "tests/wine/support/ReportSamples.h"
 #include "tests/wine/support/TempFile.h"
 #include "tests/wine/support/TestMode.h"
@@ -24,13 +25,7 @@ using namespace orvex::test;
 
 namespace {
 
-// The tool of this mode: the copy Wine reports the mode's system version to.
-std::string ToolPath() {
-    const std::string dir = ExeDir() + "..\\..\\console\\";
-    return dir + (IsMode("nt40") ? "orvexinv_nt40.exe" : "orvexinv.exe");
-}
-
-TToolRun RunTool(const std::string& args) { return RunProgram(ToolPath(), args); }
+TToolRun RunTool(const std::string& args) { return RunProgram(InvToolPath(), args); }
 
 // The report as the component reads it.
 void LoadReport(const std::string& file, TOrvex_ProcessList& component) {

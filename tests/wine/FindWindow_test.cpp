@@ -1,15 +1,18 @@
 // "Find handle or DLL...": the Find window over the main window finds the
-// helper's open file and loaded library in the inventory, sorts its results
-// and opens the process details on the matching page and row.
+// helper's open file, named mutex and loaded libraries in the inventory (a
+// library by its base name where its path is unknown), sorts its results and
+// opens the process details on the matching page and row.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "app/Main.h"
 #include "app/PrcDetailsLayout.h"
 #include "app/pure/DetailsText.h"
 #include "app/pure/FindRows.h"
+#include "app/pure/PrcListRows.h"
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
@@ -28,6 +31,51 @@ std::string Lower(std::string s) {
 }
 
 bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+// The helper's folder of its library copy (--wide-module), removed with the
+// copy once the helper has ended: declared before the helper.
+class TWideFolder {
+public:
+    TWideFolder() = default;
+    TWideFolder(const TWideFolder&) = delete;
+    TWideFolder& operator=(const TWideFolder&) = delete;
+    ~TWideFolder() {
+        if (path_.empty()) return;
+        DeleteFileW((path_ + L"\\orvex_wide_module.dll").c_str());
+        RemoveDirectoryW(path_.c_str());
+    }
+    // The folder the helper reported, in UTF-8.
+    void Set(const std::string& utf8) {
+        wchar_t path[MAX_PATH] = {};
+        if (MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, path, MAX_PATH) > 0) path_ = path;
+    }
+
+private:
+    std::wstring path_;
+};
+
+// The details page and the selected row a double click on a result opens.
+struct TOpened {
+    HWND Owner = nullptr;
+    std::string Name;
+    std::string Page;
+    std::string SelectedCell;
+};
+
+TOpened OpenResult(HWND list, int row, int listId, int column) {
+    TOpened seen;
+    orvex::test::TDialogProbe probe("Process Details", [&](HWND d) {
+        seen.Owner = GetWindow(d, GW_OWNER);
+        seen.Name = WindowText(GetDlgItem(d, orvex::IdDetailsName));
+        seen.Page = orvex::test::ActiveTabCaption(GetDlgItem(d, orvex::IdDetailsPages));
+        const HWND target = GetDlgItem(d, listId);
+        const int selected = orvex::SelectedListRow(target);
+        if (selected >= 0) seen.SelectedCell = orvex::ListCellText(target, selected, column);
+    });
+    DoubleClickRow(list, row);
+    EXPECT_TRUE(probe.Finish());
+    return seen;
+}
 
 class FindWindow : public ::testing::Test {
 protected:
@@ -82,6 +130,34 @@ protected:
         EXPECT_EQ(WindowText(F().FindStatus()), "0 matches");
     }
 
+    // A library in a folder whose name the ANSI code page cannot hold: its
+    // path comes back with "?", names no file and is not kept, so its base
+    // name is what finds it. The double click selects its row by address.
+    void ExpectLibraryByBaseNameAlone() {
+        TWideFolder folder;
+        orvex::test::THelperProcess wide("--no-window --wide-module");
+        ASSERT_TRUE(wide.started());
+        folder.Set(wide.value("widefolder"));
+        const std::string reported = wide.value("widemodule");
+        ASSERT_FALSE(reported.empty()) << "the helper could not load its library copy";
+        EXPECT_NE(reported.find('?'), std::string::npos) << "the code page holds Georgian: " << reported;
+        main_->RefreshView(false);
+
+        const auto rows = Find("ORVEX_WIDE_module");
+        int row = -1;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i][orvex::FindPidColumn] == std::to_string(wide.pid()) && rows[i][orvex::FindTypeColumn] == "DLL")
+                row = static_cast<int>(i);
+        ASSERT_GE(row, 0) << "not found by its base name";
+        const auto& hit = rows[static_cast<std::size_t>(row)];
+        EXPECT_TRUE(SamePath(hit[orvex::FindNameColumn], "orvex_wide_module.dll")) << hit[orvex::FindNameColumn];
+        EXPECT_NE(hit[orvex::FindHandleColumn], "0x0");
+
+        const TOpened opened = OpenResult(F().FindList(), row, orvex::IdPrcModList, orvex::ModuleBaseColumn);
+        EXPECT_EQ(opened.Page.find(" Modules"), 0u) << opened.Page;
+        EXPECT_EQ(opened.SelectedCell, hit[orvex::FindHandleColumn]);
+    }
+
     orvex::test::THelperProcess helper_;
     std::unique_ptr<Twnd_Main> main_;
 };
@@ -112,6 +188,28 @@ class Nt40FindWindow : public FindWindow {};
 
 TEST_F(Nt40FindWindow, FindsTheHelpersFileAndLibraryWithoutRegardToCase) { ExpectHelpersFileAndLibrary(); }
 
+TEST_F(FindWindow, FindsALibraryByItsBaseNameWhereItsPathIsUnknown) { ExpectLibraryByBaseNameAlone(); }
+
+TEST_F(Nt40FindWindow, FindsALibraryByItsBaseNameWhereItsPathIsUnknown) { ExpectLibraryByBaseNameAlone(); }
+
+// A named object by its name: the helper's mutex.
+TEST_F(FindWindow, FindsAHandleByItsObjectName) {
+    const std::string name = helper_.value("mutexname");
+    ASSERT_FALSE(name.empty());
+    const auto rows = Find(Lower(name));
+    const std::string value = orvex::FormatHex0x(helper_.hex("mutex"));
+    int row = -1;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i][orvex::FindPidColumn] == std::to_string(helper_.pid()) && rows[i][orvex::FindHandleColumn] == value)
+            row = static_cast<int>(i);
+    ASSERT_GE(row, 0) << "the helper's mutex " << value << " was not found";
+    const auto& hit = rows[static_cast<std::size_t>(row)];
+    EXPECT_EQ(hit[orvex::FindTypeColumn], "Mutant");
+    const std::string& objectName = hit[orvex::FindNameColumn];
+    ASSERT_GE(objectName.size(), name.size() + 1);
+    EXPECT_EQ(objectName.substr(objectName.size() - name.size() - 1), "\\" + name);
+}
+
 TEST_F(FindWindow, ResultsSortByAColumnClick) {
     Find(".dll");
     ASSERT_GT(orvex::test::ListRows(F().FindList()).size(), 2u);
@@ -123,29 +221,6 @@ TEST_F(FindWindow, ResultsSortByAColumnClick) {
     const bool descending = std::is_sorted(lower.rbegin(), lower.rend());
     EXPECT_TRUE(ascending || descending);
     EXPECT_NE(lower.front(), lower.back());
-}
-
-// The details page and the selected row a double click on a result opens.
-struct TOpened {
-    HWND Owner = nullptr;
-    std::string Name;
-    std::string Page;
-    std::string SelectedCell;
-};
-
-TOpened OpenResult(HWND list, int row, int listId, int column) {
-    TOpened seen;
-    orvex::test::TDialogProbe probe("Process Details", [&](HWND d) {
-        seen.Owner = GetWindow(d, GW_OWNER);
-        seen.Name = WindowText(GetDlgItem(d, orvex::IdDetailsName));
-        seen.Page = orvex::test::ActiveTabCaption(GetDlgItem(d, orvex::IdDetailsPages));
-        const HWND target = GetDlgItem(d, listId);
-        const int selected = orvex::SelectedListRow(target);
-        if (selected >= 0) seen.SelectedCell = orvex::ListCellText(target, selected, column);
-    });
-    DoubleClickRow(list, row);
-    EXPECT_TRUE(probe.Finish());
-    return seen;
 }
 
 TEST_F(FindWindow, DoubleClickOpensTheDetailsOnTheMatchingRow) {
