@@ -31,7 +31,7 @@ std::vector<TFindHit> FindHandlesAndModules(const TProcList& processes, const TH
             hit.Module = true;
             hit.Type = ModuleHitType;
             hit.Handle = m.Base;
-            hit.Name = m.ImageName.empty() ? m.Name : m.ImageName;
+            hit.Name = m.ImageName.empty() ? m.Name.str() : m.ImageName.str();
         }
     return hits;
 }
