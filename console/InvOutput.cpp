@@ -7,6 +7,7 @@
 #include "platform/Orvex_Locale.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_WideText.h"
+#include "platform/pure/Orvex_CodePageRule.h"
 
 namespace orvex::console {
 
@@ -83,14 +84,31 @@ bool WriteBytes(TStdStream stream, std::string_view bytes) {
     return WritePieces(h, bytes, Utf8PieceLength);
 }
 
+namespace {
+
+// Text of the ANSI code page in the OEM code page, through UTF-16: the two
+// may differ in how many bytes a character takes.
+std::string OemText(std::string_view ansi) {
+    const std::wstring wide = AnsiToWide(ansi);
+    const int length = static_cast<int>(wide.size());
+    const int n = ::WideCharToMultiByte(CP_OEMCP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string oem(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+    if (n > 0 && ::WideCharToMultiByte(CP_OEMCP, 0, wide.data(), length, oem.data(), n, nullptr, nullptr) != n) oem.clear();
+    return oem;
+}
+
+}  // namespace
+
 bool WriteText(TStdStream stream, std::string_view text) {
     const HANDLE h = StdHandle(stream);
     if (h == nullptr || h == INVALID_HANDLE_VALUE) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
+    // Pieces end at characters of the code page in force (UTF-8 where the
+    // manifest's active code page is honoured).
     const auto ansiPieces = [](std::string_view s, std::size_t limit) {
-        return CodePagePieceLength(s, limit, IsAnsiLeadByte);
+        return CharacterCutLength(s, limit, ProcessCodePageRule());
     };
     if (!IsConsole(h)) return WritePieces(h, text, ansiPieces);
     if (IsNT()) return WriteConsoleText(h, text);
@@ -99,9 +117,7 @@ bool WriteText(TStdStream stream, std::string_view text) {
     // converts whole.
     while (!text.empty()) {
         const std::size_t piece = ansiPieces(text, MaxWriteBytes);
-        std::string oem(text.substr(0, piece));
-        CharToOemBuffA(oem.data(), oem.data(), static_cast<DWORD>(oem.size()));
-        if (!WriteAll(h, oem)) return false;
+        if (!WriteAll(h, OemText(text.substr(0, piece)))) return false;
         text.remove_prefix(piece);
     }
     return true;

@@ -244,7 +244,7 @@ TEST_F(ReportDamage, TheWriterRefusesAListBeyondTheLimitBeforeTheFileChanges) {
 
 TEST_F(ReportDamage, TextsLongerThan255CharactersAreCut) {
     const std::string longText(300, 'x');
-    std::wstring wideLonger(400, L'y');
+    std::wstring wideLonger(TPathString::MaxLength + 100, L'y');
     std::wstring wideLong(300, L'z');
     {
         TOrvex_ProcessList component;
@@ -266,7 +266,8 @@ TEST_F(ReportDamage, TextsLongerThan255CharactersAreCut) {
     TProcessInfo p;
     loaded.GetProcess(0, p);
     EXPECT_EQ(p.Name, std::string(255, 'z'));
-    EXPECT_EQ(p.ImageName, std::string(255, 'y'));
+    // A path keeps every path a program can start from, and is cut beyond.
+    EXPECT_EQ(p.ImageName, std::string(TPathString::MaxLength, 'y'));
     EXPECT_EQ(loaded.StorageInfo.Machine, std::string(255, 'x'));
     EXPECT_EQ(loaded.StorageInfo.Account, std::string(255, 'x'));
 }
