@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <array>
+#include <unordered_map>
+#include <vector>
 
 #include "app/DetailsLists.h"
 #include "app/PrcDetails.h"
@@ -88,10 +90,26 @@ void Twnd_Find::Show() {
 void Twnd_Find::cmFind() {
     const std::string text = ControlText(FindText());
     orvex::TBusyCursor busy;
-    const auto hits = FindHandlesAndModules(CopyProcesses(procList_), CopyHandles(procList_), text);
+    const TProcList processes = CopyProcesses(procList_);
+    const auto hits = FindHandlesAndModules(processes, CopyHandles(procList_), text);
+    // Each row carries its process: the first of its identifier, as the
+    // search names it.
+    std::unordered_map<std::uint32_t, int> indexOf;
+    for (std::size_t i = 0; i < processes.size(); ++i) indexOf.emplace(processes[i].PID, static_cast<int>(i));
+    resultRows_.Clear();
+    std::vector<std::intptr_t> data;
+    data.reserve(hits.size());
+    for (const TFindHit& hit : hits) {
+        const auto it = indexOf.find(hit.ProcessID);
+        // A handle of a process that has no record has no process to open.
+        if (it == indexOf.end())
+            data.push_back(-1);
+        else
+            data.push_back(resultRows_.Add(it->second, ProcessKey(processes[static_cast<std::size_t>(it->second)])));
+    }
     const HWND list = FindList();
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    FillColumnList(list, FindRows(hits, IsNT()));
+    FillColumnList(list, FindRows(hits, IsNT()), data);
     results_.Resort();
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
@@ -101,11 +119,14 @@ void Twnd_Find::cmFind() {
 void Twnd_Find::FindListDblClick() {
     const HWND list = FindList();
     const int row = SelectedListRow(list);
-    if (row < 0) return;
-    std::uint32_t pid = 0;
-    if (!ParseProcessId(ListCellText(list, row, FindPidColumn), IsNT(), pid)) return;
-    const int index = procList_.FindProcess(pid);
-    if (index < 0) return;
+    const TRowTarget process = ResolveRow(resultRows_, orvex::ListRowData(list, row), procList_.ProcessCount(),
+                                          [this](int i) {
+                                              TProcessInfo p;
+                                              procList_.GetProcess(static_cast<std::uint32_t>(i), p);
+                                              return ProcessKey(p);
+                                          });
+    if (!process.Found()) return;
+    const int index = process.Index;
     TDetailsRowTarget target;
     if (ListCellText(list, row, FindTypeColumn) == ModuleHitType) {
         target.Page = pgPrcModules;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "app/pure/RowRecords.h"
 #include "ui/Orvex_CtrlRtns.h"
 #include "ui/Orvex_Layout.h"
 #include "ui/Orvex_Window.h"
@@ -60,6 +61,7 @@ private:
     std::function<void()> detailsClosed_;
     orvex::TAnchorLayout anchors_;
     orvex::TSortableList results_;
+    TRowRecords resultRows_;  // the process of each result row
 };
 
 }  // namespace orvex::app
