@@ -19,7 +19,7 @@ namespace orvex::app {
 // What tells one record apart from the others of its list and stays the same
 // from refresh to refresh.
 struct TRecordKey {
-    std::uint64_t Id = 0;  // process id, driver load count, window handle, module base
+    std::uint64_t Id = 0;   // process id, driver load count, window handle, module base
     std::int64_t Time = 0;  // process creation time: a process id is reused once its process ended
     std::string Name;       // service key name, module path
     friend bool operator==(const TRecordKey&, const TRecordKey&) = default;

@@ -47,7 +47,8 @@ TEST(RowRecords, ProcessRowsMatchOnlyTheirOwnRecord) {
         {"unchanged", filled, {0, 1, 2}},
         {"the last ended", {Process(0, 0), Process(4, 100)}, {0, 1, -1}},
         {"all gone", {}, {-1, -1, -1}},
-        {"a process started before the last", {Process(0, 0), Process(4, 100), Process(88, 4000), Process(1200, 5000)},
+        {"a process started before the last",
+         {Process(0, 0), Process(4, 100), Process(88, 4000), Process(1200, 5000)},
          {0, 1, -1}},
         {"the last's id reused by a later process", {Process(0, 0), Process(4, 100), Process(1200, 9000)}, {0, 1, -1}},
         {"same creation time, another id", {Process(0, 0), Process(4, 100), Process(1204, 5000)}, {0, 1, -1}},
@@ -100,10 +101,8 @@ TEST(RowRecords, ResolveTellsNoSelectionFromAGoneRecord) {
         int index;
     };
     const Case cases[] = {
-        {"no row selected", std::nullopt, 2, false, -1},
-        {"a row of this table", 1, 2, true, 1},
-        {"index out of range", 1, 1, true, -1},
-        {"item data the table never gave", 7, 2, true, -1},
+        {"no row selected", std::nullopt, 2, false, -1}, {"a row of this table", 1, 2, true, 1},
+        {"index out of range", 1, 1, true, -1},          {"item data the table never gave", 7, 2, true, -1},
         {"negative item data", -1, 2, true, -1},
     };
     for (const Case& c : cases) {

@@ -60,9 +60,7 @@ protected:
     }
     // The list's row that shows the component's record at Index: the list is
     // filled in the component's order and not sorted.
-    static int RowOfIndex(HWND list, int index) {
-        return index < ListView_GetItemCount(list) ? index : -1;
-    }
+    static int RowOfIndex(HWND list, int index) { return index < ListView_GetItemCount(list) ? index : -1; }
     int ServiceIndex(const std::string& key) {
         for (int i = 0; i < W().ProcList.ServiceCount(); ++i) {
             orvex::TServiceInfo s;
@@ -71,9 +69,7 @@ protected:
         }
         return -1;
     }
-    int ProcessRow(DWORD pid) {
-        return orvex::test::FindListRow(W().PrcList(), 1, FormatPid(pid, orvex::IsNT()));
-    }
+    int ProcessRow(DWORD pid) { return orvex::test::FindListRow(W().PrcList(), 1, FormatPid(pid, orvex::IsNT())); }
 
     std::unique_ptr<Twnd_Main> window_;
 };
@@ -167,7 +163,8 @@ TEST_F(MainRowRecordsServices, EachControlCommandRefusesARowWhoseIndexHoldsAnoth
     ASSERT_TRUE(DeleteService(first->key()));  // marked: it goes when it stops
     {
         orvex::TScHandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS), &::CloseServiceHandle);
-        orvex::TScHandle service(::OpenServiceA(manager.get(), first->key().c_str(), SERVICE_STOP | SERVICE_QUERY_STATUS),
+        orvex::TScHandle service(::OpenServiceA(manager.get(), first->key().c_str(),
+                                                SERVICE_STOP | SERVICE_QUERY_STATUS),
                                  &::CloseServiceHandle);
         SERVICE_STATUS status{};
         if (service && ::ControlService(service.get(), SERVICE_CONTROL_STOP, &status))
