@@ -92,8 +92,9 @@ void Twnd_Find::cmFind() {
     orvex::TBusyCursor busy;
     const TProcList processes = CopyProcesses(procList_);
     const auto hits = FindHandlesAndModules(processes, CopyHandles(procList_), text);
-    // Each row carries its process: the first of its identifier, as the
-    // search names it.
+    // Each row carries its process, the first of its identifier as the
+    // search names it; a handle whose owner has no record has none (-1).
+    // The row's item data is also the number of its hit.
     std::unordered_map<std::uint32_t, int> indexOf;
     for (std::size_t i = 0; i < processes.size(); ++i) indexOf.emplace(processes[i].PID, static_cast<int>(i));
     resultRows_.Clear();
@@ -101,12 +102,11 @@ void Twnd_Find::cmFind() {
     data.reserve(hits.size());
     for (const TFindHit& hit : hits) {
         const auto it = indexOf.find(hit.ProcessID);
-        // A handle of a process that has no record has no process to open.
-        if (it == indexOf.end())
-            data.push_back(-1);
-        else
-            data.push_back(resultRows_.Add(it->second, ProcessKey(processes[static_cast<std::size_t>(it->second)])));
+        const int index = it == indexOf.end() ? -1 : it->second;
+        data.push_back(
+            resultRows_.Add(index, index < 0 ? TRecordKey{} : ProcessKey(processes[static_cast<std::size_t>(index)])));
     }
+    hits_ = hits;
     const HWND list = FindList();
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     FillColumnList(list, FindRows(hits, IsNT()), data);
@@ -117,27 +117,21 @@ void Twnd_Find::cmFind() {
 }
 
 void Twnd_Find::FindListDblClick() {
-    const HWND list = FindList();
-    const int row = SelectedListRow(list);
-    const TRowTarget process = ResolveRow(resultRows_, orvex::ListRowData(list, row), procList_.ProcessCount(),
-                                          [this](int i) {
-                                              TProcessInfo p;
-                                              procList_.GetProcess(static_cast<std::uint32_t>(i), p);
-                                              return ProcessKey(p);
-                                          });
+    const std::optional<LPARAM> data = orvex::SelectedRowData(FindList());
+    const TRowTarget process = ResolveRow(resultRows_, data, procList_.ProcessCount(), [this](int i) {
+        TProcessInfo p;
+        procList_.GetProcess(static_cast<std::uint32_t>(i), p);
+        return ProcessKey(p);
+    });
     if (!process.Found()) return;
-    const int index = process.Index;
+    // The page's row of the hit: a module by its base address, a handle by
+    // its value, each unique within its process.
+    const TFindHit& hit = hits_[static_cast<std::size_t>(*data)];
     TDetailsRowTarget target;
-    if (ListCellText(list, row, FindTypeColumn) == ModuleHitType) {
-        target.Page = pgPrcModules;
-        target.Column = ModulePathColumn;
-        target.Text = ListCellText(list, row, FindNameColumn);
-    } else {
-        target.Page = pgPrcHandles;
-        target.Column = 0;
-        target.Text = ListCellText(list, row, FindHandleColumn);
-    }
-    ShowProcessDetails(Handle(), procList_, index, target);
+    target.Page = hit.Module ? pgPrcModules : pgPrcHandles;
+    target.Column = hit.Module ? ModuleBaseColumn : 0;
+    target.Text = FormatHex0x(hit.Handle);
+    ShowProcessDetails(Handle(), procList_, process.Index, target);
     if (detailsClosed_) detailsClosed_();
 }
 

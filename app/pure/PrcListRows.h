@@ -30,6 +30,7 @@ inline constexpr TColumnDef ModuleColumns[] = {{"Name", 125},
                                                {"Entry Point", AddressColumnWidth},
                                                {"Location", 270}};
 // The column of the full path, the one the properties sheet opens.
+inline constexpr int ModuleBaseColumn = 2;
 inline constexpr int ModulePathColumn = 4;
 TListRows ModuleRows(const TModuleList& modules);
 

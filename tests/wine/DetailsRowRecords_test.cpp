@@ -113,7 +113,6 @@ TEST(DetailsRowRecords, DependencyNodesOfTheSameTextGrowTheirOwnService) {
     ASSERT_EQ(dep1Children.size(), 2u);
     EXPECT_EQ(std::count(dep1Children.begin(), dep1Children.end(), std::vector<std::string>{"Net Service"}), 1);
     EXPECT_EQ(std::count(dep1Children.begin(), dep1Children.end(), std::vector<std::string>{}), 1);
-
 }
 
 TEST(DetailsRowRecords, DependentNodesOfTheSameTextGrowTheirOwnService) {
