@@ -66,10 +66,10 @@ void FillPropertyList(HWND list, const TPropertyRows& rows) {
     }
 }
 
-void FillColumnList(HWND list, const TListRows& rows) {
+void FillColumnList(HWND list, const TListRows& rows, std::span<const std::intptr_t> rowData) {
     TRedrawLock lock(list);
     ClearListFor(list, rows.size());
-    for (const TListRow& r : rows) AppendListRow(list, r);
+    for (std::size_t i = 0; i < rows.size(); ++i) AppendListRow(list, rows[i], 0, i < rowData.size() ? rowData[i] : 0);
 }
 
 std::string TreeNodeText(HWND tree, HTREEITEM node) {

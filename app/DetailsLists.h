@@ -26,7 +26,8 @@ void SetupColumnList(HWND list, std::span<const TColumnDef> columns);
 
 // Replaces the list's rows.
 void FillPropertyList(HWND list, const TPropertyRows& rows);
-void FillColumnList(HWND list, const TListRows& rows);
+// Row i gets RowData[i] as its item data (0 past its end).
+void FillColumnList(HWND list, const TListRows& rows, std::span<const std::intptr_t> rowData = {});
 
 // Tree nodes: the node's text, and a new node as the last child of Parent
 // (TVI_ROOT for a top-level node). MarkHasChildren gives the node its

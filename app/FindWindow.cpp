@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <array>
+#include <unordered_map>
+#include <vector>
 
 #include "app/DetailsLists.h"
 #include "app/PrcDetails.h"
@@ -89,12 +91,28 @@ void Twnd_Find::Show() {
 void Twnd_Find::cmFind() {
     const std::string text = ControlText(FindText());
     orvex::TBusyCursor busy;
+    const TProcList processes = CopyProcesses(procList_);
     // Names and paths are texts of the ANSI code page, whose double-byte
     // characters the search keeps whole.
-    const auto hits = FindHandlesAndModules(CopyProcesses(procList_), CopyHandles(procList_), text, IsAnsiLeadByte);
+    const auto hits = FindHandlesAndModules(processes, CopyHandles(procList_), text, IsAnsiLeadByte);
+    // Each row carries its process, the first of its identifier as the
+    // search names it; a handle whose owner has no record has none (-1).
+    // The row's item data is also the number of its hit.
+    std::unordered_map<std::uint32_t, int> indexOf;
+    for (std::size_t i = 0; i < processes.size(); ++i) indexOf.emplace(processes[i].PID, static_cast<int>(i));
+    resultRows_.Clear();
+    std::vector<std::intptr_t> data;
+    data.reserve(hits.size());
+    for (const TFindHit& hit : hits) {
+        const auto it = indexOf.find(hit.ProcessID);
+        const int index = it == indexOf.end() ? -1 : it->second;
+        data.push_back(
+            resultRows_.Add(index, index < 0 ? TRecordKey{} : ProcessKey(processes[static_cast<std::size_t>(index)])));
+    }
+    hits_ = hits;
     const HWND list = FindList();
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    FillColumnList(list, FindRows(hits, IsNT()));
+    FillColumnList(list, FindRows(hits, IsNT()), data);
     results_.Resort();
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
@@ -102,26 +120,21 @@ void Twnd_Find::cmFind() {
 }
 
 void Twnd_Find::FindListDblClick() {
-    const HWND list = FindList();
-    const int row = SelectedListRow(list);
-    if (row < 0) return;
-    std::uint32_t pid = 0;
-    if (!ParseProcessId(ListCellText(list, row, FindPidColumn), IsNT(), pid)) return;
-    const int index = procList_.FindProcess(pid);
-    if (index < 0) return;
+    const std::optional<LPARAM> data = orvex::SelectedRowData(FindList());
+    const TRowTarget process = ResolveRow(resultRows_, data, procList_.ProcessCount(), [this](int i) {
+        TProcessInfo p;
+        procList_.GetProcess(static_cast<std::uint32_t>(i), p);
+        return ProcessKey(p);
+    });
+    if (!process.Found()) return;
+    // The page's row of the hit: a module by its base address, a handle by
+    // its value, each unique within its process.
+    const TFindHit& hit = hits_[static_cast<std::size_t>(*data)];
     TDetailsRowTarget target;
-    if (ListCellText(list, row, FindTypeColumn) == ModuleHitType) {
-        // By the base address: a module whose path is unknown has none to
-        // find it by on the Modules page.
-        target.Page = pgPrcModules;
-        target.Column = ModuleBaseColumn;
-        target.Text = ListCellText(list, row, FindHandleColumn);
-    } else {
-        target.Page = pgPrcHandles;
-        target.Column = 0;
-        target.Text = ListCellText(list, row, FindHandleColumn);
-    }
-    ShowProcessDetails(Handle(), procList_, index, target);
+    target.Page = hit.Module ? pgPrcModules : pgPrcHandles;
+    target.Column = hit.Module ? ModuleBaseColumn : 0;
+    target.Text = FormatHex0x(hit.Handle);
+    ShowProcessDetails(Handle(), procList_, process.Index, target);
     if (detailsClosed_) detailsClosed_();
 }
 

@@ -8,7 +8,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "app/pure/FindRows.h"
+#include "app/pure/RowRecords.h"
 #include "ui/Orvex_CtrlRtns.h"
 #include "ui/Orvex_Layout.h"
 #include "ui/Orvex_Window.h"
@@ -60,6 +63,8 @@ private:
     std::function<void()> detailsClosed_;
     orvex::TAnchorLayout anchors_;
     orvex::TSortableList results_;
+    TRowRecords resultRows_;      // the process of each result row
+    std::vector<TFindHit> hits_;  // the hit of each result row
 };
 
 }  // namespace orvex::app

@@ -41,19 +41,36 @@ int PageOfList(int listId) {
     return -1;
 }
 
+template <typename Record>
+using TGetRecord = void (TOrvex_ProcessList::*)(std::uint32_t, Record&) const;
+
 // Refills a page's list with one row per record of the component: Count
-// records, each read by Get and written by RowTexts; the list stays sorted.
+// records, each read by Get and written by RowTexts. Each row carries its
+// record's index and key (Key) through Rows; the list stays sorted.
 template <typename Record, typename Texts>
-void FillPageList(orvex::TSortableList& list, const TOrvex_ProcessList& component, int count,
-                  void (TOrvex_ProcessList::*get)(std::uint32_t, Record&) const, Texts rowTexts) {
+void FillPageList(orvex::TSortableList& list, TRowRecords& rows, const TOrvex_ProcessList& component, int count,
+                  TGetRecord<Record> get, Texts rowTexts, TRecordKey (*key)(const Record&)) {
     orvex::TRedrawLock lock(list.Handle());
     orvex::ClearListFor(list.Handle(), static_cast<std::size_t>(count));
+    rows.Clear();
+    rows.Reserve(static_cast<std::size_t>(count));
     Record record;
     for (int i = 0; i < count; ++i) {
         (component.*get)(static_cast<std::uint32_t>(i), record);
-        orvex::AppendListRow(list.Handle(), rowTexts(record));
+        orvex::AppendListRow(list.Handle(), rowTexts(record), 0, rows.Add(i, key(record)));
     }
     list.Resort();
+}
+
+// The record of List's selected row among the component's Count records.
+template <typename Record>
+TRowTarget SelectedRecord(HWND list, const TRowRecords& rows, const TOrvex_ProcessList& component, int count,
+                          TGetRecord<Record> get, TRecordKey (*key)(const Record&)) {
+    return ResolveRow(rows, orvex::SelectedRowData(list), count, [&](int index) {
+        Record record;
+        (component.*get)(static_cast<std::uint32_t>(index), record);
+        return key(record);
+    });
 }
 
 // Removes every item of Bar, detaching the drop-down menus without
@@ -320,38 +337,36 @@ void Twnd_Main::ShowLiveCommands() {
 
 void Twnd_Main::FillProcesses() {
     const bool nt = family_.NT;
-    FillPageList(lists_[pgProcesses], ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess,
-                 [nt](const TProcessInfo& p) { return ProcessRowTexts(p, nt); });
+    FillPageList(
+        lists_[pgProcesses], rows_[pgProcesses], ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess,
+        [nt](const TProcessInfo& p) { return ProcessRowTexts(p, nt); }, &ProcessKey);
 }
 
 void Twnd_Main::FillDrivers() {
-    FillPageList(lists_[pgDrivers], ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver, DriverRowTexts);
+    FillPageList(lists_[pgDrivers], rows_[pgDrivers], ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver,
+                 DriverRowTexts, &DriverKey);
 }
 
 void Twnd_Main::FillServices() {
-    FillPageList(lists_[pgServices], ProcList, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService,
-                 ServiceRowTexts);
+    FillPageList(lists_[pgServices], rows_[pgServices], ProcList, ProcList.ServiceCount(),
+                 &TOrvex_ProcessList::GetService, ServiceRowTexts, &ServiceKey);
 }
 
 // ---------------------------------------------------------------- rows
 
-int Twnd_Main::SelectedProcess() const {
-    const int row = orvex::SelectedListRow(PrcList());
-    if (row < 0) return -1;
-    const std::uint32_t pid = CellTextToInteger(orvex::ListCellText(PrcList(), row, 1), family_.NT ? 10 : 16);
-    return ProcList.FindProcess(pid);
+TRowTarget Twnd_Main::SelectedProcess() const {
+    return SelectedRecord(PrcList(), rows_[pgProcesses], ProcList, ProcList.ProcessCount(),
+                          &TOrvex_ProcessList::GetProcess, &ProcessKey);
 }
 
-int Twnd_Main::SelectedDriver() const {
-    const int row = orvex::SelectedListRow(DrvList());
-    if (row < 0) return -1;
-    return ProcList.FindDriver(CellTextToInteger(orvex::ListCellText(DrvList(), row, 2), 10));
+TRowTarget Twnd_Main::SelectedDriver() const {
+    return SelectedRecord(DrvList(), rows_[pgDrivers], ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver,
+                          &DriverKey);
 }
 
-int Twnd_Main::SelectedService() const {
-    const int row = orvex::SelectedListRow(SvcList());
-    if (row < 0) return -1;
-    return ProcList.FindService(orvex::ListCellText(SvcList(), row, 0));
+TRowTarget Twnd_Main::SelectedService() const {
+    return SelectedRecord(SvcList(), rows_[pgServices], ProcList, ProcList.ServiceCount(),
+                          &TOrvex_ProcessList::GetService, &ServiceKey);
 }
 
 // ---------------------------------------------------------------- commands
@@ -440,18 +455,24 @@ void Twnd_Main::mmAboutClick() {
 }
 
 void Twnd_Main::cmPrcProps() {
-    const int index = SelectedProcess();
-    if (index < 0) return;
+    const TRowTarget row = SelectedProcess();
+    if (!row.Found()) return;
     TProcessInfo p;
-    ProcList.GetProcess(static_cast<std::uint32_t>(index), p);
+    ProcList.GetProcess(static_cast<std::uint32_t>(row.Index), p);
     if (p.PID > 9) orvex::ShowFileProperties(Handle(), p.ImageName.str());
 }
 
 void Twnd_Main::cmPrcKill() {
-    const int index = SelectedProcess();
-    if (index < 0) return;
+    const TRowTarget row = SelectedProcess();
+    // A row whose process has left the inventory since the list was filled
+    // names no process any more: its identifier may be another's by now.
+    if (row.Gone()) {
+        orvex::ShowWarning(KillFailedText);
+        return;
+    }
+    if (!row.Found()) return;
     TProcessInfo p;
-    ProcList.GetProcess(static_cast<std::uint32_t>(index), p);
+    ProcList.GetProcess(static_cast<std::uint32_t>(row.Index), p);
     if (p.PID <= 9) return;  // the idle and the system process
     if (!orvex::AskWarning(KillWarningText)) return;
     int result = tpFailed;
@@ -471,46 +492,52 @@ void Twnd_Main::cmFind() {
 }
 
 void Twnd_Main::cmPrcDetails() {
-    const int index = SelectedProcess();
-    if (index < 0) return;
-    orvex::ShowProcessDetails(Handle(), ProcList, index);
+    const TRowTarget row = SelectedProcess();
+    if (!row.Found()) return;
+    orvex::ShowProcessDetails(Handle(), ProcList, row.Index);
     // The dialog may have refreshed the component.
     RefreshView(true);
 }
 
 void Twnd_Main::cmDrvDetails() {
-    const int index = SelectedDriver();
-    if (index >= 0) orvex::ShowDriverDetails(Handle(), ProcList, index);
+    const TRowTarget row = SelectedDriver();
+    if (row.Found()) orvex::ShowDriverDetails(Handle(), ProcList, row.Index);
 }
 
 void Twnd_Main::cmSvcDetails() {
-    const int index = SelectedService();
-    if (index >= 0) orvex::ShowServiceDetails(Handle(), ProcList, index);
+    const TRowTarget row = SelectedService();
+    if (row.Found()) orvex::ShowServiceDetails(Handle(), ProcList, row.Index);
 }
 
 void Twnd_Main::cmDrvProps() {
-    const int index = SelectedDriver();
-    if (index < 0) return;
+    const TRowTarget row = SelectedDriver();
+    if (!row.Found()) return;
     TDriverInfo d;
-    ProcList.GetDriver(static_cast<std::uint32_t>(index), d);
+    ProcList.GetDriver(static_cast<std::uint32_t>(row.Index), d);
     orvex::ShowFileProperties(Handle(), d.Name.str());
 }
 
 void Twnd_Main::cmSvcProps() {
-    const int index = SelectedService();
-    if (index < 0) return;
+    const TRowTarget row = SelectedService();
+    if (!row.Found()) return;
     TServiceInfo s;
-    ProcList.GetService(static_cast<std::uint32_t>(index), s);
+    ProcList.GetService(static_cast<std::uint32_t>(row.Index), s);
     orvex::ShowFileProperties(Handle(), s.ImageName.str());
 }
 
 template <typename Action>
 void Twnd_Main::ControlService(std::initializer_list<int> allowed, const char* question, const char* failure,
                                bool askParameters, Action action) {
-    const int index = SelectedService();
-    if (index < 0) return;
+    const TRowTarget row = SelectedService();
+    // The row's service has left the inventory since the list was filled:
+    // another service may stand at its place now, and none is controlled.
+    if (row.Gone()) {
+        orvex::ShowWarning(failure);
+        return;
+    }
+    if (!row.Found()) return;
     TServiceInfo s;
-    ProcList.GetService(static_cast<std::uint32_t>(index), s);
+    ProcList.GetService(static_cast<std::uint32_t>(row.Index), s);
     bool permitted = false;
     for (int state : allowed) permitted = permitted || s.Status == state;
     if (!permitted) return;

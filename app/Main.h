@@ -14,6 +14,7 @@
 #include "app/FindWindow.h"
 #include "app/MainLayout.h"
 #include "app/Splash.h"
+#include "app/pure/RowRecords.h"
 #include "ui/Orvex_CtrlRtns.h"
 #include "ui/Orvex_GuiResources.h"
 #include "ui/Orvex_Window.h"
@@ -139,10 +140,11 @@ private:
     void FillDrivers();
     void FillServices();
 
-    // Indexes of the records behind the selected rows, -1 when none.
-    int SelectedProcess() const;
-    int SelectedDriver() const;
-    int SelectedService() const;
+    // The records behind the selected rows: each row carries the index and
+    // key of the record it was filled from.
+    TRowTarget SelectedProcess() const;
+    TRowTarget SelectedDriver() const;
+    TRowTarget SelectedService() const;
 
     // A service command: when the selected service's state (as of the last
     // refresh) is one of Allowed, confirm Question, ask for the start
@@ -164,6 +166,7 @@ private:
     std::array<bool, MenuCount> menuVisible_{};
     std::array<bool, PageCount> pageVisible_{true, true, true};
     std::array<orvex::TSortableList, PageCount> lists_;
+    std::array<TRowRecords, PageCount> rows_;
     TMainPage activePage_ = pgProcesses;
     TDataFamily family_;
 };

@@ -125,7 +125,12 @@ void Tdlg_PrcDetails::ShowImageIcon(const std::string& imageName) {
 
 void Tdlg_PrcDetails::FillModules(const TProcessInfo& p) {
     SetPageCaption(pgPrcModules, ModulesCaption(p.Modules.size()));
-    FillColumnList(Item(IdPrcModList), ModuleRows(p.Modules));
+    modRows_.Clear();
+    std::vector<std::intptr_t> data;
+    data.reserve(p.Modules.size());
+    for (std::size_t i = 0; i < p.Modules.size(); ++i)
+        data.push_back(modRows_.Add(static_cast<int>(i), app::ModuleKey(p.Modules[i])));
+    FillColumnList(Item(IdPrcModList), ModuleRows(p.Modules), data);
     modList_.Resort();
 }
 
@@ -144,16 +149,21 @@ void Tdlg_PrcDetails::FillChildren(const TProcessInfo& p, bool nt) {
     TProcList links;
     const int count = procList_.ProcessCount();
     links.reserve(static_cast<std::size_t>(count));
+    cpRows_.Clear();
+    std::vector<std::intptr_t> data;
     for (int i = 0; i < count; ++i) {
         TProcessInfo other;
         procList_.GetProcess(static_cast<std::uint32_t>(i), other);
         TProcessInfo& link = links.emplace_back();
         link.PID = other.PID;
         link.ParentPID = other.ParentPID;
+        link.CreateTime = other.CreateTime;
         link.Name = other.Name;
+        // The rows are the children in list order, as ChildProcessRows makes them.
+        if (link.ParentPID == p.PID) data.push_back(cpRows_.Add(i, app::ProcessKey(link)));
     }
     const TListRows rows = ChildProcessRows(links, p.PID, nt);
-    FillColumnList(Item(IdPrcCPList), rows);
+    FillColumnList(Item(IdPrcCPList), rows, data);
     cpList_.Resort();
     SetPageCaption(pgPrcChildren, ChildProcsCaption(rows.size()));
 }
@@ -175,6 +185,12 @@ void Tdlg_PrcDetails::FillWindows(const TProcessInfo& p) {
     const TWindowList windows = RecordsOfProcess(procList_, procList_.WindowCount(), &TOrvex_ProcessList::GetWindow,
                                                  p.PID);
     const std::vector<TWindowNode> nodes = WindowTreeNodes(windows, p.PID);
+    winRows_.Clear();
+    for (int i = 0, count = procList_.WindowCount(); i < count; ++i) {
+        TWindowInfo w;
+        procList_.GetWindow(static_cast<std::uint32_t>(i), w);
+        if (w.ProcessID == p.PID) winRows_.Add(i, app::WindowKey(w));
+    }
     const HWND tree = Item(IdPrcWinTree);
     TreeView_DeleteAllItems(tree);
     std::vector<HTREEITEM> items;
@@ -287,21 +303,24 @@ void Tdlg_PrcDetails::bRefreshClick() {
 
 void Tdlg_PrcDetails::ModListDblClick() {
     if (!procList_.LiveData()) return;
-    const HWND list = Item(IdPrcModList);
-    const int row = SelectedListRow(list);
-    if (row < 0) return;
-    ShowFileProperties(Handle(), ListCellText(list, row, ModulePathColumn));
+    const TProcessInfo p = CurrentProcess();
+    const app::TRowTarget row = app::ResolveRow(modRows_, SelectedRowData(Item(IdPrcModList)),
+                                                static_cast<int>(p.Modules.size()), [&](int i) {
+                                                    return app::ModuleKey(p.Modules[static_cast<std::size_t>(i)]);
+                                                });
+    if (!row.Found()) return;
+    ShowFileProperties(Handle(), p.Modules[static_cast<std::size_t>(row.Index)].ImageName);
 }
 
 void Tdlg_PrcDetails::CPListDblClick() {
-    const HWND list = Item(IdPrcCPList);
-    const int row = SelectedListRow(list);
-    if (row < 0) return;
-    std::uint32_t pid = 0;
-    if (!ParseProcessId(ListCellText(list, row, 0), app::DataFamilyOf(procList_).NT, pid)) return;
-    const int index = procList_.FindProcess(pid);
-    if (index < 0) return;
-    procIndex_ = index;
+    const app::TRowTarget row = app::ResolveRow(cpRows_, SelectedRowData(Item(IdPrcCPList)), procList_.ProcessCount(),
+                                                [this](int i) {
+                                                    TProcessInfo other;
+                                                    procList_.GetProcess(static_cast<std::uint32_t>(i), other);
+                                                    return app::ProcessKey(other);
+                                                });
+    if (!row.Found()) return;
+    procIndex_ = row.Index;
     DisplayProcess();
     ActivatePage(pgPrcGeneral);
 }
@@ -314,9 +333,15 @@ void Tdlg_PrcDetails::cmWinDetails() {
     item.mask = TVIF_PARAM;
     item.hItem = node;
     if (!TreeView_GetItem(tree, &item)) return;
-    const int index = procList_.FindWindow(static_cast<std::uintptr_t>(item.lParam));
-    if (index < 0) return;
+    // A node holds its window's handle, the key of its record.
+    const app::TRowRecord* row = winRows_.FindKey({static_cast<std::uintptr_t>(item.lParam), 0, {}});
+    if (!row) return;
     TWindowInfo window;
+    const int index = app::MatchRowRecord(*row, procList_.WindowCount(), [&](int i) {
+        procList_.GetWindow(static_cast<std::uint32_t>(i), window);
+        return app::WindowKey(window);
+    });
+    if (index < 0) return;
     procList_.GetWindow(static_cast<std::uint32_t>(index), window);
     // Modal over this dialog, which stays disabled while it is open.
     ShowWindowDetails(Handle(), window);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/DetailsForm.h"
+#include "app/pure/RowRecords.h"
 #include "engine/OXI_Processes.h"
 #include "ui/Orvex_CtrlRtns.h"
 #include "ui/Orvex_GuiResources.h"
@@ -66,6 +67,9 @@ private:
     TIcon icon_;  // extracted from the image file; empty while the default icon shows
     TImageList windowGlyphs_;
     TSortableList modList_, thdList_, hList_, cpList_;
+    // The records the rows of the module and child lists and the nodes of
+    // the window tree were filled from.
+    app::TRowRecords modRows_, cpRows_, winRows_;
     TGeneralListPainter painter_;
 };
 

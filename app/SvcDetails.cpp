@@ -5,6 +5,7 @@
 #include "app/SvcDetailsLayout.h"
 #include "app/pure/SvcDetailsRows.h"
 #include "platform/Orvex_Routines.h"
+#include "platform/pure/Orvex_TextCase.h"
 
 namespace orvex {
 
@@ -36,6 +37,7 @@ void Tdlg_SvcDetails::DisplayService() {
     if (live) ReadVersionInfo(service_.ImageName, version);  // no version data leaves the rows empty
     FillPropertyList(Item(IdSvcGenList), ServiceGeneralRows(service_, version));
 
+    nodes_.Clear();
     const HWND dep1 = Item(IdSvcDep1Tree);
     TreeView_DeleteAllItems(dep1);
     AddServiceNodes(dep1, TVI_ROOT, DependencyNames(service_));
@@ -52,40 +54,75 @@ void Tdlg_SvcDetails::ShowServiceIcon(bool fromFile) {
     icon_ = std::move(next);
 }
 
-std::vector<std::string> Tdlg_SvcDetails::DependencyNames(const TServiceInfo& service) const {
-    std::vector<std::string> names;
-    for (const std::string& key : SplitServiceNames(service.DependOnService)) {
-        std::string display = component_.GetServiceDisplayName(key);
-        if (!display.empty()) names.push_back(std::move(display));
+namespace {
+
+// The index of the service whose key name is Key (letter case ignored, as
+// the service manager's names are), -1 when none is.
+int ServiceIndexByKey(const TOrvex_ProcessList& component, std::string_view key) {
+    TServiceInfo s;
+    for (int i = 0, count = component.ServiceCount(); i < count; ++i) {
+        component.GetService(static_cast<std::uint32_t>(i), s);
+        if (SameText(s.Name, key)) return i;
     }
-    return names;
+    return -1;
 }
 
-std::vector<std::string> Tdlg_SvcDetails::DependentNames(const TServiceInfo& service) {
+}  // namespace
+
+std::vector<int> Tdlg_SvcDetails::DependencyNames(const TServiceInfo& service) const {
+    std::vector<int> services;
+    for (const std::string& key : SplitServiceNames(service.DependOnService)) {
+        const int index = ServiceIndexByKey(component_, key);
+        if (index < 0) continue;
+        TServiceInfo s;
+        component_.GetService(static_cast<std::uint32_t>(index), s);
+        if (!s.DisplayName.empty()) services.push_back(index);
+    }
+    return services;
+}
+
+std::vector<int> Tdlg_SvcDetails::DependentNames(const TServiceInfo& service) {
     component_.GetDependentServices(service.Name, nameList_);
-    std::vector<std::string> names;
+    std::vector<int> services;
     for (const std::string& key : nameList_) {
         // The inventory matches by containment; only a whole entry of the
         // other service's dependency list makes it a dependent.
-        TServiceInfo other;
-        const int index = component_.FindService(key);
+        const int index = ServiceIndexByKey(component_, key);
         if (index < 0) continue;
+        TServiceInfo other;
         component_.GetService(static_cast<std::uint32_t>(index), other);
-        if (!DependsOnService(other.DependOnService, service.Name)) continue;
-        names.push_back(component_.GetServiceDisplayName(key));
+        if (DependsOnService(other.DependOnService, service.Name)) services.push_back(index);
     }
-    return names;
+    return services;
 }
 
-void Tdlg_SvcDetails::AddServiceNodes(HWND tree, HTREEITEM parent, const std::vector<std::string>& displayNames) {
-    for (const std::string& name : displayNames) AddTreeNode(tree, parent, name, ServiceGlyph, 0, true);
+void Tdlg_SvcDetails::AddServiceNodes(HWND tree, HTREEITEM parent, const std::vector<int>& services) {
+    for (int index : services) {
+        TServiceInfo s;
+        component_.GetService(static_cast<std::uint32_t>(index), s);
+        AddTreeNode(tree, parent, s.DisplayName, ServiceGlyph, nodes_.Add(index, app::ServiceKey(s)), true);
+    }
     TreeView_SortChildren(tree, parent, FALSE);
+}
+
+int Tdlg_SvcDetails::NodeService(HWND tree, HTREEITEM node) const {
+    TVITEMA item{};
+    item.mask = TVIF_PARAM;
+    item.hItem = node;
+    if (!TreeView_GetItem(tree, &item)) return -1;
+    const app::TRowRecord* row = nodes_.Find(item.lParam);
+    if (!row) return -1;
+    return app::MatchRowRecord(*row, component_.ServiceCount(), [this](int i) {
+        TServiceInfo s;
+        component_.GetService(static_cast<std::uint32_t>(i), s);
+        return app::ServiceKey(s);
+    });
 }
 
 void Tdlg_SvcDetails::ExpandOnce(HWND tree, HTREEITEM node, bool dependencies) {
     // Children are built once, at the first expansion.
     if (TreeView_GetChild(tree, node)) return;
-    const int index = component_.FindService(TreeNodeText(tree, node));
+    const int index = NodeService(tree, node);
     if (index >= 0) {
         TServiceInfo service;
         component_.GetService(static_cast<std::uint32_t>(index), service);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/DetailsForm.h"
+#include "app/pure/RowRecords.h"
 #include "engine/OXI_Processes.h"
 #include "ui/Orvex_CtrlRtns.h"
 #include "ui/Orvex_GuiResources.h"
@@ -30,11 +31,14 @@ private:
     // The icon of the service's file when FromFile and the file exists, else the
     // service picture.
     void ShowServiceIcon(bool fromFile);
-    // The display names of the services Service depends on / that depend on
-    // it; names that are not services (load-order groups) are left out.
-    std::vector<std::string> DependencyNames(const TServiceInfo& service) const;
-    std::vector<std::string> DependentNames(const TServiceInfo& service);
-    void AddServiceNodes(HWND tree, HTREEITEM parent, const std::vector<std::string>& displayNames);
+    // The indexes of the services Service depends on / that depend on it;
+    // names that are not services (load-order groups) are left out.
+    std::vector<int> DependencyNames(const TServiceInfo& service) const;
+    std::vector<int> DependentNames(const TServiceInfo& service);
+    // A node per service, showing its display name and holding its record.
+    void AddServiceNodes(HWND tree, HTREEITEM parent, const std::vector<int>& services);
+    // The index of the service a node was made for; -1 when it is gone.
+    int NodeService(HWND tree, HTREEITEM node) const;
     void Dep1TreeExpanding(HTREEITEM node);
     void Dep2TreeExpanding(HTREEITEM node);
     void ExpandOnce(HWND tree, HTREEITEM node, bool dependencies);
@@ -43,6 +47,7 @@ private:
     int index_;
     TServiceInfo service_;
     std::vector<std::string> nameList_;  // scratch list of dependent key names
+    app::TRowRecords nodes_;             // the services of both trees' nodes
     TIcon icon_;
     TImageList glyphs_;
     TGeneralListPainter painter_;

@@ -93,7 +93,8 @@ std::string OemText(std::string_view ansi) {
     const int length = static_cast<int>(wide.size());
     const int n = ::WideCharToMultiByte(CP_OEMCP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
     std::string oem(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
-    if (n > 0 && ::WideCharToMultiByte(CP_OEMCP, 0, wide.data(), length, oem.data(), n, nullptr, nullptr) != n) oem.clear();
+    if (n > 0 && ::WideCharToMultiByte(CP_OEMCP, 0, wide.data(), length, oem.data(), n, nullptr, nullptr) != n)
+        oem.clear();
     return oem;
 }
 

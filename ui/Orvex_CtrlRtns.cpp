@@ -106,6 +106,22 @@ COLORREF EntryBrush(HWND list, COLORREF textBk) noexcept {
     return bk == CLR_NONE ? ::GetSysColor(COLOR_WINDOW) : bk;
 }
 
+LPARAM RowData(HWND list, int index) noexcept {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+void SetRowData(HWND list, int index, LPARAM data) noexcept {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = data;
+    ::SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 }  // namespace
 
 TListItemText ReadListItem(HWND list, int index) {
@@ -133,15 +149,20 @@ int CompareListItems(HWND list, int item1, int item2, int column) {
 void SortListView(HWND list) {
     const int count = ListView_GetItemCount(list);
     if (count < 2) return;
+    // ListView_SortItems hands the compare routine the rows' item data, not
+    // their indexes (LVM_SORTITEMSEX, which hands indexes, needs comctl32
+    // 5.80, which Windows 95 and NT 4 with Internet Explorer 4 lack). While
+    // they are sorted the rows carry their former index as item data, which
+    // the compare routine turns into their rank; then each gets its own data
+    // back.
     std::vector<TListItemText> rows;
+    std::vector<LPARAM> data;
     rows.reserve(static_cast<std::size_t>(count));
+    data.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         rows.push_back(ReadListItem(list, i));
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = i;
-        item.lParam = i;
-        ::SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        data.push_back(RowData(list, i));
+        SetRowData(list, i, i);
     }
     const TListCompareRules& rules = UserListCompareRules();
     const int column = SortColumn;
@@ -153,6 +174,12 @@ void SortListView(HWND list) {
     std::vector<int> rank(rows.size());
     for (std::size_t k = 0; k < order.size(); ++k) rank[static_cast<std::size_t>(order[k])] = static_cast<int>(k);
     ListView_SortItems(list, CompareByRank, reinterpret_cast<LPARAM>(&rank));
+    // Each row's former index is read back from it rather than taken from
+    // Order, so whatever order the control chose, every row gets its own data.
+    for (int k = 0; k < count; ++k) {
+        const LPARAM was = RowData(list, k);
+        if (was >= 0 && was < count) SetRowData(list, k, data[static_cast<std::size_t>(was)]);
+    }
 }
 
 void TSortableList::ColumnClick(int column) {

@@ -28,7 +28,7 @@ const TListCompareRules& UserListCompareRules();
 int CompareListItems(HWND list, int item1, int item2, int column);
 
 // Sorts all rows of the list by the shared sort state (stable: rows that
-// compare equal keep their order). The rows' item data are renumbered.
+// compare equal keep their order). Each row keeps its own item data.
 void SortListView(HWND list);
 
 // One sortable list view. Its sorting starts off and is switched on by the

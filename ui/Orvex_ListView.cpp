@@ -27,11 +27,12 @@ void ClearListFor(HWND list, std::size_t count) {
     ListView_SetItemCount(list, static_cast<int>(count));
 }
 
-int AppendListRow(HWND list, const std::vector<std::string>& cells, int image) {
+int AppendListRow(HWND list, const std::vector<std::string>& cells, int image, LPARAM data) {
     LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = ListView_GetItemCount(list);
     item.iImage = image;
+    item.lParam = data;
     item.pszText = const_cast<char*>(cells.empty() ? "" : cells[0].c_str());
     const int row = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return row;
@@ -72,5 +73,16 @@ std::vector<std::string> ListColumnCaptions(HWND list) {
 }
 
 int SelectedListRow(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+std::optional<LPARAM> ListRowData(HWND list, int row) {
+    if (row < 0) return std::nullopt;
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return std::nullopt;
+    return item.lParam;
+}
+
+std::optional<LPARAM> SelectedRowData(HWND list) { return ListRowData(list, SelectedListRow(list)); }
 
 }  // namespace orvex

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,14 @@ void SetListColumnCaption(HWND list, int column, const char* caption);
 void ClearListFor(HWND list, std::size_t count);
 
 // Appends a row: Cells[0] is the caption, the rest its sub-items; Image is
-// the item's image index (the row style of general lists). Returns the
-// row's index.
-int AppendListRow(HWND list, const std::vector<std::string>& cells, int image = 0);
+// the item's image index (the row style of general lists), Data its item
+// data. Returns the row's index.
+int AppendListRow(HWND list, const std::vector<std::string>& cells, int image = 0, LPARAM data = 0);
+
+// The item data of a row; none for a row that does not exist.
+std::optional<LPARAM> ListRowData(HWND list, int row);
+// The item data of the first selected row; none when no row is selected.
+std::optional<LPARAM> SelectedRowData(HWND list);
 
 // The text of one cell; "" for a row or column that does not exist.
 std::string ListCellText(HWND list, int row, int column);

@@ -247,19 +247,6 @@ TEST_F(MainWindow, DriverLoadCountsSortNumerically) {
     EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
 }
 
-TEST_F(MainWindow, UnreadableIdentifierReachesTheErrorReport) {
-    Twnd_Main window(nullptr, false);
-    LVITEMA cell{};
-    cell.iSubItem = 1;
-    cell.pszText = const_cast<char*>("12x");
-    SendMessageA(window.PrcList(), LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&cell));
-    orvex::test::SelectListRow(window.PrcList(), 0);
-    TDialogAnswerer driver({Press(IDOK)});
-    orvex::test::SendCommand(window.Handle(), cmPrcKillId);
-    ASSERT_TRUE(driver.Finish());
-    EXPECT_EQ(driver.Seen().at(0).Text, "'12x' is not a valid integer value");
-}
-
 // Windows that change the system or refresh get a window of their own.
 class MainWindowCommands : public ::testing::Test {
 protected:

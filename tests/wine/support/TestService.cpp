@@ -37,7 +37,42 @@ void RemoveLeftoverServices(SC_HANDLE manager) {
     for (const std::string& name : leftovers) StopAndDelete(manager, name);
 }
 
+// The test's own names are ASCII, and the path of the test programs is too.
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// A text as the ANSI functions hand it: in the active code page, with "?"
+// for what it lacks.
+std::string Narrow(const std::wstring& text) {
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), size, nullptr, nullptr);
+    narrow.resize(std::strlen(narrow.c_str()));
+    return narrow;
+}
+
 }  // namespace
+
+DWORD ServiceState(const std::string& key) {
+    TScHandle manager = Own(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return 0;
+    TScHandle service = Own(::OpenServiceA(manager.get(), key.c_str(), SERVICE_QUERY_STATUS));
+    SERVICE_STATUS status{};
+    if (!service || !::QueryServiceStatus(service.get(), &status)) return 0;
+    return status.dwCurrentState;
+}
+
+bool StartServiceAndWait(const std::string& key, DWORD timeoutMs) {
+    TScHandle manager = Own(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return false;
+    TScHandle service = Own(::OpenServiceA(manager.get(), key.c_str(), SERVICE_START | SERVICE_QUERY_STATUS));
+    if (!service || !::StartServiceA(service.get(), 0, nullptr)) return false;
+    SERVICE_STATUS status{};
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        if (::QueryServiceStatus(service.get(), &status) && status.dwCurrentState == SERVICE_RUNNING) return true;
+        ::Sleep(100);
+    }
+    return false;
+}
 
 bool WaitServiceStopped(SC_HANDLE service, DWORD timeoutMs) {
     SERVICE_STATUS status{};
@@ -48,7 +83,13 @@ bool WaitServiceStopped(SC_HANDLE service, DWORD timeoutMs) {
     return false;
 }
 
-TInstalledTestService::TInstalledTestService(const std::string& suffix) {
+TInstalledTestService::TInstalledTestService(const std::string& suffix) { Install(suffix, nullptr); }
+
+TInstalledTestService::TInstalledTestService(const std::string& suffix, const std::wstring& wideDisplay) {
+    Install(suffix, &wideDisplay);
+}
+
+void TInstalledTestService::Install(const std::string& suffix, const std::wstring* wideDisplay) {
     // Process ids repeat from run to run in a fresh prefix, and a deleted
     // service can linger in the manager for a while: the tick count keeps
     // the names of two runs apart.
@@ -70,9 +111,20 @@ TInstalledTestService::TInstalledTestService(const std::string& suffix) {
     }
     if (suffix.empty()) RemoveLeftoverServices(manager.get());
     const char dependencies[] = "PlugPlay\0";  // the list ends with an empty name
-    TScHandle service = Own(::CreateServiceA(manager.get(), key_.c_str(), display_.c_str(), SERVICE_ALL_ACCESS,
-                                             SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-                                             binaryPath_.c_str(), nullptr, nullptr, dependencies, nullptr, nullptr));
+    TScHandle service;
+    if (wideDisplay) {
+        const std::wstring key = Widen(key_);
+        const std::wstring& display = *wideDisplay;
+        const std::wstring path = Widen(binaryPath_);
+        service = Own(::CreateServiceW(manager.get(), key.c_str(), display.c_str(), SERVICE_ALL_ACCESS,
+                                       SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                       path.c_str(), nullptr, nullptr, L"PlugPlay\0", nullptr, nullptr));
+        display_ = Narrow(display);
+    } else {
+        service = Own(::CreateServiceA(manager.get(), key_.c_str(), display_.c_str(), SERVICE_ALL_ACCESS,
+                                       SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                       binaryPath_.c_str(), nullptr, nullptr, dependencies, nullptr, nullptr));
+    }
     installed_ = static_cast<bool>(service);
     if (!installed_) error_ = ::GetLastError();
 }

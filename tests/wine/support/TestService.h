@@ -16,6 +16,10 @@ public:
     // Key "OrvexTestSvc_<pid>_<ticks><suffix>", display "Orvex Test Service <pid>_<ticks><suffix>".
     // Services of that prefix left by a crashed run are removed first.
     explicit TInstalledTestService(const std::string& suffix = "");
+    // The same with the display name WideDisplay, created through
+    // CreateServiceW; display() is that name as the ANSI functions hand it
+    // (characters the code page lacks become "?").
+    TInstalledTestService(const std::string& suffix, const std::wstring& wideDisplay);
     ~TInstalledTestService();
     TInstalledTestService(const TInstalledTestService&) = delete;
     TInstalledTestService& operator=(const TInstalledTestService&) = delete;
@@ -32,10 +36,18 @@ public:
     static constexpr const char* Prefix = "OrvexTestSvc_";
 
 private:
+    // Names the service and creates it, with a UTF-16 display name when one is given.
+    void Install(const std::string& suffix, const std::wstring* wideDisplay);
     std::string key_, display_, report_, binaryPath_;
     bool installed_ = false;
     DWORD error_ = 0;
 };
+
+// The service's state (SERVICE_STOPPED, SERVICE_RUNNING, ...); 0 when it
+// cannot be queried.
+DWORD ServiceState(const std::string& key);
+// Starts the service and waits until it runs; true when it does.
+bool StartServiceAndWait(const std::string& key, DWORD timeoutMs);
 
 // Many services of the test prefix at once, as a workstation has them: each a
 // demand-start own-process service of orvex_test_service.exe with a report
