@@ -86,16 +86,20 @@ bool WriteBytes(TStdStream stream, std::string_view bytes) {
 
 namespace {
 
-// Text of the ANSI code page in the OEM code page, through UTF-16: the two
-// may differ in how many bytes a character takes.
-std::string OemText(std::string_view ansi) {
+// Text of the ANSI code page in the console's output code page (the OEM
+// code page unless changed), through UTF-16: the two may differ in how many
+// bytes a character takes. The console's own code page, not the process's
+// OEM one: where a manifest's UTF-8 is honoured the process's OEM code page
+// is UTF-8 too, which a 9x console does not read.
+std::string ConsoleText(std::string_view ansi) {
     const std::wstring wide = AnsiToWide(ansi);
+    const UINT codePage = ::GetConsoleOutputCP();
     const int length = static_cast<int>(wide.size());
-    const int n = ::WideCharToMultiByte(CP_OEMCP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string oem(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
-    if (n > 0 && ::WideCharToMultiByte(CP_OEMCP, 0, wide.data(), length, oem.data(), n, nullptr, nullptr) != n)
-        oem.clear();
-    return oem;
+    const int n = ::WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? static_cast<std::size_t>(n) : 0, '\0');
+    if (n > 0 && ::WideCharToMultiByte(codePage, 0, wide.data(), length, out.data(), n, nullptr, nullptr) != n)
+        out.clear();
+    return out;
 }
 
 }  // namespace
@@ -113,12 +117,12 @@ bool WriteText(TStdStream stream, std::string_view text) {
     };
     if (!IsConsole(h)) return WritePieces(h, text, ansiPieces);
     if (IsNT()) return WriteConsoleText(h, text);
-    // The 9x console reads bytes in its OEM code page. Each piece is cut at a
+    // The 9x console reads bytes in its code page (the OEM one). Each piece is cut at a
     // character of the ANSI code page before its conversion, so that it
     // converts whole.
     while (!text.empty()) {
         const std::size_t piece = ansiPieces(text, MaxWriteBytes);
-        if (!WriteAll(h, OemText(text.substr(0, piece)))) return false;
+        if (!WriteAll(h, ConsoleText(text.substr(0, piece)))) return false;
         text.remove_prefix(piece);
     }
     return true;
