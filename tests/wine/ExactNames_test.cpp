@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/OXI_ImagePath.h"
 #include "engine/OXI_Inventory.h"
 #include "engine/OXI_Processes.h"
 #include "engine/OXI_Report.h"
 #include "engine/pure/OXI_InventoryDiff.h"
 #include "platform/Orvex_FileWrite.h"
 #include "platform/pure/Orvex_CodePageRule.h"
+#include "platform/pure/Orvex_TextCase.h"
 #include "tests/JsonReader.h"
 #include "tests/wine/support/HelperProcess.h"
 #include "tests/wine/support/TestMode.h"
@@ -94,6 +96,20 @@ bool FindProcessRecord(const TOrvex_ProcessList& component, DWORD pid, TProcessI
         if (found.PID == pid) return true;
     }
     return false;
+}
+
+// Refreshes component's processes: process pid has path as its image path
+// and among its modules.
+void ExpectExactPath(TOrvex_ProcessList& component, DWORD pid, const std::string& path) {
+    component.DetectionRange = TDetectionRange{dtProcesses};
+    component.RefreshData();
+    TProcessInfo p;
+    ASSERT_TRUE(FindProcessRecord(component, pid, p));
+    EXPECT_EQ(p.ImageName.str(), path);
+    EXPECT_TRUE(SameText(p.Name.str(), ExecutableFileName(path))) << p.Name.str();
+    bool module = false;
+    for (const TModuleInfo& m : p.Modules) module = module || m.ImageName.str() == path;
+    EXPECT_TRUE(module) << path;
 }
 
 // "orvexinv collect --json" run from C:\...\Прогр 表ソ\ lists its own
@@ -218,15 +234,7 @@ TEST(Utf8Names, AHelperFromAFolderOutsideTheCodePageKeepsItsExactPath) {
     ASSERT_TRUE(helper.started());
 
     TOrvex_ProcessList component;
-    component.DetectionRange = TDetectionRange{dtProcesses};
-    component.RefreshData();
-    TProcessInfo p;
-    ASSERT_TRUE(FindProcessRecord(component, helper.pid(), p));
-    EXPECT_EQ(p.ImageName.str(), helperPath);
-    EXPECT_EQ(p.Name.str(), "orvex_test_helper.exe");
-    bool module = false;
-    for (const TModuleInfo& m : p.Modules) module = module || m.ImageName.str() == helperPath;
-    EXPECT_TRUE(module);
+    ASSERT_NO_FATAL_FAILURE(ExpectExactPath(component, helper.pid(), helperPath));
 
     // A report of this refresh, read back, and compared with a refresh
     // after the helper ended: one removed process, named exactly.
@@ -283,14 +291,7 @@ TEST(Utf8Names, AHelperWithTheLongestPathKeepsItWhole) {
         THelperProcess helper("--no-window", path);
         ASSERT_TRUE(helper.started());
         TOrvex_ProcessList component;
-        component.DetectionRange = TDetectionRange{dtProcesses};
-        component.RefreshData();
-        TProcessInfo p;
-        ASSERT_TRUE(FindProcessRecord(component, helper.pid(), p));
-        EXPECT_EQ(p.ImageName.str(), path);
-        bool module = false;
-        for (const TModuleInfo& m : p.Modules) module = module || m.ImageName.str() == path;
-        EXPECT_TRUE(module);
+        ASSERT_NO_FATAL_FAILURE(ExpectExactPath(component, helper.pid(), path));
         ASSERT_TRUE(TerminateProcess(helper.process(), 0));
         ASSERT_TRUE(helper.waitForExit(10'000));
     }
