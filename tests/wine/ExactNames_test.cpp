@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/Main.h"
+#include "app/MainLayout.h"
+#include "app/PrcDetailsLayout.h"
 #include "engine/OXI_ImagePath.h"
 #include "engine/OXI_Inventory.h"
 #include "engine/OXI_Processes.h"
@@ -20,12 +23,15 @@
 #include "platform/pure/Orvex_CodePageRule.h"
 #include "platform/pure/Orvex_TextCase.h"
 #include "tests/JsonReader.h"
+#include "tests/wine/DetailsProbe.h"
+#include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
 #include "tests/wine/support/TestMode.h"
 #include "tests/wine/support/ToolRun.h"
 
 using namespace orvex;
 using namespace orvex::test;
+using orvex::test::TDialogProbe;
 
 namespace {
 
@@ -235,6 +241,23 @@ TEST(Utf8Names, AHelperFromAFolderOutsideTheCodePageKeepsItsExactPath) {
 
     TOrvex_ProcessList component;
     ASSERT_NO_FATAL_FAILURE(ExpectExactPath(component, helper.pid(), helperPath));
+
+    // The main list's row, and the details it opens, show the exact path.
+    {
+        app::Twnd_Main window(nullptr, false);
+        const int row = FindListRow(window.PrcList(), 1, std::to_string(helper.pid()));
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(ListRow(window.PrcList(), row)[0], "orvex_test_helper.exe");
+        SelectListRow(window.PrcList(), row);
+        std::vector<std::vector<std::string>> general;
+        TDialogProbe probe("Process Details", [&](HWND d) { general = ListRows(GetDlgItem(d, IdPrcGenList)); });
+        SendCommand(window.Handle(), app::cmPrcDetailsId);
+        EXPECT_TRUE(probe.Finish());
+        bool shown = false;
+        for (const auto& cells : general)
+            for (const std::string& cell : cells) shown = shown || cell == helperPath;
+        EXPECT_TRUE(shown) << "the general page holds no cell " << helperPath;
+    }
 
     // A report of this refresh, read back, and compared with a refresh
     // after the helper ended: one removed process, named exactly.
