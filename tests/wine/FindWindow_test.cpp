@@ -192,6 +192,29 @@ TEST_F(FindWindow, FindsALibraryByItsBaseNameWhereItsPathIsUnknown) { ExpectLibr
 
 TEST_F(Nt40FindWindow, FindsALibraryByItsBaseNameWhereItsPathIsUnknown) { ExpectLibraryByBaseNameAlone(); }
 
+// With UTF-8 as the active code page (the programs' manifest; the UTF-8
+// build of the tests) the same library is found by its base name with its
+// exact path, which names the file.
+class Utf8FindWindow : public FindWindow {};
+
+TEST_F(Utf8FindWindow, FindsALibraryByItsBaseNameWithItsExactPath) {
+    TWideFolder folder;
+    orvex::test::THelperProcess wide("--no-window --wide-module");
+    ASSERT_TRUE(wide.started());
+    folder.Set(wide.value("widefolder"));
+    main_->RefreshView(false);
+    const auto rows = Find("ORVEX_WIDE_module");
+    int row = -1;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i][orvex::FindPidColumn] == std::to_string(wide.pid()) && rows[i][orvex::FindTypeColumn] == "DLL")
+            row = static_cast<int>(i);
+    ASSERT_GE(row, 0) << "not found by its base name";
+    const std::string& path = rows[static_cast<std::size_t>(row)][orvex::FindNameColumn];
+    // The helper reports its folder in UTF-8.
+    EXPECT_TRUE(SamePath(path, wide.value("widefolder") + "\\orvex_wide_module.dll")) << path;
+    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << path;
+}
+
 // A named object by its name: the helper's mutex.
 TEST_F(FindWindow, FindsAHandleByItsObjectName) {
     const std::string name = helper_.value("mutexname");
