@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Orvex_Locale.h"
+#include "ui/Orvex_ListView.h"
 #include "ui/Orvex_SystemError.h"
 
 namespace orvex {
@@ -106,22 +107,6 @@ COLORREF EntryBrush(HWND list, COLORREF textBk) noexcept {
     return bk == CLR_NONE ? ::GetSysColor(COLOR_WINDOW) : bk;
 }
 
-LPARAM RowData(HWND list, int index) noexcept {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
-}
-
-void SetRowData(HWND list, int index, LPARAM data) noexcept {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    item.lParam = data;
-    ::SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 }  // namespace
 
 TListItemText ReadListItem(HWND list, int index) {
@@ -161,8 +146,8 @@ void SortListView(HWND list) {
     data.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         rows.push_back(ReadListItem(list, i));
-        data.push_back(RowData(list, i));
-        SetRowData(list, i, i);
+        data.push_back(ListRowData(list, i).value_or(0));
+        SetListRowData(list, i, i);
     }
     const TListCompareRules& rules = UserListCompareRules();
     const int column = SortColumn;
@@ -177,8 +162,8 @@ void SortListView(HWND list) {
     // Each row's former index is read back from it rather than taken from
     // Order, so whatever order the control chose, every row gets its own data.
     for (int k = 0; k < count; ++k) {
-        const LPARAM was = RowData(list, k);
-        if (was >= 0 && was < count) SetRowData(list, k, data[static_cast<std::size_t>(was)]);
+        const LPARAM was = ListRowData(list, k).value_or(-1);
+        if (was >= 0 && was < count) SetListRowData(list, k, data[static_cast<std::size_t>(was)]);
     }
 }
 

@@ -83,6 +83,14 @@ std::optional<LPARAM> ListRowData(HWND list, int row) {
     return item.lParam;
 }
 
+void SetListRowData(HWND list, int row, LPARAM data) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    ::SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 std::optional<LPARAM> SelectedRowData(HWND list) { return ListRowData(list, SelectedListRow(list)); }
 
 }  // namespace orvex

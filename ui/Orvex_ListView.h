@@ -26,6 +26,7 @@ int AppendListRow(HWND list, const std::vector<std::string>& cells, int image = 
 
 // The item data of a row; none for a row that does not exist.
 std::optional<LPARAM> ListRowData(HWND list, int row);
+void SetListRowData(HWND list, int row, LPARAM data);
 // The item data of the first selected row; none when no row is selected.
 std::optional<LPARAM> SelectedRowData(HWND list);
 

@@ -1,5 +1,7 @@
 #include "engine/pure/OXI_ProcessNames.h"
 
+#include "platform/pure/Orvex_PathFolder.h"
+
 namespace orvex {
 
 namespace {
@@ -7,16 +9,8 @@ namespace {
 // The position just after the last backslash or colon that is a single-byte
 // character, 0 when there is none.
 std::size_t NameStart(std::string_view path, TLeadBytePredicate isLeadByte) noexcept {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (isLeadByte && isLeadByte(c)) {
-            ++i;  // the trail byte belongs to this character
-            continue;
-        }
-        if (c == '\\' || c == ':') start = i + 1;
-    }
-    return start;
+    const std::size_t last = LastSeparator(path, "\\:", isLeadByte);
+    return last == std::string_view::npos ? 0 : last + 1;
 }
 
 bool EndsInSeparator(std::string_view dir, TLeadBytePredicate isLeadByte) noexcept {

@@ -30,15 +30,20 @@ bool ReplaceLeadingFolder(std::string_view path, std::string_view folder, std::s
     return true;
 }
 
-std::size_t FolderPartLength(std::string_view path, TLeadBytePredicate isLeadByte) {
+std::size_t LastSeparator(std::string_view path, std::string_view separators, TLeadBytePredicate isLeadByte) noexcept {
     std::size_t last = std::string_view::npos;
     for (std::size_t i = 0; i < path.size(); ++i) {
         const char c = path[i];
-        if (c == '\\' || c == '/' || c == ':')
+        if (separators.find(c) != std::string_view::npos)
             last = i;
         else if (isLeadByte && isLeadByte(static_cast<unsigned char>(c)))
             ++i;  // the trail byte belongs to this character
     }
+    return last;
+}
+
+std::size_t FolderPartLength(std::string_view path, TLeadBytePredicate isLeadByte) {
+    const std::size_t last = LastSeparator(path, "\\/:", isLeadByte);
     if (last == std::string_view::npos) return last;
     const bool root = path[last] == ':' || last == 0 || (last == 2 && path[1] == ':');
     return root ? last + 1 : last;

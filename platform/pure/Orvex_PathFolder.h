@@ -20,6 +20,11 @@ namespace orvex {
 bool ReplaceLeadingFolder(std::string_view path, std::string_view folder, std::string_view replacement,
                           TLeadBytePredicate isLeadByte, std::string& out);
 
+// The position of the last byte of path that is one of separators and a
+// character of its own (never the trail byte of a double-byte character);
+// npos when there is none. isLeadByte as above.
+std::size_t LastSeparator(std::string_view path, std::string_view separators, TLeadBytePredicate isLeadByte) noexcept;
+
 // The length of the folder part of path: up to its last separator (a
 // backslash, a slash or a colon; the trail byte of a double-byte character is
 // never one); a root keeps its separator (the drive's root, the root of the
