@@ -133,6 +133,16 @@ protected:
     // A library in a folder whose name the ANSI code page cannot hold: its
     // path comes back with "?", names no file and is not kept, so its base
     // name is what finds it. The double click selects its row by address.
+    // The last result row of a library of process Pid; -1 when none.
+    template <typename TRows>
+    static int DllRowOf(const TRows& rows, DWORD pid) {
+        int row = -1;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i][orvex::FindPidColumn] == std::to_string(pid) && rows[i][orvex::FindTypeColumn] == "DLL")
+                row = static_cast<int>(i);
+        return row;
+    }
+
     void ExpectLibraryByBaseNameAlone() {
         TWideFolder folder;
         orvex::test::THelperProcess wide("--no-window --wide-module");
@@ -144,10 +154,7 @@ protected:
         main_->RefreshView(false);
 
         const auto rows = Find("ORVEX_WIDE_module");
-        int row = -1;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (rows[i][orvex::FindPidColumn] == std::to_string(wide.pid()) && rows[i][orvex::FindTypeColumn] == "DLL")
-                row = static_cast<int>(i);
+        const int row = DllRowOf(rows, wide.pid());
         ASSERT_GE(row, 0) << "not found by its base name";
         const auto& hit = rows[static_cast<std::size_t>(row)];
         EXPECT_TRUE(SamePath(hit[orvex::FindNameColumn], "orvex_wide_module.dll")) << hit[orvex::FindNameColumn];
@@ -204,10 +211,7 @@ TEST_F(Utf8FindWindow, FindsALibraryByItsBaseNameWithItsExactPath) {
     folder.Set(wide.value("widefolder"));
     main_->RefreshView(false);
     const auto rows = Find("ORVEX_WIDE_module");
-    int row = -1;
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i][orvex::FindPidColumn] == std::to_string(wide.pid()) && rows[i][orvex::FindTypeColumn] == "DLL")
-            row = static_cast<int>(i);
+    const int row = DllRowOf(rows, wide.pid());
     ASSERT_GE(row, 0) << "not found by its base name";
     const std::string& path = rows[static_cast<std::size_t>(row)][orvex::FindNameColumn];
     // The helper reports its folder in UTF-8.
