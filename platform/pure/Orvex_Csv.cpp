@@ -6,9 +6,16 @@ namespace {
 
 bool IsBlank(char c) noexcept { return c == ' ' || c == '\t'; }
 
+// The characters with which a spreadsheet starts a formula (or, for tab and
+// CR, which some readers strip before looking for one).
+bool StartsFormula(std::string_view field) noexcept {
+    return !field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
+}
+
 }  // namespace
 
 std::string CsvField(std::string_view field) {
+    if (StartsFormula(field)) return CsvField(std::string("'").append(field));
     const bool quote = field.find_first_of(",\"\r\n") != std::string_view::npos ||
                        (!field.empty() && (IsBlank(field.front()) || IsBlank(field.back())));
     if (!quote) return std::string(field);

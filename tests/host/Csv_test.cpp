@@ -11,8 +11,8 @@ using namespace orvex::test;
 
 TEST(Csv, FieldsNeedingQuotesReadBackUnchanged) {
     const std::vector<std::string> fields{
-        "plain",  "",   "a,b",     "say \"hi\"",  "\"", "line\r\nbreak", "lf\nonly", "cr\ronly", " lead",
-        "trail ", "\t", "in side", "caf\xC3\xA9", ",",  "\"\"",
+        "plain",  "",    "a,b",     "say \"hi\"",  "\"", "line\r\nbreak", "lf\nonly", "cr\ronly", " lead",
+        "trail ", "x\t", "in side", "caf\xC3\xA9", ",",  "\"\"",
     };
     const std::string row = CsvRow(fields);
     ASSERT_GE(row.size(), 2u);
@@ -34,4 +34,32 @@ TEST(Csv, QuotesOnlyWhenNeeded) {
     EXPECT_EQ(CsvRow({}), "\r\n");
     EXPECT_EQ(CsvRow({"", ""}), ",\r\n");
     EXPECT_EQ(Utf8Bom, std::string_view("\xEF\xBB\xBF", 3));
+}
+
+// A cell a spreadsheet would take for a formula is written as text: an
+// apostrophe before it, quoted as any other field would be.
+TEST(Csv, CellsThatStartAFormulaGetAnApostrophe) {
+    const struct {
+        std::string_view field;
+        std::string_view written;
+        bool escaped;
+    } cases[] = {
+        {"=1+2", "'=1+2", true},
+        {"+cmd|' /C calc'!A0", "'+cmd|' /C calc'!A0", true},
+        {"-2", "'-2", true},
+        {"@SUM(A1)", "'@SUM(A1)", true},
+        {"=HYPERLINK(\"x\",\"y\")", "\"'=HYPERLINK(\"\"x\"\",\"\"y\"\")\"", true},
+        {"=a,b", "\"'=a,b\"", true},
+        {"\tx", "'\tx", true},
+        {"\rx", "\"'\rx\"", true},
+        {"a=b", "a=b", false},
+        {"'", "'", false},
+        {" =x", "\" =x\"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CsvField(c.field), c.written) << c.field;
+        const auto records = ReadCsv(CsvRow({std::string(c.field)}));
+        ASSERT_EQ(records.size(), 1u) << c.field;
+        EXPECT_EQ(records[0], std::vector<std::string>{(c.escaped ? "'" : "") + std::string(c.field)}) << c.field;
+    }
 }
