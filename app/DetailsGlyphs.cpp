@@ -4,6 +4,7 @@
 #include <functional>
 #include <numbers>
 
+#include "platform/Orvex_ComCtl32.h"
 #include "platform/Orvex_FileIcon.h"
 
 namespace orvex {
@@ -107,11 +108,11 @@ TIcon MakeIcon(int size, const TPainter& paint) {
 }
 
 TImageList MakeGlyphs(std::initializer_list<TPainter> painters) {
-    TImageList list(::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, static_cast<int>(painters.size()), 0));
+    TImageList list(orvex::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, static_cast<int>(painters.size()), 0));
     if (!list) return list;
     for (const TPainter& paint : painters) {
         TBitmap bitmap = Draw(16, paint);
-        if (bitmap) ::ImageList_AddMasked(list.get(), bitmap.get(), Transparent);
+        if (bitmap) orvex::ImageList_AddMasked(list.get(), bitmap.get(), Transparent);
     }
     return list;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/pure/CompareRows.h"
+#include "platform/Orvex_ComDlg32.h"
 #include "platform/Orvex_FileWrite.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_SystemMessage.h"
@@ -48,7 +49,7 @@ DWORD OpenFileNameSize() noexcept {
 bool AskOpenFileName(HWND owner, const char* title, const char* filter, std::string& fileName) {
     TFileDialog dialog(owner, title, filter, {});
     dialog.Ofn.Flags |= OFN_FILEMUSTEXIST;
-    if (!::GetOpenFileNameA(&dialog.Ofn)) return false;
+    if (!orvex::GetOpenFileNameA(&dialog.Ofn)) return false;
     fileName = dialog.File;
     return true;
 }
@@ -58,7 +59,7 @@ bool AskSaveFileName(HWND owner, const char* title, const char* filter, const ch
     TFileDialog dialog(owner, title, filter, {});
     dialog.Ofn.Flags |= OFN_OVERWRITEPROMPT;
     dialog.Ofn.lpstrDefExt = defaultExtension;
-    if (!::GetSaveFileNameA(&dialog.Ofn)) return false;
+    if (!orvex::GetSaveFileNameA(&dialog.Ofn)) return false;
     fileName = dialog.File;
     return true;
 }

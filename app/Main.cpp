@@ -16,9 +16,11 @@
 #include "app/SvcDetails.h"
 #include "app/pure/MainRows.h"
 #include "engine/OXI_Report.h"
+#include "platform/Orvex_ComCtl32.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Services.h"
+#include "platform/Orvex_Shell32.h"
 #include "platform/Orvex_Wow64.h"
 #include "storage/Orvex_ComError.h"
 #include "ui/Orvex_Application.h"
@@ -119,7 +121,7 @@ HICON ProgramIcon() {
 Twnd_Main::Twnd_Main(Twnd_Splash* splash, bool quitOnClose) : splash_(splash), quitOnClose_(quitOnClose) {
     ProcList.DetectionRange = TDetectionRange::All();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    orvex::InitCommonControlsEx(&icc);
     accelerators_.reset(::CreateAcceleratorTableA(const_cast<ACCEL*>(MainAccelerators().data()),
                                                   static_cast<int>(MainAccelerators().size())));
     CreateMenus();
@@ -451,7 +453,7 @@ void Twnd_Main::cmExit() { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
 void Twnd_Main::mmAboutClick() {
     const std::string app = std::string(AppTitle) + "#" + AppTitle + " " + AppVersion;
-    ::ShellAboutA(Handle(), app.c_str(), AboutCredit, ProgramIcon());
+    orvex::ShellAboutA(Handle(), app.c_str(), AboutCredit, ProgramIcon());
 }
 
 void Twnd_Main::cmPrcProps() {

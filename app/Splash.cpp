@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/MainLayout.h"
+#include "platform/Orvex_ComCtl32.h"
 
 namespace orvex::app {
 
@@ -39,7 +40,7 @@ constexpr std::array<orvex::TControlDecl, 2> SplashControls{{
 
 Twnd_Splash::Twnd_Splash() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_ANIMATE_CLASS};
-    ::InitCommonControlsEx(&icc);
+    orvex::InitCommonControlsEx(&icc);
     Create(SplashClass, AppTitle, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, Centered, Centered, SplashClientWidth,
            SplashClientHeight, nullptr);
 }

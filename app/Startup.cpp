@@ -6,6 +6,7 @@
 
 #include "app/Main.h"
 #include "app/Splash.h"
+#include "platform/Orvex_ComCtl32.h"
 #include "platform/Orvex_ProgramTwin.h"
 #include "ui/Orvex_Application.h"
 
@@ -13,7 +14,7 @@ namespace orvex::app {
 
 TProgramStart::TProgramStart() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    orvex::InitCommonControlsEx(&icc);
     orvex::SetApplicationTitle(AppTitle);
 }
 

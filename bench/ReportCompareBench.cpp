@@ -68,7 +68,7 @@ void Fill(TOrvex_ProcessList& c, int variant, int Items) {
 // minutes; the memory-backed file has the same elements, sets and values.
 void WriteReport(const TOrvex_ProcessList& c, const std::string& fileName) {
     TComPtr<ILockBytes> bytes;
-    ComCheck(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put()));
+    ComCheck(::CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.put()));
     {
         TComPtr<IStorage> storage;
         ComCheck(StgCreateDocfileOnILockBytes(bytes.get(), STGM_CREATE | StorageWriteMode, 0, storage.put()));

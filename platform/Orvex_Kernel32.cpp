@@ -22,6 +22,8 @@ TGetCommandLineW GetCommandLineW = nullptr;
 TCreateProcessW CreateProcessW = nullptr;
 TSetHandleInformation SetHandleInformation = nullptr;
 TWriteConsoleW WriteConsoleW = nullptr;
+TSetDefaultDllDirectories SetDefaultDllDirectories = nullptr;
+TSetDllDirectoryA SetDllDirectoryA = nullptr;
 
 namespace {
 
@@ -45,6 +47,8 @@ constexpr TSlotBinding Kernel32Slots[] = {
     BindSlot<CreateProcessW>("CreateProcessW"),
     BindSlot<SetHandleInformation>("SetHandleInformation"),
     BindSlot<WriteConsoleW>("WriteConsoleW"),
+    BindSlot<SetDefaultDllDirectories>("SetDefaultDllDirectories"),
+    BindSlot<SetDllDirectoryA>("SetDllDirectoryA"),
 };
 
 constinit TLibraryBinding Kernel32("KERNEL32.DLL", Kernel32Slots);

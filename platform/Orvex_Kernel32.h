@@ -32,6 +32,8 @@ using TCreateProcessW = BOOL(WINAPI*)(LPCWSTR application, LPWSTR commandLine, L
                                       LPSECURITY_ATTRIBUTES thread, BOOL inherit, DWORD flags, LPVOID environment,
                                       LPCWSTR folder, LPSTARTUPINFOW startup, LPPROCESS_INFORMATION info);
 using TSetHandleInformation = BOOL(WINAPI*)(HANDLE object, DWORD mask, DWORD flags);
+using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD directoryFlags);
+using TSetDllDirectoryA = BOOL(WINAPI*)(LPCSTR pathName);
 using TWriteConsoleW = BOOL(WINAPI*)(HANDLE output, const void* text, DWORD length, LPDWORD written, LPVOID reserved);
 
 extern TCreateToolhelp32Snapshot CreateToolhelp32Snapshot;
@@ -54,6 +56,9 @@ extern TGetCommandLineW GetCommandLineW;
 extern TCreateProcessW CreateProcessW;
 extern TSetHandleInformation SetHandleInformation;
 extern TWriteConsoleW WriteConsoleW;
+// Windows 8 (7 and Vista with update 2533623) and XP SP1.
+extern TSetDefaultDllDirectories SetDefaultDllDirectories;
+extern TSetDllDirectoryA SetDllDirectoryA;
 
 // Whether the snapshot function and all six walkers are bound (the first
 // call of either function below binds the slots).

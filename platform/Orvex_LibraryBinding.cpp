@@ -8,17 +8,38 @@ namespace orvex {
 
 namespace {
 
-// Loads a system library from the system directory only, so that a file of
-// the same name next to the program or in the working directory is never
-// picked up instead.
-HMODULE LoadSystemLibrary(const char* name) noexcept {
+using TFindActCtxSectionString = BOOL(WINAPI*)(DWORD flags, const GUID* extension, ULONG section, LPCSTR name,
+                                               PACTCTX_SECTION_KEYED_DATA data);
+
+// Whether the program's activation context (its manifest) names where the
+// library comes from, as it does for the common controls of version 6: the
+// system then loads the named assembly's copy, never a file of that name next
+// to the program. Systems before XP have no activation contexts.
+bool RedirectedByManifest(const char* name) noexcept {
+    const HMODULE kernel = ::GetModuleHandleA("KERNEL32.DLL");
+    const auto find = kernel ? reinterpret_cast<TFindActCtxSectionString>(
+                                   ::GetProcAddress(kernel, "FindActCtxSectionStringA"))
+                             : nullptr;
+    if (!find) return false;
+    ACTCTX_SECTION_KEYED_DATA data{};
+    data.cbSize = sizeof data;
+    return find(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, name, &data) != FALSE;
+}
+
+// What the binding asks the loader for: the library's name where the manifest
+// redirects it, its full path in the system directory otherwise, so that a
+// file of the same name next to the program or in the working directory is
+// never picked up instead (and a copy of such a file that something else
+// already mapped is never taken). Empty when the system directory is unknown.
+std::string SystemLibraryPath(const char* name) {
+    if (RedirectedByManifest(name)) return name;
     char dir[MAX_PATH] = {};
     const UINT len = ::GetSystemDirectoryA(dir, MAX_PATH);
-    if (len == 0 || len >= MAX_PATH) return nullptr;
+    if (len == 0 || len >= MAX_PATH) return {};
     std::string path(dir, len);
     if (path.back() != '\\') path += '\\';
     path += name;
-    return ::LoadLibraryA(path.c_str());
+    return path;
 }
 
 }  // namespace
@@ -40,9 +61,17 @@ TLibraryBinding::~TLibraryBinding() {
 }
 
 bool TLibraryBinding::Bind() noexcept {
-    HMODULE module = ::GetModuleHandleA(name_);
-    owned_ = module == nullptr;
-    if (!module) module = LoadSystemLibrary(name_);
+    HMODULE module = nullptr;
+    try {
+        const std::string path = SystemLibraryPath(name_);
+        if (!path.empty()) {
+            module = ::GetModuleHandleA(path.c_str());
+            owned_ = module == nullptr;
+            if (!module) module = ::LoadLibraryA(path.c_str());
+        }
+    } catch (const std::bad_alloc&) {
+        module = nullptr;
+    }
     handle_ = module;
     if (!handle_) {
         owned_ = false;

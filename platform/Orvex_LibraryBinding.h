@@ -86,4 +86,19 @@ private:
     bool owned_ = false;
 };
 
+// Binds Library the first time any of its functions is called.
+template <TLibraryBinding& Library>
+void BindOnce() noexcept {
+    static const bool bound = Library.Bind();
+    (void)bound;
+}
+
+// Calls the function in Slot, one of Library's, or answers Fallback where the
+// library or the function is missing.
+template <TLibraryBinding& Library, auto& Slot, typename Result, typename... Args>
+Result CallBound(Result fallback, Args... args) noexcept {
+    BindOnce<Library>();
+    return Slot ? Slot(args...) : fallback;
+}
+
 }  // namespace orvex

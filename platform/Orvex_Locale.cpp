@@ -5,11 +5,18 @@
 
 #include <vector>
 
+#include "platform/Orvex_LibraryBinding.h"
 #include "platform/pure/Orvex_CodePageRule.h"
 
 namespace orvex {
 
 namespace {
+
+// Bound at run time from the system directory, never imported: Windows 95
+// and NT 4 look for an imported OLE automation library next to the program.
+decltype(&::VarDateFromStr) DateFromTextSlot = nullptr;
+constexpr TSlotBinding OleAut32Slots[] = {BindSlot<DateFromTextSlot>("VarDateFromStr")};
+constinit TLibraryBinding OleAut32("OLEAUT32.DLL", OleAut32Slots);
 
 // The code page in force decides how texts are cut and compared: set once,
 // before main(), from the ANSI code page (UTF-8 where the program's manifest
@@ -45,7 +52,9 @@ bool LocaleConvertDateTime(std::string_view s, TDateTimeKind kind, double& value
     if (kind == TDateTimeKind::Date) flags = VAR_DATEVALUEONLY;
     if (kind == TDateTimeKind::Time) flags = VAR_TIMEVALUEONLY;
     DATE date = 0;
-    if (FAILED(VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, flags, &date))) return false;
+    const HRESULT answer = CallBound<OleAut32, DateFromTextSlot>(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND), wide.data(),
+                                                                 LCID{LOCALE_USER_DEFAULT}, flags, &date);
+    if (FAILED(answer)) return false;
     value = date;
     return true;
 }

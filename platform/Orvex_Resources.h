@@ -76,7 +76,7 @@ using TBrush = TGdiOwner<HBRUSH>;
 using TPen = TGdiOwner<HPEN>;
 using TBitmap = TGdiOwner<HBITMAP>;
 
-using TCoTaskMem = TNullOwned<void*, &::CoTaskMemFree>;
+using TCoTaskMem = TNullOwned<void*, &orvex::CoTaskMemFree>;
 
 using TLocalMem = TNullOwned<HLOCAL, &::LocalFree>;
 
@@ -187,11 +187,11 @@ private:
 // COM initialisation for the current thread, undone when it goes out of scope.
 class TComInit {
 public:
-    TComInit() noexcept : hr_(::CoInitialize(nullptr)) {}
+    TComInit() noexcept : hr_(orvex::CoInitialize(nullptr)) {}
     TComInit(const TComInit&) = delete;
     TComInit& operator=(const TComInit&) = delete;
     ~TComInit() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
+        if (SUCCEEDED(hr_)) orvex::CoUninitialize();
     }
 
 private:

@@ -6,17 +6,32 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Orvex_LibraryBinding.h"
 #include "platform/Orvex_Wow64.h"
 
 namespace orvex {
 
 namespace {
 
+// The version library is no library the system keeps to its own directory
+// (Windows 7 and later load an imported one from next to the program), so it
+// is bound at run time from the system directory, never imported.
+decltype(&::GetFileVersionInfoSizeA) InfoSizeSlot = nullptr;
+decltype(&::GetFileVersionInfoA) InfoSlot = nullptr;
+decltype(&::VerQueryValueA) QuerySlot = nullptr;
+
+constexpr TSlotBinding VersionSlots[] = {
+    BindSlot<InfoSizeSlot>("GetFileVersionInfoSizeA"),
+    BindSlot<InfoSlot>("GetFileVersionInfoA"),
+    BindSlot<QuerySlot>("VerQueryValueA"),
+};
+constinit TLibraryBinding Version("VERSION.DLL", VersionSlots);
+
 // A value of the version block; false when absent.
 bool QueryValue(const std::vector<char>& block, const std::string& path, const void*& data, UINT& length) {
     void* p = nullptr;
     UINT len = 0;
-    if (!VerQueryValueA(block.data(), path.c_str(), &p, &len) || !p) return false;
+    if (!CallBound<Version, QuerySlot>(FALSE, block.data(), path.c_str(), &p, &len) || !p) return false;
     // The value must lie inside the block.
     const auto begin = reinterpret_cast<std::uintptr_t>(block.data());
     const auto at = reinterpret_cast<std::uintptr_t>(p);
@@ -37,10 +52,11 @@ bool ReadVersionInfo(const std::string& fileName, TVersionInfo& info) {
     // the 32-bit ones that its redirected view shows there.
     const std::string readFrom = UnredirectedPath(fileName);
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(readFrom.c_str(), &ignored);
+    const DWORD size = CallBound<Version, InfoSizeSlot>(DWORD{0}, readFrom.c_str(), &ignored);
     if (size == 0) return false;
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(readFrom.c_str(), 0, size, block.data())) return false;
+    if (!CallBound<Version, InfoSlot>(FALSE, readFrom.c_str(), DWORD{0}, size, static_cast<void*>(block.data())))
+        return false;
 
     const void* data = nullptr;
     UINT length = 0;

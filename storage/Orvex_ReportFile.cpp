@@ -80,7 +80,7 @@ TGlobalMem ReadCheckedCompoundFile(const std::string& fileName) {
 bool IsCompoundFile(const std::string& fileName) {
     const std::wstring wide = AnsiToWide(fileName);
     if (wide.empty()) return false;
-    const HRESULT answer = StgIsStorageFile(wide.c_str());
+    const HRESULT answer = orvex::StgIsStorageFile(wide.c_str());
     if (answer == S_OK) return true;
     if (answer == S_FALSE || answer == STG_E_FILENOTFOUND || answer == STG_E_PATHNOTFOUND) return false;
     if (FAILED(answer)) RaiseComError(answer);
@@ -152,11 +152,11 @@ std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& file
     // no writer changes it meanwhile.
     auto file = OpenStorageFile(fileName, StorageReadMode);
     TComPtr<ILockBytes> bytes;
-    ComCheck(CreateILockBytesOnHGlobal(memory.get(), TRUE, bytes.put()));
+    ComCheck(orvex::CreateILockBytesOnHGlobal(memory.get(), TRUE, bytes.put()));
     if (!bytes) RaiseComError(E_POINTER);
     memory.release();  // freed with the last reference to the bytes
     TComPtr<IStorage> root;
-    ComCheck(StgOpenStorageOnILockBytes(bytes.get(), nullptr, StorageReadMode, nullptr, 0, root.put()));
+    ComCheck(orvex::StgOpenStorageOnILockBytes(bytes.get(), nullptr, StorageReadMode, nullptr, 0, root.put()));
     return std::make_unique<TStructuredSTorage>(std::move(file), root.get());
 }
 

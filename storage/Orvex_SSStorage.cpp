@@ -1,4 +1,5 @@
 #include "platform/Orvex_Locale.h"
+#include "platform/Orvex_Ole32.h"
 #include "platform/Orvex_WideText.h"
 #include "storage/Orvex_SS.h"
 #include "storage/Orvex_SSRetain.h"
@@ -98,14 +99,14 @@ std::unique_ptr<TStructuredSTorage> TStructuredSTorage::OpenSubStorage(std::stri
 
 bool IsStorageFile(std::string_view fileName) {
     const std::wstring wide = AnsiToWide(fileName);
-    return !wide.empty() && StgIsStorageFile(wide.c_str()) == S_OK;
+    return !wide.empty() && orvex::StgIsStorageFile(wide.c_str()) == S_OK;
 }
 
 std::unique_ptr<TStructuredSTorage> CreateStorageFile(std::string_view fileName, DWORD mode) {
     const std::wstring wide = AnsiToWide(fileName);
     if (wide.empty()) RaiseComError(STG_E_INVALIDNAME);
     TComPtr<IStorage> root;
-    ComCheck(StgCreateDocfile(wide.c_str(), mode, 0, root.put()));
+    ComCheck(orvex::StgCreateDocfile(wide.c_str(), mode, 0, root.put()));
     return std::make_unique<TStructuredSTorage>(nullptr, root.get());
 }
 
@@ -113,7 +114,7 @@ std::unique_ptr<TStructuredSTorage> OpenStorageFile(std::string_view fileName, D
     const std::wstring wide = AnsiToWide(fileName);
     if (wide.empty()) RaiseComError(STG_E_INVALIDNAME);
     TComPtr<IStorage> root;
-    ComCheck(StgOpenStorage(wide.c_str(), nullptr, mode, nullptr, 0, root.put()));
+    ComCheck(orvex::StgOpenStorage(wide.c_str(), nullptr, mode, nullptr, 0, root.put()));
     return std::make_unique<TStructuredSTorage>(nullptr, root.get());
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "platform/Orvex_Shell32.h"
 #include "ui/Orvex_Window.h"
 
 namespace orvex {
@@ -97,7 +98,7 @@ bool ShowFileProperties(HWND owner, const std::string& path) {
     info.lpVerb = "properties";
     info.lpFile = path.c_str();
     info.nShow = SW_SHOW;
-    return ::ShellExecuteExA(&info) != FALSE;
+    return orvex::ShellExecuteExA(&info) != FALSE;
 }
 
 bool InputQuery(HWND owner, const std::string& caption, const std::string& prompt, std::string& value) {

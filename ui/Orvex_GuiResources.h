@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/Orvex_ComCtl32.h"
 #include "platform/Orvex_Resources.h"
 
 namespace orvex {
@@ -15,7 +16,7 @@ using TMenu = TNullOwned<HMENU, &::DestroyMenu>;
 
 using TAccelTable = TNullOwned<HACCEL, &::DestroyAcceleratorTable>;
 
-using TImageList = TNullOwned<HIMAGELIST, &::ImageList_Destroy>;
+using TImageList = TNullOwned<HIMAGELIST, &orvex::ImageList_Destroy>;
 
 // A window destroyed when the owner goes out of scope (for windows without a
 // C++ object of their own).

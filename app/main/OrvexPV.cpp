@@ -2,5 +2,9 @@
 #include <windows.h>
 
 #include "app/Startup.h"
+#include "platform/Orvex_DllSearch.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int cmdShow) { return orvex::app::RunProgram(cmdShow); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int cmdShow) {
+    orvex::RestrictDllSearch();
+    return orvex::app::RunProgram(cmdShow);
+}

@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "console/InvCommands.h"
+#include "platform/Orvex_DllSearch.h"
 #include "platform/Orvex_ProgramTwin.h"
 
 int main(int argc, char** argv) {
+    orvex::RestrictDllSearch();
     // On 64-bit Windows the 64-bit build beside this one does the work.
     const orvex::TTwinResult twin = orvex::RunTwin();
     if (twin.Start == orvex::TTwinStart::Started) return static_cast<int>(twin.ExitCode);

@@ -12,29 +12,6 @@
 
 namespace {
 
-struct TSearch {
-    DWORD Pid;
-    const char* ClassName;
-    HWND Found;
-};
-
-BOOL CALLBACK FindOfProcess(HWND hwnd, LPARAM lp) {
-    auto* s = reinterpret_cast<TSearch*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->Pid && orvex::test::ClassNameOf(hwnd) == s->ClassName) {
-        s->Found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WindowOf(DWORD pid, const char* className) {
-    TSearch s{pid, className, nullptr};
-    EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&s));
-    return s.Found;
-}
-
 TEST(MainProgram, StartsShowsItsMainWindowAndEndsWhenItCloses) {
     std::string exe = orvex::test::ExeDir() + "..\\..\\app\\orvexpv.exe";
     STARTUPINFOA si{};
@@ -43,21 +20,14 @@ TEST(MainProgram, StartsShowsItsMainWindowAndEndsWhenItCloses) {
     ASSERT_TRUE(CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         << GetLastError();
     orvex::THandle process(pi.hProcess), thread(pi.hThread);
-    HWND main = nullptr;
-    for (int i = 0; i < 300 && !main; ++i) {
-        HWND w = WindowOf(pi.dwProcessId, orvex::app::MainClassName);
-        if (w && IsWindowVisible(w))
-            main = w;
-        else
-            Sleep(100);
-    }
+    const HWND main = orvex::test::AwaitVisibleWindow(pi.dwProcessId, orvex::app::MainClassName);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(orvex::test::WindowText(main), "Orvex Process Viewer");
     RECT client{};
     GetClientRect(main, &client);
     EXPECT_EQ(client.right, orvex::app::MainClientWidth);
     EXPECT_EQ(client.bottom, orvex::app::MainClientHeight);
-    const HWND splash = WindowOf(pi.dwProcessId, orvex::app::SplashClassName);
+    const HWND splash = orvex::test::WindowOfProcess(pi.dwProcessId, orvex::app::SplashClassName);
     ASSERT_NE(splash, nullptr);
     EXPECT_EQ(orvex::test::WindowText(splash), "Orvex Process Viewer");
     EXPECT_FALSE(IsWindowVisible(splash));  // hidden once the first refresh ended

@@ -329,7 +329,7 @@ TEST_F(ReportDamage, SaveFailuresCarryThePlatformsCode) {
     for (const std::string& path : {file.name() + ".missing\\report.ivs", std::string(tempDir)}) {
         const std::wstring wide = AnsiToWide(path);
         TComPtr<IStorage> direct;
-        const HRESULT platform = StgCreateDocfile(wide.c_str(), STGM_CREATE | StorageWriteMode, 0, direct.put());
+        const HRESULT platform = ::StgCreateDocfile(wide.c_str(), STGM_CREATE | StorageWriteMode, 0, direct.put());
         ASSERT_TRUE(FAILED(platform)) << path;
         try {
             component.SaveToStorage(path);

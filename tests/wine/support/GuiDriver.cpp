@@ -108,6 +108,42 @@ std::string ClassNameOf(HWND hwnd) {
     return name;
 }
 
+namespace {
+
+struct TWindowSearch {
+    DWORD Pid;
+    const char* ClassName;
+    HWND Found;
+};
+
+BOOL CALLBACK FindOfProcess(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<TWindowSearch*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == s->Pid && ClassNameOf(hwnd) == s->ClassName) {
+        s->Found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WindowOfProcess(DWORD pid, const char* className) {
+    TWindowSearch s{pid, className, nullptr};
+    ::EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&s));
+    return s.Found;
+}
+
+HWND AwaitVisibleWindow(DWORD pid, const char* className) {
+    for (int i = 0; i < 300; ++i) {
+        const HWND w = WindowOfProcess(pid, className);
+        if (w && ::IsWindowVisible(w)) return w;
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
 void PumpMessages(DWORD ms) {
     const DWORD start = ::GetTickCount();
     do {

@@ -16,6 +16,10 @@ namespace orvex::test {
 
 std::string WindowText(HWND hwnd);
 std::string ClassNameOf(HWND hwnd);
+// The top-level window of class ClassName that process Pid owns; null when none.
+HWND WindowOfProcess(DWORD pid, const char* className);
+// Waits up to about 30 s for that window to be visible; null when it is not.
+HWND AwaitVisibleWindow(DWORD pid, const char* className);
 
 // Processes this thread's queued messages (through the program's routing,
 // accelerators included) for about Ms milliseconds.
