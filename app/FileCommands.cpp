@@ -79,8 +79,9 @@ std::string ListViewCsv(HWND list) {
 }
 
 void SaveFileContents(const std::string& fileName, std::string_view contents) {
-    if (const DWORD error = WriteWholeFile(fileName, contents))
-        throw std::runtime_error("Cannot write " + fileName + ": " + SystemErrorText(error));
+    std::string keptAs;
+    if (const DWORD error = WriteWholeFile(fileName, contents, &keptAs))
+        throw std::runtime_error("Cannot write " + fileName + ": " + SystemErrorText(error) + KeptAsNote(keptAs));
 }
 
 }  // namespace orvex::app

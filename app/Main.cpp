@@ -16,6 +16,7 @@
 #include "app/SvcDetails.h"
 #include "app/pure/MainRows.h"
 #include "engine/OXI_Report.h"
+#include "engine/OXI_ReportSave.h"
 #include "platform/Orvex_ComCtl32.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
@@ -378,7 +379,9 @@ void Twnd_Main::cmRefresh() { RefreshView(false); }
 void Twnd_Main::cmSaveReport() {
     // The name as typed: no extension is added.
     std::string fileName;
-    if (AskSaveFileName(Handle(), nullptr, ReportFilter, nullptr, fileName)) ProcList.SaveToStorage(fileName);
+    // Written beside the target and put in its place only when complete, so
+    // that a failure midway leaves the old report as it was.
+    if (AskSaveFileName(Handle(), nullptr, ReportFilter, nullptr, fileName)) SaveReportReplacing(ProcList, fileName);
 }
 
 void Twnd_Main::cmOpenReport() {

@@ -5,12 +5,12 @@
 #include <exception>
 
 #include "console/InvOutput.h"
-#include "console/InvSave.h"
 #include "console/pure/InvArgs.h"
 #include "console/pure/InvTables.h"
 #include "engine/OXI_Inventory.h"
 #include "engine/OXI_Processes.h"
 #include "engine/OXI_Report.h"
+#include "engine/OXI_ReportSave.h"
 #include "engine/pure/OXI_InventoryDiff.h"
 #include "engine/pure/OXI_InventoryJson.h"
 #include "platform/Orvex_SystemMessage.h"
@@ -67,8 +67,11 @@ int Run(const TInvArgs& args) {
     case TInvCommand::Save: {
         TOrvex_ProcessList component;
         Collect(component);
-        std::string error;
-        if (!SaveReportReplacing(component, args.FileA, error)) Fail(args.FileA, error);
+        try {
+            SaveReportReplacing(component, args.FileA);
+        } catch (const std::exception& e) {
+            Fail(args.FileA, e.what());
+        }
         return ExitSuccess;
     }
     case TInvCommand::Collect: {

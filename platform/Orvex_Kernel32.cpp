@@ -24,6 +24,7 @@ TSetHandleInformation SetHandleInformation = nullptr;
 TWriteConsoleW WriteConsoleW = nullptr;
 TSetDefaultDllDirectories SetDefaultDllDirectories = nullptr;
 TSetDllDirectoryA SetDllDirectoryA = nullptr;
+TReplaceFileA ReplaceFileA = nullptr;
 
 namespace {
 
@@ -49,6 +50,7 @@ constexpr TSlotBinding Kernel32Slots[] = {
     BindSlot<WriteConsoleW>("WriteConsoleW"),
     BindSlot<SetDefaultDllDirectories>("SetDefaultDllDirectories"),
     BindSlot<SetDllDirectoryA>("SetDllDirectoryA"),
+    BindSlot<ReplaceFileA>("ReplaceFileA"),
 };
 
 constinit TLibraryBinding Kernel32("KERNEL32.DLL", Kernel32Slots);

@@ -34,6 +34,8 @@ using TCreateProcessW = BOOL(WINAPI*)(LPCWSTR application, LPWSTR commandLine, L
 using TSetHandleInformation = BOOL(WINAPI*)(HANDLE object, DWORD mask, DWORD flags);
 using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD directoryFlags);
 using TSetDllDirectoryA = BOOL(WINAPI*)(LPCSTR pathName);
+using TReplaceFileA = BOOL(WINAPI*)(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID exclude,
+                                    LPVOID reserved);
 using TWriteConsoleW = BOOL(WINAPI*)(HANDLE output, const void* text, DWORD length, LPDWORD written, LPVOID reserved);
 
 extern TCreateToolhelp32Snapshot CreateToolhelp32Snapshot;
@@ -59,6 +61,8 @@ extern TWriteConsoleW WriteConsoleW;
 // Windows 8 (7 and Vista with update 2533623) and XP SP1.
 extern TSetDefaultDllDirectories SetDefaultDllDirectories;
 extern TSetDllDirectoryA SetDllDirectoryA;
+// Windows 2000.
+extern TReplaceFileA ReplaceFileA;
 
 // Whether the snapshot function and all six walkers are bound (the first
 // call of either function below binds the slots).

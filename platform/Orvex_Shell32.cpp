@@ -13,8 +13,8 @@ decltype(&::ShellAboutA) AboutSlot = nullptr;
 decltype(&::ShellExecuteExA) ExecuteSlot = nullptr;
 
 constexpr TSlotBinding Shell32Slots[] = {
-    BindSlot<ExtractSlot>("ExtractIconA"),       BindSlot<AssociatedSlot>("ExtractAssociatedIconA"),
-    BindSlot<FileInfoSlot>("SHGetFileInfoA"),    BindSlot<AboutSlot>("ShellAboutA"),
+    BindSlot<ExtractSlot>("ExtractIconA"),    BindSlot<AssociatedSlot>("ExtractAssociatedIconA"),
+    BindSlot<FileInfoSlot>("SHGetFileInfoA"), BindSlot<AboutSlot>("ShellAboutA"),
     BindSlot<ExecuteSlot>("ShellExecuteExA"),
 };
 constinit TLibraryBinding Shell32("SHELL32.DLL", Shell32Slots);

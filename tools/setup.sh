@@ -35,6 +35,8 @@ if [ ${#need[@]} -gt 0 ]; then
   case " ${need[*]} " in
     *:i386*) dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386 ;;
   esac
-  $sudo apt-get update -q
+  # A mirror caught mid-sync fails one index; what the install needs is
+  # usually in the others, and the install below says so when it is not.
+  $sudo apt-get update -q || echo "apt-get update failed; installing from the indexes at hand"
   $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
 fi

@@ -29,7 +29,8 @@ using orvex::test::TTempFolder;
 // from its directory whatever lies next to a program; Wine told to prefer a
 // native copy loads a planted one for any program, so they are not planted
 // (tools/static-dlls.allow and its check keep the imports to them).
-const char* const PlantedNames[] = {"version", "comctl32", "comdlg32", "shell32", "ole32", "oleaut32", "psapi", "odbc32"};
+const char* const PlantedNames[] = {"version", "comctl32", "comdlg32", "shell32",
+                                    "ole32",   "oleaut32", "psapi",    "odbc32"};
 
 std::string MarkerDll() { return orvex::test::ExeDir() + "orvex_test_marker.dll"; }
 

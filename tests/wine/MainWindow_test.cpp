@@ -15,8 +15,10 @@
 #include "platform/Orvex_OSInfo.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/ReportSamples.h"
 #include "tests/wine/support/TestMode.h"
 #include "tests/wine/support/TestService.h"
+#include "tests/wine/support/ToolRun.h"
 #include "ui/Orvex_Dialogs.h"
 
 namespace {
@@ -598,6 +600,33 @@ TEST_F(MainWindowSave, NameWithoutExtensionIsUsedAsTyped) {
     orvex::TOrvex_ProcessList loaded;
     ASSERT_TRUE(loaded.LoadFromStorage(name));
     EXPECT_EQ(loaded.ProcessCount(), W().ProcList.ProcessCount());
+}
+
+// A save that cannot replace the report (another program holds it open)
+// says so and leaves the old report byte for byte, with no temporary file.
+TEST_F(MainWindowSave, AFailedSaveOverAReportKeepsItAsItWas) {
+    const orvex::test::TTempFolder folder;
+    const std::string name = folder.path() + "held.ivs";
+    {
+        orvex::TOrvex_ProcessList old;
+        old.SaveToStorage(name);
+    }
+    const std::string before = orvex::test::ReadWholeFile(name);
+    ASSERT_FALSE(before.empty());
+    {
+        const orvex::THandle holder(
+            CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        // The name, the question whether to replace it, and the failure.
+        TDialogAnswerer driver({TypeAndPress(name, IDOK, FileNameCombo), Press(IDYES), Press(IDOK)});
+        orvex::test::SendCommand(W().Handle(), cmSaveReportId);
+        ASSERT_TRUE(driver.Finish());
+        ASSERT_EQ(driver.Seen().size(), 3u);
+        EXPECT_NE(driver.Seen()[2].Text.find("(0x80070020)"), std::string::npos)
+            << "a sharing violation: " << driver.Seen()[2].Text;
+    }
+    EXPECT_TRUE(orvex::test::ReadWholeFile(name) == before);
+    EXPECT_EQ(folder.Files(), std::vector<std::string>{"held.ivs"});
 }
 
 TEST_F(MainWindowSave, CancelSavesNothing) {

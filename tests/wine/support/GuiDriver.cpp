@@ -208,12 +208,18 @@ void TDialogAnswerer::Run() {
                     dialog = candidate;
                     break;
                 }
-            if (dialog) break;
+            if (dialog) {
+                // Let the dialog finish its initialisation; one that went
+                // away meanwhile (a dialog answered before, seen between
+                // its own box closing and its end) is not the next one.
+                ::Sleep(100);
+                if (::IsWindow(dialog) && ::IsWindowVisible(dialog) && ::IsWindowEnabled(dialog)) break;
+                dialog = nullptr;
+            }
             if (last && !::IsWindow(last)) last = nullptr;
             if (::GetTickCount() - start > timeoutMs_) return;
             ::Sleep(20);
         }
-        ::Sleep(100);  // let the dialog finish its initialisation
         TSeenDialog seen = Describe(dialog);
         if (answer.TypeText) {
             if (HWND edit = FindEdit(dialog, answer.EditId)) {
