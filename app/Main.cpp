@@ -320,12 +320,15 @@ void Twnd_Main::ShowStatus() {
     setText(2, LocalDateTimeText(info.Timestamp));
 }
 
-// A 32-bit viewer on 64-bit Windows whose 64-bit twin did not start says
-// what its live data lack, in a panel after the live ones.
+// What the live data lack, in a panel after the live ones: a 32-bit viewer
+// on 64-bit Windows whose 64-bit twin did not start says so, and handle
+// names that were not read because their queries do not return are counted.
 void Twnd_Main::ShowViewLimit() {
-    if (!IsWow64Program()) return;
+    const std::string notice = JoinNotices({IsWow64Program() ? std::string_view(Wow64ViewNotice) : std::string_view(),
+                                            UnreadNamesNotice(ProcList.UnreadHandleNames())});
+    if (notice.empty()) return;
     SetStatusPanels(sb(), StatusPanelWidths, true);
-    ::SendMessageA(sb(), SB_SETTEXTA, StatusPanelWidths.size(), reinterpret_cast<LPARAM>(Wow64ViewNotice));
+    ::SendMessageA(sb(), SB_SETTEXTA, StatusPanelWidths.size(), reinterpret_cast<LPARAM>(notice.c_str()));
 }
 
 void Twnd_Main::ShowLiveCommands() {

@@ -5,6 +5,7 @@
 #include "app/DetailsLists.h"
 #include "app/PrcDetailsLayout.h"
 #include "app/WinDetails.h"
+#include "app/pure/MainRows.h"
 #include "app/pure/PrcDetailsRows.h"
 #include "app/pure/PrcListRows.h"
 #include "platform/Orvex_Routines.h"
@@ -179,6 +180,7 @@ void Tdlg_PrcDetails::FillHandles(const TProcessInfo& p) {
     FillColumnList(Item(IdPrcHList), rows);
     hList_.Resort();
     SetPageCaption(pgPrcHandles, HandlesCaption(rows.size()));
+    ::SetWindowTextA(Item(IdPrcNotice), app::UnreadNamesNotice(procList_.UnreadHandleNames(p.PID)).c_str());
 }
 
 void Tdlg_PrcDetails::FillWindows(const TProcessInfo& p) {

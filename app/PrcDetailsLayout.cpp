@@ -10,6 +10,8 @@ constexpr TControlDecl Frame[] = {
     {IdDetailsPages, WC_TABCONTROLA, "", {8, 48, 456, 432}, PagesStyle | TCS_MULTILINE, 0, akAll, true},
     {IdDetailsBevel, "STATIC", "", {8, 488, 456, 2}, BevelStyle},
     {IdPrcRefresh, "BUTTON", "Refresh", {8, 496, 75, 25}, PushButtonStyle, 0, akLeft | akBottom},
+    // What the lists lack (handle names not read); empty when nothing.
+    {IdPrcNotice, "STATIC", "", {91, 496, 290, 26}, SS_LEFT | SS_NOPREFIX, 0, akLeft | akRight | akBottom},
     {IdDetailsClose, "BUTTON", "Close", {389, 496, 75, 25}, DefaultButtonStyle, 0, akBottomRight},
 };
 

@@ -20,6 +20,7 @@ enum TPrcDetailsPage : int {
 
 enum : int {
     IdPrcRefresh = 104,
+    IdPrcNotice = 105,
     IdPrcGenList = 200,
     IdPrcGoToParent = 201,  // "Go to parent process"
     IdPrcProperties = 202,  // "Properties..." of the image file

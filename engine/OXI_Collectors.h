@@ -26,6 +26,10 @@ void CollectProcessesSnapshot(TProcList& list);
 // and privilege look-ups are remembered for the pass (or in the given cache).
 void CompleteProcessDetails(TProcList& list);
 void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups);
+// The creation time of each process in list that has none (one this program
+// may not open: services' and other users' processes, unelevated), from the
+// system's process list, where the entry of that id has the same name.
+void CompleteCreationTimes(TProcList& list);
 
 void CollectDrivers(TDriverList& list);
 // Handles, with file objects named through fileQuery run on a worker with a

@@ -8,6 +8,7 @@
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_NativeQuery.h"
 #include "engine/OXI_ObjectNames.h"
+#include "engine/pure/OXI_StuckHandles.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
@@ -53,6 +54,20 @@ bool QueryObjectName(HANDLE h, OBJECT_INFORMATION_CLASS infoClass, std::vector<s
     return true;
 }
 
+constexpr DWORD ProcessQueryLimited = 0x1000;  // Vista and later
+
+// The creation time of process pid, 0 when it cannot be asked.
+std::int64_t ProcessCreationTime(std::uint32_t pid) {
+    for (DWORD access : {ProcessQueryLimited, static_cast<DWORD>(PROCESS_QUERY_INFORMATION)}) {
+        const THandle process(::OpenProcess(access, FALSE, pid));
+        FILETIME created{}, exited{}, kernel{}, user{};
+        if (process && ::GetProcessTimes(process.get(), &created, &exited, &kernel, &user))
+            return static_cast<std::int64_t>((static_cast<std::uint64_t>(created.dwHighDateTime) << 32) |
+                                             created.dwLowDateTime);
+    }
+    return 0;
+}
+
 // Opens each owner process once for the whole table.
 class TOwnerProcesses {
 public:
@@ -61,9 +76,17 @@ public:
         if (it == owners_.end()) it = owners_.emplace(pid, THandle(::OpenProcess(ProcessDupHandle, FALSE, pid))).first;
         return it->second.get();
     }
+    // The owner's creation time, read once per pass when asked; 0 when the
+    // process cannot be asked.
+    std::int64_t CreationTime(std::uint32_t pid) {
+        auto it = created_.find(pid);
+        if (it == created_.end()) it = created_.emplace(pid, ProcessCreationTime(pid)).first;
+        return it->second;
+    }
 
 private:
     std::unordered_map<std::uint32_t, THandle> owners_;
+    std::unordered_map<std::uint32_t, std::int64_t> created_;
 };
 
 // The type names the system gave during one pass, by the table's type
@@ -98,35 +121,71 @@ private:
     std::unordered_map<std::uint16_t, int> failures_;
 };
 
+// The handles whose name query did not return, for the life of the program
+// (and of every collection in it, on whatever thread).
+class TStuckHandles {
+public:
+    bool Knows(const THandleInfo& h, TOwnerProcesses& owners) {
+        TLock lock(lock_);
+        return set_.Contains(h.ProcessID, h.Handle, h.ObjectAddress, [&] { return owners.CreationTime(h.ProcessID); });
+    }
+    void Remember(const THandleInfo& h, std::int64_t created) {
+        TLock lock(lock_);
+        set_.Add({h.ProcessID, created, h.Handle, h.ObjectAddress});
+    }
+
+private:
+    TCriticalSection lock_;
+    TStuckHandleSet set_;
+};
+
+// Never freed: a collection may run while the program ends.
+TStuckHandles& StuckHandles() {
+    static TStuckHandles* handles = new TStuckHandles;
+    return *handles;
+}
+
 // The names of file objects for one pass: each asked on a worker with a time
-// limit, in DOS form where a drive stands for its device. Once the process
-// has as many stuck queries as it allows, no more file names are asked in
-// the pass.
+// limit, in DOS form where a drive stands for its device. A handle whose
+// query did not return is remembered for the life of the program and never
+// asked again; once the process has as many stuck queries as it allows, no
+// more file names are asked in the pass. Either way the handle is marked as
+// one whose name was not read.
 class TFileNames {
 public:
-    explicit TFileNames(TObjectQuery query) : query_(query), dos_(ReadDosDevices()) {}
+    TFileNames(TObjectQuery query, TOwnerProcesses& owners) : query_(query), owners_(owners), dos_(ReadDosDevices()) {}
 
     bool Available() const noexcept { return available_; }
     // object: a handle of this process that stays the caller's; duplicate:
     // the program's own copy of it, or empty, which the query takes over.
-    std::string Name(HANDLE object, THandle& duplicate) {
-        if (!available_) return {};
+    void Name(HANDLE object, THandle& duplicate, THandleInfo& info) {
+        if (!available_ || StuckHandles().Knows(info, owners_)) {
+            info.NameNotRead = true;
+            return;
+        }
         std::wstring name;
         const auto result = duplicate ? query_.AskOwned(std::move(duplicate), name) : query_.Ask(object, name);
         switch (result) {
         case TBoundedQuery::TResult::Answered:
-            return ToDos(WideToAnsi(name));
+            info.Name = ToDos(WideToAnsi(name));
+            break;
+        case TBoundedQuery::TResult::TimedOut:
+            StuckHandles().Remember(info, owners_.CreationTime(info.ProcessID));
+            info.NameNotRead = true;
+            break;
         case TBoundedQuery::TResult::Unavailable:
             available_ = false;
-            return {};
-        default:
-            return {};
+            info.NameNotRead = true;
+            break;
+        case TBoundedQuery::TResult::Failed:
+            break;
         }
     }
     std::string ToDos(std::string_view name) const { return dos_.ToDos(name); }
 
 private:
     TBoundedQuery query_;
+    TOwnerProcesses& owners_;
     TDosNames dos_;
     bool available_ = true;
 };
@@ -152,7 +211,7 @@ void NameByType(HANDLE object, THandle& duplicate, THandleInfo& info, std::vecto
     } else if (info.ObjectType == ObjectTypeFile) {
         // The name query of a file object can block on pipes and devices: it
         // runs on a worker with a time limit.
-        info.Name = files.Name(object, duplicate);
+        files.Name(object, duplicate, info);
     } else {
         std::string name;
         if (QueryObjectName(object, static_cast<OBJECT_INFORMATION_CLASS>(1), work, name) && !name.empty())
@@ -178,7 +237,7 @@ void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
     // never asked per handle.
     for (const auto& [number, name] : ReadObjectTypeTable(table)) types.Remember(number, name);
     std::vector<std::uint8_t> work(4096);
-    TFileNames files(fileQuery);
+    TFileNames files(fileQuery, owners);
     for (const nt::THandleEntry& e : table) {
         if (e.HandleValue == 0) continue;
         const std::uint16_t typeFlags = TypeAndFlags(e);
@@ -198,9 +257,17 @@ void CollectHandles(THandleList& list, TObjectQuery fileQuery) {
             if (known->Index >= 0) info.ObjectType = static_cast<std::uint16_t>(known->Index);
         }
         const bool own = info.ProcessID == self;
-        if (known && known->Index == ObjectTypeFile && !files.Available()) {
+        const bool file = known && known->Index == ObjectTypeFile;
+        if (file && !files.Available()) {
             // A file handle when no file names are asked any more: nothing
             // would be read from its duplicate, so it is not duplicated.
+            info.NameNotRead = true;
+            continue;
+        }
+        if (own && TBoundedQuery::IsWorkerHandle(reinterpret_cast<HANDLE>(info.Handle))) {
+            // The name workers' own handles are never asked (one may be the
+            // copy of an object whose query is stuck), nor counted as unread:
+            // they are the program's, not what the user asked about.
             continue;
         }
 

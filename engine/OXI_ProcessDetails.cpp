@@ -2,17 +2,23 @@
 // and, on NT systems other than NT 4, its counters and times.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_NativeQuery.h"
 #include "engine/pure/OXI_NativeRecords.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/Orvex_Token.h"
+#include "platform/Orvex_WideText.h"
 #include "platform/pure/Orvex_NtLayouts.h"
+#include "platform/pure/Orvex_TextCase.h"
 
 namespace orvex {
 
@@ -65,6 +71,22 @@ void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups) {
         ReadTokenPrivileges(token.get(), lookups, p.Privileges);
         p.Groups.clear();
         ReadTokenGroups(token.get(), lookups, p.Groups);
+    }
+    if (IsNT()) CompleteCreationTimes(list);
+}
+
+void CompleteCreationTimes(TProcList& list) {
+    if (std::none_of(list.begin(), list.end(), [](const TProcessInfo& p) { return p.CreateTime == 0; })) return;
+    std::unordered_map<std::uint32_t, const nt::TProcessBlock*> byId;
+    const std::vector<nt::TProcessBlock> blocks = QuerySystemProcesses();
+    for (const nt::TProcessBlock& b : blocks) byId.emplace(static_cast<std::uint32_t>(b.ProcessId), &b);
+    for (TProcessInfo& p : list) {
+        if (p.CreateTime != 0) continue;
+        const auto it = byId.find(p.PID);
+        // A process that ended since the list was taken may have left its
+        // id to another program.
+        if (it != byId.end() && SameText(WideToAnsi(it->second->ImageName), p.Name.str()))
+            p.CreateTime = it->second->CreateTime;
     }
 }
 

@@ -55,6 +55,12 @@ int TOrvex_ProcessList::ThreadCount() const noexcept {
     return static_cast<int>(sum);
 }
 
+int TOrvex_ProcessList::UnreadHandleNames(std::uint32_t pid) const noexcept {
+    return static_cast<int>(std::count_if(handles_.begin(), handles_.end(), [pid](const THandleInfo& h) {
+        return h.NameNotRead && (pid == AnyProcess || h.ProcessID == pid);
+    }));
+}
+
 void TOrvex_ProcessList::RefreshData() {
     TOrvex_OXIC_Component::RefreshData();
     if (PlatformIsNT()) {

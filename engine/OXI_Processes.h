@@ -48,6 +48,10 @@ public:
     int ThreadCount() const noexcept;
     int ServiceCount() const noexcept { return static_cast<int>(services_.size()); }
     int WindowCount() const noexcept { return static_cast<int>(windows_.size()); }
+    // File handles of process pid (of every process when pid is AnyProcess)
+    // whose names were not read because name queries do not return.
+    static constexpr std::uint32_t AnyProcess = 0xFFFFFFFF;
+    int UnreadHandleNames(std::uint32_t pid = AnyProcess) const noexcept;
     TDetectionRange DetectionRange;
 
     // Copies of single records; an index beyond the end gives an empty record.

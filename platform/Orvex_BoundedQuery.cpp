@@ -42,10 +42,12 @@ DWORD WINAPI WorkerMain(void* param) {
 }
 
 // The given-up workers. Neither the list nor its blocks are ever freed: a
-// worker may still run when the process ends.
+// worker may still run when the process ends. Live names every worker block
+// not yet freed, given up or not, for IsWorkerHandle.
 struct TStuckList {
     TCriticalSection Lock;
     std::vector<TWorker*> Workers;
+    std::vector<TWorker*> Live;
 };
 
 TStuckList& Stuck() {
@@ -97,7 +99,19 @@ TWorker* NewWorker() {
         delete w;
         return nullptr;
     }
+    TStuckList& list = Stuck();
+    TLock lock(list.Lock);
+    list.Live.push_back(w);
     return w;
+}
+
+void DeleteWorker(TWorker* w) {
+    {
+        TStuckList& list = Stuck();
+        TLock lock(list.Lock);
+        std::erase(list.Live, w);
+    }
+    delete w;
 }
 
 }  // namespace
@@ -111,7 +125,7 @@ TBoundedQuery::~TBoundedQuery() {
     ::InterlockedExchange(&current_->Stop, 1);
     ::SetEvent(current_->Request.get());
     if (::WaitForSingleObject(current_->Thread.get(), limitMs_) == WAIT_OBJECT_0)
-        delete current_;
+        DeleteWorker(current_);
     else
         GiveUp(current_);
 }
@@ -150,6 +164,19 @@ TBoundedQuery::TResult TBoundedQuery::AskOwned(THandle object, std::wstring& nam
     if (!w->Ok) return TResult::Failed;
     name = std::move(w->Name);
     return TResult::Answered;
+}
+
+bool TBoundedQuery::IsWorkerHandle(HANDLE handle) noexcept {
+    if (!handle) return false;
+    TStuckList& list = Stuck();
+    TLock lock(list.Lock);
+    for (const TWorker* w : list.Live)
+        if (handle == w->Thread.get() || handle == w->Request.get() || handle == w->Done.get()) return true;
+    // The object handles of given-up workers only: those change under the
+    // lock alone (a working worker's belongs to the thread that asks).
+    for (const TWorker* w : list.Workers)
+        if (handle == w->Object) return true;
+    return false;
 }
 
 int TBoundedQuery::StuckWorkers() noexcept {

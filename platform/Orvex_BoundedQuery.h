@@ -53,6 +53,11 @@ public:
 
     // Given-up workers in this process whose query still runs.
     static int StuckWorkers() noexcept;
+    // Whether handle (of this process) is one the workers hold: their
+    // threads and events, and the copies of the objects that given-up
+    // workers may still be asking about. Asking such a copy again would only
+    // block another worker.
+    static bool IsWorkerHandle(HANDLE handle) noexcept;
 
     struct TWorker;
 

@@ -58,6 +58,22 @@ std::string StatusPanelText(std::string_view label, int count) {
     return std::string(label) + ": " + std::to_string(count);
 }
 
+std::string UnreadNamesNotice(int count) {
+    if (count <= 0) return {};
+    if (count == 1) return "1 handle name not read: its query does not return";
+    return std::to_string(count) + " handle names not read: their queries do not return";
+}
+
+std::string JoinNotices(std::initializer_list<std::string_view> notices) {
+    std::string text;
+    for (std::string_view notice : notices) {
+        if (notice.empty()) continue;
+        if (!text.empty()) text += "; ";
+        text += notice;
+    }
+    return text;
+}
+
 std::uint32_t CellTextToInteger(std::string_view text, int base) {
     const auto fail = [&] { return std::invalid_argument("'" + std::string(text) + "' is not a valid integer value"); };
     if (text.empty()) throw fail();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,11 @@ std::string PathFileName(std::string_view path);
 // " Processes (3)" and its kin, "Threads: 5" and its kin.
 std::string CountCaption(std::string_view label, int count);
 std::string StatusPanelText(std::string_view label, int count);
+// What the live data lack because handle name queries do not return:
+// "3 handle names not read: their queries do not return", empty for none.
+std::string UnreadNamesNotice(int count);
+// The non-empty notices, joined with "; ".
+std::string JoinNotices(std::initializer_list<std::string_view> notices);
 
 // A cell's text as a number of the base the list wrote it in (10 or 16).
 // Throws std::invalid_argument ("'<text>' is not a valid integer value")

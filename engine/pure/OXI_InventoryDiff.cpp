@@ -175,24 +175,60 @@ void CompareProcessImages(const TProcList& before, const TProcList& after, std::
 
 // Same boot: each process by id and creation time. The key names the image
 // and the id; added and removed rows carry the creation time as their value,
-// so a reused id stays told apart.
+// so a reused id stays told apart. A process whose creation time one side
+// could not read is paired by id and name instead: a reused id running
+// another program is then a process removed and one added, never an empty
+// user and path compared with themselves.
 std::string ProcessInstanceKey(const TProcessInfo& p) { return ProcessKey(p) + " (PID " + std::to_string(p.PID) + ")"; }
 
 void CompareProcessInstances(const TProcList& before, const TProcList& after, std::vector<TDiffRow>& rows) {
     TRowSink sink(TDiffKind::Process, rows);
-    using TId = std::pair<std::uint32_t, std::int64_t>;
-    std::map<TId, const TProcessInfo*> b, a;
-    for (const TProcessInfo& p : before) b.emplace(TId{p.PID, p.CreateTime}, &p);
-    for (const TProcessInfo& p : after) a.emplace(TId{p.PID, p.CreateTime}, &p);
     using TPtr = const TProcessInfo*;
     auto fields = [](const TProcessInfo& p) {
         return std::vector<TFieldValue>{{"user", p.UserName.str(), true}, {"path", p.ImageName.str()}};
     };
-    Merge(
-        b, a,
-        [&](TPtr p) { sink.Item(ProcessInstanceKey(*p), TDiffChange::Removed, IsoTimeFromFileTime(p->CreateTime)); },
-        [&](TPtr p) { sink.Item(ProcessInstanceKey(*p), TDiffChange::Added, {}, IsoTimeFromFileTime(p->CreateTime)); },
-        [&](TPtr o, TPtr n) { sink.Fields(ProcessInstanceKey(*o), fields(*o), fields(*n)); });
+    auto removed = [&](TPtr p) {
+        sink.Item(ProcessInstanceKey(*p), TDiffChange::Removed, IsoTimeFromFileTime(p->CreateTime));
+    };
+    auto added = [&](TPtr p) {
+        sink.Item(ProcessInstanceKey(*p), TDiffChange::Added, {}, IsoTimeFromFileTime(p->CreateTime));
+    };
+    auto both = [&](TPtr o, TPtr n) { sink.Fields(ProcessInstanceKey(*o), fields(*o), fields(*n)); };
+
+    // Known times on both sides first; what is left, by id and name.
+    using TId = std::pair<std::uint32_t, std::int64_t>;
+    std::map<TId, TPtr> timed;
+    std::multimap<std::pair<std::uint32_t, std::string>, TPtr> untimed;
+    std::set<TPtr> paired;
+    for (const TProcessInfo& p : before)
+        if (p.CreateTime != 0) timed.emplace(TId{p.PID, p.CreateTime}, &p);
+    std::vector<TPtr> afterLeft;
+    for (const TProcessInfo& p : after) {
+        auto it = p.CreateTime != 0 ? timed.find(TId{p.PID, p.CreateTime}) : timed.end();
+        if (it != timed.end() && !paired.count(it->second)) {
+            paired.insert(it->second);
+            both(it->second, &p);
+        } else {
+            afterLeft.push_back(&p);
+        }
+    }
+    for (const TProcessInfo& p : before)
+        if (!paired.count(&p)) untimed.emplace(std::pair{p.PID, UpperCase(p.Name.str())}, &p);
+    for (TPtr p : afterLeft) {
+        TPtr match = nullptr;
+        auto [first, last] = untimed.equal_range({p->PID, UpperCase(p->Name.str())});
+        for (auto it = first; it != last; ++it)
+            if (p->CreateTime == 0 || it->second->CreateTime == 0) {
+                match = it->second;
+                untimed.erase(it);
+                break;
+            }
+        if (match)
+            both(match, p);
+        else
+            added(p);
+    }
+    for (const auto& entry : untimed) removed(entry.second);
 }
 
 int ChangeOrder(TDiffChange c) {

@@ -190,6 +190,9 @@ struct THandleInfo {
     std::uintptr_t ObjectAddress = 0;  // kernel address of the object
     TPathString Name;                  // a file's path, among others
     TShortString TypeName;
+    // A file handle whose name was not read because name queries do not
+    // return: its own query, or every worker's, is stuck.
+    bool NameNotRead = false;
     friend bool operator==(const THandleInfo&, const THandleInfo&) = default;
 };
 using THandleList = std::vector<THandleInfo>;

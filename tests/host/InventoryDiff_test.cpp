@@ -171,6 +171,29 @@ TEST(InventoryDiff, SameBootKeysProcessesByIdAndCreationTime) {
     EXPECT_EQ(reused[1].Key, reused[2].Key);
 }
 
+// Where one side could not read a process's creation time, the process is
+// paired by id and name: an id reused by another program is one removed and
+// one added; the same program, its time read on one side only, is compared.
+TEST(InventoryDiff, SameBootPairsProcessesWithoutCreationTimeByIdAndName) {
+    TInventory a = Machine("HOST"), b = Machine("HOST");
+    a.Processes = {Process(4, "C:\\sys.exe", 1000), Process(60, "C:\\a.exe"), Process(61, "C:\\b.exe"),
+                   Process(62, "C:\\c.exe", 7000, "HOST/ann"), Process(63, "C:\\d.exe", 80000000)};
+    b.Processes = {Process(4, "C:\\sys.exe", 1000), Process(60, "C:\\other.exe"), Process(61, "C:\\B.EXE"),
+                   Process(62, "C:\\c.exe"), Process(63, "C:\\d.exe", 90000000)};
+    b.Processes[2].ImageName = "C:\\b.exe";
+    ASSERT_TRUE(SameBoot(a, b));
+    std::vector<std::string> texts;
+    for (const TDiffRow& r : CompareInventories(a, b)) texts.push_back(Text(r));
+    EXPECT_EQ(texts, (std::vector<std::string>{
+                         "process|C:\\a.exe (PID 60)|removed||||",
+                         "process|C:\\c.exe (PID 62)|changed|user|HOST/ann||",
+                         // Both times known and different: another process.
+                         "process|C:\\d.exe (PID 63)|removed||1601-01-01T00:00:08.000Z||",
+                         "process|C:\\d.exe (PID 63)|added|||1601-01-01T00:00:09.000Z|",
+                         "process|C:\\other.exe (PID 60)|added||||",
+                     }));
+}
+
 TEST(InventoryDiff, SameBootNeedsSameMachineAndSharedCreatedProcess) {
     TInventory a = Machine("HOST"), b = Machine("HOST");
     a.Processes = {Process(4, "C:\\sys.exe", 1000)};

@@ -61,6 +61,17 @@ TEST(MainRows, CaptionsAndPanels) {
     EXPECT_EQ(StatusPanelText("Threads", 0), "Threads: 0");
 }
 
+TEST(MainRows, NoticesOfWhatTheLiveDataLack) {
+    EXPECT_EQ(UnreadNamesNotice(0), "");
+    EXPECT_EQ(UnreadNamesNotice(-1), "");
+    EXPECT_EQ(UnreadNamesNotice(1), "1 handle name not read: its query does not return");
+    EXPECT_EQ(UnreadNamesNotice(12), "12 handle names not read: their queries do not return");
+    EXPECT_EQ(JoinNotices({}), "");
+    EXPECT_EQ(JoinNotices({"", ""}), "");
+    EXPECT_EQ(JoinNotices({"", "b"}), "b");
+    EXPECT_EQ(JoinNotices({"a", "", "b"}), "a; b");
+}
+
 TEST(MainRows, CellTextsReadBackInTheirBase) {
     EXPECT_EQ(CellTextToInteger("1234", 10), 1234u);
     EXPECT_EQ(CellTextToInteger("4D2", 16), 1234u);

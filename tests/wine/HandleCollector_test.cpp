@@ -226,7 +226,6 @@ protected:
 
     void HelpersFilesAndPipes();
     void TypeTableAgreesWithDuplicatedHandles();
-    void StuckQueryLeavesOnlyItsHandleUnnamed();
     void StuckWorkersEndWithTheProcess();
 };
 
@@ -294,54 +293,6 @@ void HandleNames::TypeTableAgreesWithDuplicatedHandles() {
     for (const char* type : {"Event", "File", "Mutant", "Process", "Thread"}) EXPECT_GT(checked[type], 0) << type;
 }
 
-// The file that the query below never answers for until released.
-const char StuckFileName[] = "orvex_handle_names_stuck.txt";
-HANDLE g_release = nullptr;
-
-bool StuckForOneFile(HANDLE object, std::wstring& name) {
-    if (!orvex::AskFileObjectName(object, name)) return false;
-    if (name.find(L"orvex_handle_names_stuck") != std::wstring::npos) {
-        ::WaitForSingleObject(g_release, INFINITE);
-        return false;
-    }
-    return true;
-}
-
-void HandleNames::StuckQueryLeavesOnlyItsHandleUnnamed() {
-    ASSERT_EQ(orvex::TBoundedQuery::StuckWorkers(), 0);
-    // Released only at the end; kept open for good, as the workers may wait
-    // on it until then.
-    if (!g_release) g_release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    ASSERT_NE(g_release, nullptr);
-    ::ResetEvent(g_release);
-    const orvex::THandle stuck = OpenTestFile(TestFile(StuckFileName));
-    const orvex::THandle named = OpenTestFile(TestFile("orvex_handle_names_free.txt"));
-    ASSERT_TRUE(stuck);
-    ASSERT_TRUE(named);
-    const DWORD self = ::GetCurrentProcessId();
-    for (int pass = 1; pass <= 2; ++pass) {
-        const THandleList list = Collect(StuckForOneFile);
-        const THandleInfo* s = Find(list, self, reinterpret_cast<std::uintptr_t>(stuck.get()));
-        const THandleInfo* n = Find(list, self, reinterpret_cast<std::uintptr_t>(named.get()));
-        ASSERT_NE(s, nullptr);
-        ASSERT_NE(n, nullptr);
-        EXPECT_EQ(s->TypeName, "File");
-        EXPECT_TRUE(s->Name.empty()) << s->Name.str();
-        EXPECT_TRUE(SamePath(n->Name.str(), TestFile("orvex_handle_names_free.txt"))) << "pass " << pass;
-        // The given-up workers' own copies of the stuck handle are asked too.
-        EXPECT_GE(orvex::TBoundedQuery::StuckWorkers(), pass);
-        EXPECT_LE(orvex::TBoundedQuery::StuckWorkers(), orvex::TBoundedQuery::MaxStuckWorkers);
-    }
-    // Released, the given-up workers finish and serve again.
-    ::SetEvent(g_release);
-    for (int i = 0; i < 500 && orvex::TBoundedQuery::StuckWorkers() > 0; ++i) ::Sleep(10);
-    ASSERT_EQ(orvex::TBoundedQuery::StuckWorkers(), 0);
-    const THandleList list = Collect();
-    const THandleInfo* s = Find(list, self, reinterpret_cast<std::uintptr_t>(stuck.get()));
-    ASSERT_NE(s, nullptr);
-    EXPECT_TRUE(SamePath(s->Name.str(), TestFile(StuckFileName))) << s->Name.str();
-}
-
 void HandleNames::StuckWorkersEndWithTheProcess() {
     orvex::test::THelperProcess helper("--stuck-query");
     ASSERT_TRUE(helper.started());
@@ -356,13 +307,11 @@ void HandleNames::StuckWorkersEndWithTheProcess() {
 
 TEST_F(HandleNames, HelpersFilesAndPipes) { HelpersFilesAndPipes(); }
 TEST_F(HandleNames, TypeTableAgreesWithDuplicatedHandles) { TypeTableAgreesWithDuplicatedHandles(); }
-TEST_F(HandleNames, StuckQueryLeavesOnlyItsHandleUnnamed) { StuckQueryLeavesOnlyItsHandleUnnamed(); }
 TEST_F(HandleNames, StuckWorkersEndWithTheProcess) { StuckWorkersEndWithTheProcess(); }
 
 class Nt40HandleNames : public HandleNames {};
 TEST_F(Nt40HandleNames, HelpersFilesAndPipes) { HelpersFilesAndPipes(); }
 TEST_F(Nt40HandleNames, TypeTableAgreesWithDuplicatedHandles) { TypeTableAgreesWithDuplicatedHandles(); }
-TEST_F(Nt40HandleNames, StuckQueryLeavesOnlyItsHandleUnnamed) { StuckQueryLeavesOnlyItsHandleUnnamed(); }
 TEST_F(Nt40HandleNames, StuckWorkersEndWithTheProcess) { StuckWorkersEndWithTheProcess(); }
 
 }  // namespace

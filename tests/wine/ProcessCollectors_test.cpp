@@ -256,6 +256,39 @@ TEST_F(ProcessCollectors, ProcessEndedBeforeTheDetailsPassKeepsItsData) {
     EXPECT_TRUE(marked[0].UserName.empty());
 }
 
+// A process the details pass cannot open (a service's, unelevated) has its
+// creation time from the system's process list, where the id still names a
+// process of that name.
+TEST_F(ProcessCollectors, CreationTimesFromTheSystemList) {
+    test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    FILETIME create{}, exit{}, kernel{}, user{};
+    ASSERT_TRUE(GetProcessTimes(helper.process(), &create, &exit, &kernel, &user));
+    const std::int64_t created = FileTimeValue(create);
+    ASSERT_NE(created, 0);
+    struct TCase {
+        const char* Name;
+        std::int64_t Before, After;
+    };
+    const TCase cases[] = {
+        {"orvex_test_helper.exe", 0, created},
+        {"ORVEX_TEST_HELPER.EXE", 0, created},  // names compare without regard to case
+        {"another.exe", 0, 0},                  // the id now names another program
+        {"orvex_test_helper.exe", 12345, 12345},
+    };
+    for (const TCase& c : cases) {
+        TProcList list(2);
+        list[0].PID = helper.pid();
+        list[0].Name = c.Name;
+        list[0].CreateTime = c.Before;
+        list[1].PID = 0xFFFFFFF0;  // no process
+        list[1].Name = "orvex_test_helper.exe";
+        CompleteCreationTimes(list);
+        EXPECT_EQ(list[0].CreateTime, c.After) << c.Name << " " << c.Before;
+        EXPECT_EQ(list[1].CreateTime, 0);
+    }
+}
+
 TEST_F(ProcessCollectors, DetailsPassReplacesTokenLists) {
     TProcList list{MarkedRecord(GetCurrentProcessId())};
     list[0].UserName = "someone else";

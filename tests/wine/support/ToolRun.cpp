@@ -3,6 +3,7 @@
 #include "tests/wine/support/ToolRun.h"
 
 #include "platform/Orvex_Resources.h"
+#include "tests/wine/support/TestMode.h"
 
 namespace orvex::test {
 
@@ -37,6 +38,14 @@ std::string Utf8(const std::wstring& s) {
 }
 
 }  // namespace
+
+TToolRun RunTestApart(const std::string& fullName) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return RunProgram(self,
+                      Wide("--gtest_also_run_disabled_tests --gtest_filter=" + fullName + " --orvex-mode=" + Mode(),
+                           CP_ACP));
+}
 
 TToolRun RunProgram(const std::string& exe, const std::string& args) {
     return RunProgram(Wide(exe, CP_ACP), Wide(args, CP_ACP));

@@ -26,6 +26,11 @@ TToolRun RunProgram(const std::wstring& exe, const std::wstring& args);
 
 inline std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+// Runs the test named fullName ("Suite.Test"; a suite named DISABLED_... is
+// run only this way) in a new process of this test program, in this run's
+// mode: for tests that leave state behind for the life of the process.
+TToolRun RunTestApart(const std::string& fullName);
+
 // A new empty folder in the temporary directory, removed with what it holds.
 class TTempFolder {
 public:
