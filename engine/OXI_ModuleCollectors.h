@@ -35,4 +35,14 @@ std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t p
                                    TImagePathResolver& paths);
 std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t pid, TModuleList& modules);
 
+// Replaces modules with those of the loader data of pid (the NT family),
+// each module once, and image with the full path of the last module named
+// like processName, as above; a 64-bit program lists both widths of modules
+// of a 32-bit process. False, with both untouched, when the loader data
+// cannot be read (the process cannot be opened, is not yet initialised or
+// ended, or is a 64-bit process and this program 32-bit): the snapshot
+// answers then.
+bool CollectModulesLoader(std::string_view processName, std::uint32_t pid, TModuleList& modules,
+                          TImagePathResolver& paths, std::string& image);
+
 }  // namespace orvex

@@ -15,6 +15,7 @@
 #include "engine/pure/OXI_ProcessNames.h"
 #include "platform/Orvex_Kernel32.h"
 #include "platform/Orvex_Locale.h"
+#include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Resources.h"
 #include "platform/pure/Orvex_NtLayouts.h"
@@ -79,6 +80,7 @@ void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
     const THandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0));
     if (!snapshot) return;
     TThreadsByOwner threads = ThreadsFromSnapshot(snapshot.get());
+    const bool nt = IsNT();
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     for (BOOL ok = Process32First(snapshot.get(), &entry); ok; ok = Process32Next(snapshot.get(), &entry)) {
@@ -91,7 +93,11 @@ void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
         p.ThreadCount = entry.cntThreads;
         p.HeapID = entry.th32DefaultHeapID;
         p.ModuleID = entry.th32ModuleID;
-        std::string image = CollectModulesSnapshot(p.Name, p.PID, p.Modules, paths);
+        // The NT family reads the loader data; the snapshot answers on the
+        // 9x family and where that cannot be read.
+        std::string image;
+        if (!nt || !CollectModulesLoader(p.Name, p.PID, p.Modules, paths, image))
+            image = CollectModulesSnapshot(p.Name, p.PID, p.Modules, paths);
         if (image.empty()) image = SystemImagePath(p.PID);
         if (auto own = threads.find(p.PID); own != threads.end()) p.Threads = std::move(own->second);
         if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);

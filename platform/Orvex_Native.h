@@ -92,6 +92,7 @@ inline constexpr PROCESSINFOCLASS ProcessInfoIoCounters = static_cast<PROCESSINF
 inline constexpr PROCESSINFOCLASS ProcessInfoVmCounters = static_cast<PROCESSINFOCLASS>(3);
 inline constexpr PROCESSINFOCLASS ProcessInfoTimes = static_cast<PROCESSINFOCLASS>(4);
 inline constexpr PROCESSINFOCLASS ProcessInfoHandleCount = static_cast<PROCESSINFOCLASS>(20);
+inline constexpr PROCESSINFOCLASS ProcessInfoWow64 = static_cast<PROCESSINFOCLASS>(nt::ProcessClassWow64);
 inline constexpr THREADINFOCLASS ThreadInfoBasic = static_cast<THREADINFOCLASS>(0);
 
 // The answer of one fixed-size process or thread query, aligned as the

@@ -72,6 +72,7 @@ static_assert(ProcessQueryLength(NativeWidth, ProcessClassIoCounters) == sizeof(
 static_assert(ProcessQueryLength(NativeWidth, ProcessClassVmCounters) == sizeof(VM_COUNTERS));
 static_assert(ProcessQueryLength(NativeWidth, ProcessClassTimes) == sizeof(KERNEL_USER_TIMES));
 static_assert(ProcessQueryLength(NativeWidth, ProcessClassHandleCount) == sizeof(ULONG));
+static_assert(ProcessQueryLength(NativeWidth, ProcessClassWow64) == sizeof(ULONG_PTR));
 static_assert(ThreadQueryLength(NativeWidth, ThreadClassBasic) == sizeof(TThreadBasicInformation));
 static_assert(MaxQueryLength >= sizeof(PROCESS_BASIC_INFORMATION) && MaxQueryLength >= sizeof(VM_COUNTERS) &&
               MaxQueryLength >= sizeof(IO_COUNTERS) && MaxQueryLength >= sizeof(KERNEL_USER_TIMES) &&
@@ -95,6 +96,19 @@ static_assert(Sizes.ExtHandleHeader == offsetof(TExtHandleTable, Handles));
 static_assert(Sizes.PebProcessParameters == offsetof(PEB, ProcessParameters));
 static_assert(Sizes.ParamsImagePathName == offsetof(RTL_USER_PROCESS_PARAMETERS, ImagePathName));
 static_assert(Sizes.ParamsCommandLine == offsetof(RTL_USER_PROCESS_PARAMETERS, CommandLine));
+
+// The loader data and its load-order entries: the SDK declares the list head
+// and the entry's first links as reserved fields before the ones it names.
+constexpr TLoaderLayout Loader = LoaderLayout(NativeWidth);
+static_assert(Loader.PebLoaderData == offsetof(PEB, Ldr));
+static_assert(Loader.PebLoaderData < Sizes.PebProcessParameters);  // within the PEB prefix read
+static_assert(Loader.LoadOrderHead == offsetof(PEB_LDR_DATA, Reserved2) + sizeof(PVOID));
+static_assert(Loader.LoadOrderHead + sizeof(LIST_ENTRY) == offsetof(PEB_LDR_DATA, InMemoryOrderModuleList));
+static_assert(offsetof(LDR_DATA_TABLE_ENTRY, Reserved1) == 0 && sizeof(LIST_ENTRY) == 2 * sizeof(PVOID));
+static_assert(Loader.EntryDllBase == offsetof(LDR_DATA_TABLE_ENTRY, DllBase));
+static_assert(Loader.EntryPoint == offsetof(LDR_DATA_TABLE_ENTRY, Reserved3));
+static_assert(Loader.EntrySizeOfImage == offsetof(LDR_DATA_TABLE_ENTRY, Reserved3) + sizeof(PVOID));
+static_assert(Loader.EntryFullName == offsetof(LDR_DATA_TABLE_ENTRY, FullDllName));
 
 // The object type table: the entry as the SDK declares it (the byte after
 // MaintainHandleCount, padding there, is the type number on newer systems).

@@ -391,6 +391,31 @@ std::optional<std::uint64_t> ParsePebProcessParameters(TWidth width, const std::
     return r.ptr(width, LayoutSizes(width).PebProcessParameters);
 }
 
+std::size_t LoaderEntryReadSize(TWidth width) noexcept {
+    return LoaderLayout(width).EntryFullName + LayoutSizes(width).CountedString;
+}
+
+std::optional<std::uint64_t> ParsePebLoaderData(TWidth width, const std::uint8_t* data, std::size_t size) {
+    const TReader r(data, size);
+    if (!r.fits(0, PebReadSize(width))) return std::nullopt;
+    return r.ptr(width, LoaderLayout(width).PebLoaderData);
+}
+
+std::optional<TLoaderEntry> ParseLoaderEntry(TWidth width, const std::uint8_t* data, std::size_t size) {
+    const TReader r(data, size);
+    if (!r.fits(0, LoaderEntryReadSize(width))) return std::nullopt;
+    const TLoaderLayout l = LoaderLayout(width);
+    TLoaderEntry e;
+    e.Next = r.ptr(width, 0);
+    e.DllBase = r.ptr(width, l.EntryDllBase);
+    e.EntryPoint = r.ptr(width, l.EntryPoint);
+    e.SizeOfImage = r.u32(l.EntrySizeOfImage);
+    const auto name = ParseCountedString(width, data, size, l.EntryFullName);
+    if (!name) return std::nullopt;
+    e.FullName = *name;
+    return e;
+}
+
 std::optional<TCountedString> ParseParamsCommandLine(TWidth width, const std::uint8_t* data, std::size_t size) {
     return ParseCountedString(width, data, size, LayoutSizes(width).ParamsCommandLine);
 }

@@ -72,6 +72,9 @@ inline constexpr std::uint32_t ProcessClassIoCounters = 2;
 inline constexpr std::uint32_t ProcessClassVmCounters = 3;
 inline constexpr std::uint32_t ProcessClassTimes = 4;
 inline constexpr std::uint32_t ProcessClassHandleCount = 20;
+// The address of a 32-bit process's own (32-bit) PEB on 64-bit Windows, 0
+// for a process of the system's width: one pointer.
+inline constexpr std::uint32_t ProcessClassWow64 = 26;
 inline constexpr std::uint32_t ThreadClassBasic = 0;
 
 // The buffer length a process or thread query of infoClass must be given;
@@ -89,6 +92,8 @@ constexpr std::size_t ProcessQueryLength(TWidth width, std::uint32_t infoClass) 
         return s.KernelUserTimes;
     case ProcessClassHandleCount:
         return s.HandleCount;
+    case ProcessClassWow64:
+        return width == TWidth::Bits64 ? 8 : 4;
     default:
         return 0;
     }
@@ -290,6 +295,35 @@ std::optional<std::uint64_t> ParsePebProcessParameters(TWidth width, const std::
 // The parameters block prefix: the command line and the image path strings.
 std::optional<TCountedString> ParseParamsCommandLine(TWidth width, const std::uint8_t* data, std::size_t size);
 std::optional<TCountedString> ParseParamsImagePath(TWidth width, const std::uint8_t* data, std::size_t size);
+
+// The loader data of a process: the PEB holds its address; its load-order
+// list of modules is a ring of entries linked through their first field,
+// whose head lies in the loader data itself.
+struct TLoaderLayout {
+    std::size_t PebLoaderData;  // offset of the loader data's address in the PEB
+    std::size_t LoadOrderHead;  // offset of the list head in the loader data
+    std::size_t EntryDllBase;   // offsets in one entry
+    std::size_t EntryPoint;
+    std::size_t EntrySizeOfImage;
+    std::size_t EntryFullName;  // a counted string
+};
+constexpr TLoaderLayout LoaderLayout(TWidth width) noexcept {
+    if (width == TWidth::Bits64) return {0x18, 0x10, 0x30, 0x38, 0x40, 0x48};
+    return {0x0C, 0x0C, 0x18, 0x1C, 0x20, 0x24};
+}
+// One entry of the load-order list, as far as it is read.
+struct TLoaderEntry {
+    std::uint64_t Next = 0;  // the next entry's address (the head's after the last)
+    std::uint64_t DllBase = 0;
+    std::uint64_t EntryPoint = 0;
+    std::uint32_t SizeOfImage = 0;
+    TCountedString FullName;
+};
+// The bytes of an entry that hold the fields above.
+std::size_t LoaderEntryReadSize(TWidth width) noexcept;
+// The PEB prefix (PebReadSize bytes): the address of the loader data.
+std::optional<std::uint64_t> ParsePebLoaderData(TWidth width, const std::uint8_t* data, std::size_t size);
+std::optional<TLoaderEntry> ParseLoaderEntry(TWidth width, const std::uint8_t* data, std::size_t size);
 
 // UTF-16 characters of a raw buffer up to the first zero character or the
 // end of the buffer (an odd last byte is dropped).

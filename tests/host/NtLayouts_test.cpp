@@ -516,8 +516,9 @@ TEST_P(NtLayouts, QueryLengthsAreThePlatformsStructureSizes) {
     EXPECT_EQ(ProcessQueryLength(w(), 3), k.vmCounters);
     EXPECT_EQ(ProcessQueryLength(w(), 4), k.kernelUserTimes);
     EXPECT_EQ(ProcessQueryLength(w(), 20), k.handleCount);
+    EXPECT_EQ(ProcessQueryLength(w(), 26), o().ptr);
     EXPECT_EQ(ThreadQueryLength(w(), 0), k.threadBasic);
-    for (std::uint32_t other : {1u, 5u, 7u, 19u, 21u, 26u, 27u}) EXPECT_EQ(ProcessQueryLength(w(), other), 0u) << other;
+    for (std::uint32_t other : {1u, 5u, 7u, 19u, 21u, 25u, 27u}) EXPECT_EQ(ProcessQueryLength(w(), other), 0u) << other;
     EXPECT_EQ(ThreadQueryLength(w(), 1), 0u);
     EXPECT_EQ(ThreadQueryLength(w(), 9), 0u);
     for (std::size_t length : {k.processBasic, k.ioCounters, k.vmCounters, k.kernelUserTimes, k.threadBasic})
@@ -531,6 +532,45 @@ TEST_P(NtLayouts, QueryLengthsAreThePlatformsStructureSizes) {
 }
 
 // ---- environment block and counted strings -----------------------------
+
+// The loader data's address in the PEB and one load-order entry: the next
+// entry, base, entry point, image size and the full path's counted string.
+TEST_P(NtLayouts, LoaderDataAndItsEntries) {
+    const std::size_t pebLdr = is64() ? 0x18 : 0x0C;
+    TBuf peb(w(), PebReadSize(w()));
+    peb.ptr(pebLdr, bigPtr(0x30000));
+    const auto ldr = ParsePebLoaderData(w(), peb.data(), peb.size());
+    ASSERT_TRUE(ldr);
+    EXPECT_EQ(*ldr, bigPtr(0x30000));
+    EXPECT_FALSE(ParsePebLoaderData(w(), peb.data(), peb.size() - 1));
+    EXPECT_EQ(LoaderLayout(w()).LoadOrderHead, is64() ? 0x10u : 0x0Cu);
+
+    struct TFields {
+        std::size_t base, entry, image, name, nameBuf, size;
+    };
+    const TFields f = is64() ? TFields{0x30, 0x38, 0x40, 0x48, 0x50, 0x58}
+                             : TFields{0x18, 0x1C, 0x20, 0x24, 0x28, 0x2C};
+    TBuf e(w(), f.size);
+    EXPECT_EQ(LoaderEntryReadSize(w()), f.size);
+    e.ptr(0, bigPtr(0x31000));
+    e.ptr(o().ptr, bigPtr(0x30010));  // the previous entry: not read
+    e.ptr(f.base, bigPtr(0x400000));
+    e.ptr(f.entry, bigPtr(0x401234));
+    e.u32(f.image, 0x6000);
+    e.u16(f.name, 38);
+    e.u16(f.name + 2, 40);
+    e.ptr(f.nameBuf, bigPtr(0x32000));
+    const auto entry = ParseLoaderEntry(w(), e.data(), e.size());
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->Next, bigPtr(0x31000));
+    EXPECT_EQ(entry->DllBase, bigPtr(0x400000));
+    EXPECT_EQ(entry->EntryPoint, bigPtr(0x401234));
+    EXPECT_EQ(entry->SizeOfImage, 0x6000u);
+    EXPECT_EQ(entry->FullName.Length, 38u);
+    EXPECT_EQ(entry->FullName.MaximumLength, 40u);
+    EXPECT_EQ(entry->FullName.Buffer, bigPtr(0x32000));
+    EXPECT_FALSE(ParseLoaderEntry(w(), e.data(), e.size() - 1));
+}
 
 TEST_P(NtLayouts, EnvironmentBlockAndParameters) {
     const std::size_t pebParams = is64() ? 0x20 : 0x10;
