@@ -26,6 +26,7 @@
 #include "platform/Orvex_Resources.h"
 #include "platform/Orvex_Token.h"
 #include "platform/Orvex_WideText.h"
+#include "platform/Orvex_Wow64.h"
 #include "platform/pure/Orvex_NameTables.h"
 #include "platform/pure/Orvex_NtLayouts.h"
 #include "platform/pure/Orvex_ServiceNames.h"
@@ -108,10 +109,10 @@ constexpr DWORD ModuleKinds = TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32;
 constexpr DWORD ModuleKinds = TH32CS_SNAPMODULE;
 #endif
 
-// The modules of one process; the path of the module named like the process.
-std::string Modules(std::uint32_t pid, std::string_view processName, TModuleList& modules, TPaths& paths) {
+// The modules of one process from a module snapshot; the path of the module
+// named like the process.
+std::string SnapshotModules(std::uint32_t pid, std::string_view processName, TModuleList& modules, TPaths& paths) {
     std::string image;
-    if (!ProcessHasModules(pid)) return image;
     THandle snap;
     for (int attempt = 0; attempt < 3 && !snap; ++attempt) {
         snap = THandle(::CreateToolhelp32Snapshot(ModuleKinds, pid));
@@ -133,6 +134,98 @@ std::string Modules(std::uint32_t pid, std::string_view processName, TModuleList
         if (SameText(name, processName)) image = std::move(path);
     }
     return image;
+}
+
+// The loader data read directly, per module its entry and its path: the
+// offsets of the PEB's loader address, the load-order head in the loader
+// data, and the base, size and path of an entry, for one pointer width.
+template <typename TPtr>
+struct TLoaderOffsets;
+template <>
+struct TLoaderOffsets<std::uint32_t> {
+    static constexpr std::size_t Ldr = 0x0C, Head = 0x0C, Base = 0x18, Size = 0x20, Path = 0x24, Entry = 0x2C;
+};
+template <>
+struct TLoaderOffsets<std::uint64_t> {
+    static constexpr std::size_t Ldr = 0x18, Head = 0x10, Base = 0x30, Size = 0x40, Path = 0x48, Entry = 0x58;
+};
+
+template <typename T>
+bool ReadAt(HANDLE process, std::uint64_t address, T* into, std::size_t count = 1) {
+    SIZE_T got = 0;
+    return address != 0 && address <= UINTPTR_MAX &&
+           ::ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), into,
+                               sizeof(T) * count, &got) &&
+           got == sizeof(T) * count;
+}
+
+template <typename TPtr>
+bool WalkLoader(HANDLE process, std::uint64_t peb, TModulesSeen& seen, std::string_view processName,
+                TModuleList& modules, TPaths& paths, std::string& image) {
+    using O = TLoaderOffsets<TPtr>;
+    TPtr ldr = 0, next = 0;
+    if (!ReadAt(process, peb + O::Ldr, &ldr) || ldr == 0) return false;
+    const std::uint64_t head = static_cast<std::uint64_t>(ldr) + O::Head;
+    if (!ReadAt(process, head, &next)) return false;
+    std::uint8_t entry[O::Entry];
+    std::wstring wide;
+    for (int count = 0; next != head; ++count) {
+        if (count > 16384 || !ReadAt(process, next, entry, sizeof entry)) return false;
+        TPtr base = 0, buffer = 0;
+        std::uint32_t size = 0;
+        std::uint16_t bytes = 0;
+        std::memcpy(&base, entry + O::Base, sizeof base);
+        std::memcpy(&size, entry + O::Size, sizeof size);
+        std::memcpy(&bytes, entry + O::Path, sizeof bytes);
+        std::memcpy(&buffer, entry + O::Path + sizeof(TPtr), sizeof buffer);
+        wide.assign(bytes / 2, L'\0');
+        if (bytes / 2 > 0 && !ReadAt(process, buffer, wide.data(), bytes / 2)) return false;
+        std::string path = WideToAnsi(wide);
+        const std::string name = path.substr(path.find_last_of('\\') + 1);
+        if (seen.Add(static_cast<std::uintptr_t>(base), path)) {
+            TModuleInfo& m = modules.emplace_back();
+            m.Name = name;
+            m.ImageName = paths.Resolve(path);
+            m.Base = static_cast<std::uintptr_t>(base);
+            m.Size = size;
+            if (SameText(name, processName)) image = path;
+        }
+        std::memcpy(&next, entry, sizeof next);
+    }
+    return true;
+}
+
+// The modules of one process: the loader data on the NT family, a module
+// snapshot elsewhere and where the loader data cannot be read.
+std::string Modules(std::uint32_t pid, std::string_view processName, TModuleList& modules, TPaths& paths) {
+    std::string image;
+    if (!ProcessHasModules(pid)) return image;
+    if (IsNT() && NtQueryInformationProcess) {
+        const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+        PROCESS_BASIC_INFORMATION basic{};
+        ULONG_PTR wow64 = 0;
+        TModuleList found;
+        TModulesSeen seen;
+        bool ok = process &&
+                  NtQueryInformationProcess(process.get(), ProcessBasicInformation, &basic, sizeof basic, nullptr) ==
+                      0 &&
+                  NtQueryInformationProcess(process.get(), static_cast<PROCESSINFOCLASS>(26), &wow64, sizeof wow64,
+                                            nullptr) == 0;
+        // A 64-bit process is left to the snapshot when this program is 32-bit.
+        ok = ok && !(sizeof(void*) == 4 && IsWow64Program() && wow64 == 0);
+        ok = ok && WalkLoader<std::conditional_t<sizeof(void*) == 8, std::uint64_t,
+                                                 std::uint32_t>>(process.get(),
+                                                                 reinterpret_cast<std::uintptr_t>(basic.PebBaseAddress),
+                                                                 seen, processName, found, paths, image);
+        if (sizeof(void*) == 8 && ok && wow64 != 0)
+            ok = WalkLoader<std::uint32_t>(process.get(), wow64, seen, processName, found, paths, image);
+        if (ok) {
+            modules = std::move(found);
+            return image;
+        }
+        image.clear();
+    }
+    return SnapshotModules(pid, processName, modules, paths);
 }
 
 // The remembered look-ups of one details pass.

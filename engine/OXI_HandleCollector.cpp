@@ -60,10 +60,9 @@ constexpr DWORD ProcessQueryLimited = 0x1000;  // Vista and later
 std::int64_t ProcessCreationTime(std::uint32_t pid) {
     for (DWORD access : {ProcessQueryLimited, static_cast<DWORD>(PROCESS_QUERY_INFORMATION)}) {
         const THandle process(::OpenProcess(access, FALSE, pid));
-        FILETIME created{}, exited{}, kernel{}, user{};
-        if (process && ::GetProcessTimes(process.get(), &created, &exited, &kernel, &user))
-            return static_cast<std::int64_t>((static_cast<std::uint64_t>(created.dwHighDateTime) << 32) |
-                                             created.dwLowDateTime);
+        TNativeBlock block;
+        if (process && QueryProcessBlock(process.get(), ProcessInfoTimes, block))
+            if (const auto times = nt::ParseKernelUserTimes(block.Bytes, block.Size)) return times->CreateTime;
     }
     return 0;
 }

@@ -31,6 +31,22 @@ std::multiset<TKey> Keys(const TModuleList& modules) {
     return keys;
 }
 
+// The loader's view of pid equals the snapshot's; returns the loader's.
+TModuleList ExpectSameAsSnapshot(DWORD pid, const std::string& exeName) {
+    TImagePathResolver paths;
+    TModuleList loader, snapshot;
+    std::string loaderImage;
+    EXPECT_TRUE(CollectModulesLoader(exeName, pid, loader, paths, loaderImage)) << exeName;
+    const std::string snapshotImage = CollectModulesSnapshot(exeName, pid, snapshot, paths);
+    EXPECT_FALSE(snapshot.empty()) << exeName;
+    const std::multiset<TKey> keys = Keys(loader);
+    EXPECT_EQ(keys, Keys(snapshot)) << exeName;
+    EXPECT_EQ(std::set<TKey>(keys.begin(), keys.end()).size(), loader.size()) << "each once";
+    EXPECT_FALSE(loaderImage.empty());
+    EXPECT_TRUE(SameText(loaderImage, snapshotImage)) << loaderImage << " / " << snapshotImage;
+    return loader;
+}
+
 class LoaderModules : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -41,25 +57,9 @@ protected:
         ReleaseProcessStatus();
         ReleaseNative();
     }
-
-    // The loader's view of pid equals the snapshot's; returns the loader's.
-    static TModuleList ExpectSameAsSnapshot(DWORD pid, const std::string& exeName) {
-        TImagePathResolver paths;
-        TModuleList loader, snapshot;
-        std::string loaderImage;
-        EXPECT_TRUE(CollectModulesLoader(exeName, pid, loader, paths, loaderImage)) << exeName;
-        const std::string snapshotImage = CollectModulesSnapshot(exeName, pid, snapshot, paths);
-        EXPECT_FALSE(snapshot.empty()) << exeName;
-        const std::multiset<TKey> keys = Keys(loader);
-        EXPECT_EQ(keys, Keys(snapshot)) << exeName;
-        EXPECT_EQ(std::set<TKey>(keys.begin(), keys.end()).size(), loader.size()) << "each once";
-        EXPECT_FALSE(loaderImage.empty());
-        EXPECT_TRUE(SameText(loaderImage, snapshotImage)) << loaderImage << " / " << snapshotImage;
-        return loader;
-    }
 };
 
-TEST_F(LoaderModules, TheHelperAndThisProcessAsTheSnapshotSeesThem) {
+void HelperAndThisProcessAsTheSnapshotSeesThem() {
     test::THelperProcess helper;
     ASSERT_TRUE(helper.started());
     const TModuleList modules = ExpectSameAsSnapshot(helper.pid(), "orvex_test_helper.exe");
@@ -74,6 +74,13 @@ TEST_F(LoaderModules, TheHelperAndThisProcessAsTheSnapshotSeesThem) {
     ASSERT_FALSE(own.empty());
     EXPECT_EQ(own.front().Base, reinterpret_cast<std::uintptr_t>(::GetModuleHandleA(nullptr)))
         << "the executable comes first, in load order";
+}
+
+TEST_F(LoaderModules, TheHelperAndThisProcessAsTheSnapshotSeesThem) { HelperAndThisProcessAsTheSnapshotSeesThem(); }
+// The 32-bit program on 64-bit Windows reads 32-bit processes' own loader data.
+class Wow64LoaderModules : public LoaderModules {};
+TEST_F(Wow64LoaderModules, TheHelperAndThisProcessAsTheSnapshotSeesThem) {
+    HelperAndThisProcessAsTheSnapshotSeesThem();
 }
 
 // Process 0 has no modules; a process that cannot be read leaves the lists
