@@ -100,6 +100,59 @@ TRecords InventoryRecords(const TProcList& p, std::size_t drivers, std::size_t h
                        " s, " + std::to_string(windows) + " w"};
 }
 
+// What the two sides say of each process both listed: image path, user,
+// module count, groups and privileges. A process listed by one side only
+// started or ended between the two collections and is counted apart.
+struct TParity {
+    std::size_t Compared = 0, OneSideOnly = 0;
+    std::vector<std::string> Differences;
+};
+
+std::string GroupsText(const TTokenGroupList& groups) {
+    std::vector<std::string> sids;
+    for (const auto& g : groups) sids.push_back(g.SID.str() + "/" + std::to_string(g.Attributes));
+    std::sort(sids.begin(), sids.end());
+    std::string text;
+    for (const auto& sid : sids) text += sid + " ";
+    return text;
+}
+
+std::string PrivilegesText(const TPrivilegeList& privileges) {
+    std::vector<std::string> names;
+    for (const auto& p : privileges) names.push_back(p.Name.str() + "/" + std::to_string(p.Attributes));
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (const auto& name : names) text += name + " ";
+    return text;
+}
+
+TParity CompareProcesses(const TProcList& program, const TProcList& minimal) {
+    TParity parity;
+    std::map<std::uint32_t, const TProcessInfo*> byPid;
+    for (const auto& p : minimal) byPid.emplace(p.PID, &p);
+    for (const auto& a : program) {
+        const auto it = byPid.find(a.PID);
+        if (it == byPid.end() || _stricmp(it->second->Name.c_str(), a.Name.c_str()) != 0) {
+            ++parity.OneSideOnly;
+            continue;
+        }
+        const TProcessInfo& b = *it->second;
+        ++parity.Compared;
+        const auto differ = [&](const char* field, const std::string& x, const std::string& y) {
+            if (x != y)
+                parity.Differences.push_back(std::to_string(a.PID) + " " + a.Name.str() + " " + field + ": program '" +
+                                             x + "', minimal '" + y + "'");
+        };
+        differ("image path", a.ImageName.str(), b.ImageName.str());
+        differ("user", a.UserName.str(), b.UserName.str());
+        differ("modules", std::to_string(a.Modules.size()), std::to_string(b.Modules.size()));
+        differ("groups", GroupsText(a.Groups), GroupsText(b.Groups));
+        differ("privileges", PrivilegesText(a.Privileges), PrivilegesText(b.Privileges));
+    }
+    parity.OneSideOnly += minimal.size() - (program.size() - parity.OneSideOnly);
+    return parity;
+}
+
 // One kind: the program's way and the minimal way, each keeping what it
 // collected in State (emptied at the start of the next run, as a refresh
 // empties its lists), and the records each holds, counted untimed.
@@ -247,8 +300,21 @@ int RunKinds(const std::string& label, int rounds, const std::string& file) {
         std::fflush(stdout);
     }
     if (mismatches) std::printf("WARNING: %d kinds with different record counts\n", mismatches);
+    // Both sides of the full refresh ran last with the same system: each
+    // process both listed must read alike.
+    TProcList program;
+    for (int i = 0; i < state->Component.ProcessCount(); ++i)
+        state->Component.GetProcess(static_cast<std::uint32_t>(i), program.emplace_back());
+    const TParity parity = CompareProcesses(program, state->Minimal.Processes);
+    std::printf(
+        "per-process parity (image path, user, module count, groups, privileges): %zu processes compared, "
+        "%zu listed by one side only, %zu differences\n",
+        parity.Compared, parity.OneSideOnly, parity.Differences.size());
+    for (std::size_t i = 0; i < parity.Differences.size() && i < 10; ++i)
+        std::printf("  DIFFERENCE: %s\n", parity.Differences[i].c_str());
     ReleaseProcessStatus();
-    return 0;
+    // A difference fails the bench: the two sides did not collect the same.
+    return parity.Differences.empty() && parity.Compared > 0 ? 0 : 3;
 }
 
 std::size_t PeakWorkingSet() {
