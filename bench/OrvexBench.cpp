@@ -108,22 +108,23 @@ struct TParity {
     std::vector<std::string> Differences;
 };
 
+// The entries of a list as sorted text, so that order does not count.
+template <typename TList, typename TText>
+std::string SortedText(const TList& list, TText text) {
+    std::vector<std::string> items;
+    for (const auto& item : list) items.push_back(text(item));
+    std::sort(items.begin(), items.end());
+    std::string joined;
+    for (const auto& item : items) joined += item + " ";
+    return joined;
+}
+
 std::string GroupsText(const TTokenGroupList& groups) {
-    std::vector<std::string> sids;
-    for (const auto& g : groups) sids.push_back(g.SID.str() + "/" + std::to_string(g.Attributes));
-    std::sort(sids.begin(), sids.end());
-    std::string text;
-    for (const auto& sid : sids) text += sid + " ";
-    return text;
+    return SortedText(groups, [](const auto& g) { return g.SID.str() + "/" + std::to_string(g.Attributes); });
 }
 
 std::string PrivilegesText(const TPrivilegeList& privileges) {
-    std::vector<std::string> names;
-    for (const auto& p : privileges) names.push_back(p.Name.str() + "/" + std::to_string(p.Attributes));
-    std::sort(names.begin(), names.end());
-    std::string text;
-    for (const auto& name : names) text += name + " ";
-    return text;
+    return SortedText(privileges, [](const auto& p) { return p.Name.str() + "/" + std::to_string(p.Attributes); });
 }
 
 TParity CompareProcesses(const TProcList& program, const TProcList& minimal) {
