@@ -468,7 +468,47 @@ BOOL CALLBACK AddWindow(HWND h, LPARAM lp) {
 
 }  // namespace
 
+// The NT family: processes and their threads from one system process query
+// (class 5), read through the SDK's own declarations of its entries.
+void NativeProcesses(TProcList& list) {
+    static std::vector<std::uint8_t> buffer(1u << 20);
+    ULONG filled = 0;
+    if (!SystemInfo(nt::SystemProcessInformation, buffer, filled)) return;
+    TPaths paths;
+    for (std::size_t offset = 0; offset + sizeof(SYSTEM_PROCESS_INFORMATION) <= filled;) {
+        SYSTEM_PROCESS_INFORMATION e;
+        std::memcpy(&e, buffer.data() + offset, sizeof e);
+        TProcessInfo& p = list.emplace_back();
+        p.PID = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(e.UniqueProcessId));
+        p.ParentPID = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(e.InheritedFromUniqueProcessId));
+        p.Priority = e.BasePriority;
+        p.ThreadCount = e.NumberOfThreads;
+        if (e.ImageName.Buffer && e.ImageName.Length > 0)
+            p.Name = WideToAnsi(std::wstring_view(e.ImageName.Buffer, e.ImageName.Length / 2));
+        for (ULONG i = 0; i < e.NumberOfThreads; ++i) {
+            const std::size_t at = offset + sizeof e + i * sizeof(SYSTEM_THREADS);
+            if (at + sizeof(SYSTEM_THREADS) > filled) break;
+            SYSTEM_THREADS t;
+            std::memcpy(&t, buffer.data() + at, sizeof t);
+            TThreadInfo& thread = p.Threads.emplace_back();
+            thread.OwnerPID = p.PID;
+            thread.TID = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(t.ClientId.UniqueThread));
+            thread.BasePriority = t.BasePriority;
+            thread.Priority = t.Priority;
+        }
+        const std::string image = Modules(p.PID, p.Name, p.Modules, paths);
+        if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
+        p.ImageName = paths.Resolve(image);
+        if (e.NextEntryOffset == 0) break;
+        offset += e.NextEntryOffset;
+    }
+}
+
 void MinimalProcesses(TProcList& list) {
+    if (IsNT() && !IsNT4()) {
+        NativeProcesses(list);
+        return;
+    }
     const THandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0));
     if (!snap) return;
     std::unordered_map<std::uint32_t, TThreadList> threads;

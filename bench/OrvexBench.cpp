@@ -239,7 +239,7 @@ std::vector<TKind> Kinds(TState& s) {
                      Into(s.Processes,
                           [](TProcList& l) {
                               BindProcessStatus();
-                              CollectProcessesSnapshot(l);
+                              CollectProcesses(l);
                               ReleaseProcessStatus();
                           }),
                      Into(s.Processes, [](TProcList& l) { MinimalProcesses(l); }),

@@ -19,9 +19,17 @@ class TTokenLookupCache;
 // through a resolver of this one call.
 void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths);
 void CollectProcessesNt4(TProcList& list);
-// Processes from the tool-help snapshots (every other system), paths as above.
+// Processes from the tool-help snapshots (the 9x family), paths as above.
 void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths);
 void CollectProcessesSnapshot(TProcList& list);
+// Processes and their threads from one system process query (the NT family
+// from 2000 on), modules from each process's loader data; the snapshot where
+// the query is refused.
+void CollectProcessesNative(TProcList& list, TImagePathResolver& paths);
+void CollectProcessesNative(TProcList& list);
+// The collector of this system: NT 4's, the native one, or the snapshot.
+void CollectProcesses(TProcList& list, TImagePathResolver& paths);
+void CollectProcesses(TProcList& list);
 // Account, token, counters and times of every process, in place. The account
 // and privilege look-ups are remembered for the pass (or in the given cache).
 void CompleteProcessDetails(TProcList& list);

@@ -18,6 +18,7 @@
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_PSAPI.h"
 #include "platform/Orvex_Resources.h"
+#include "platform/Orvex_WideText.h"
 #include "platform/pure/Orvex_NtLayouts.h"
 
 namespace orvex {
@@ -73,6 +74,36 @@ void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths) {
     }
 }
 
+void CollectProcessesNative(TProcList& list, TImagePathResolver& paths) {
+    const std::vector<nt::TProcessBlock> blocks = QuerySystemProcesses();
+    // A system that refuses the query still has the snapshot.
+    if (blocks.empty()) {
+        CollectProcessesSnapshot(list, paths);
+        return;
+    }
+    for (const nt::TProcessBlock& block : blocks) {
+        TProcessInfo& p = list.emplace_back();
+        FillFromProcessBlock(block, p);
+        p.Name = std::string(ExecutableFileName(WideToAnsi(block.ImageName)));
+        std::string image;
+        if (!CollectModulesLoader(p.Name, p.PID, p.Modules, paths, image))
+            image = CollectModulesSnapshot(p.Name, p.PID, p.Modules, paths);
+        if (image.empty()) image = SystemImagePath(p.PID);
+        p.Threads = ThreadsFromBlock(block);
+        if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
+        p.ImageName = paths.Resolve(image);
+    }
+}
+
+void CollectProcesses(TProcList& list, TImagePathResolver& paths) {
+    if (OSKind() == 3)
+        CollectProcessesNt4(list, paths);
+    else if (IsNT())
+        CollectProcessesNative(list, paths);
+    else
+        CollectProcessesSnapshot(list, paths);
+}
+
 void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
     // Systems without the snapshot functions (NT 4 and older NT) list nothing here.
     if (!ToolHelpBound()) return;
@@ -113,6 +144,16 @@ void CollectProcessesNt4(TProcList& list) {
 void CollectProcessesSnapshot(TProcList& list) {
     TImagePathResolver paths;
     CollectProcessesSnapshot(list, paths);
+}
+
+void CollectProcessesNative(TProcList& list) {
+    TImagePathResolver paths;
+    CollectProcessesNative(list, paths);
+}
+
+void CollectProcesses(TProcList& list) {
+    TImagePathResolver paths;
+    CollectProcesses(list, paths);
 }
 
 }  // namespace orvex

@@ -79,10 +79,7 @@ void TOrvex_ProcessList::RefreshData() {
         // The processes share most of their modules: each path is
         // completed once per refresh.
         TImagePathResolver imagePaths;
-        if (OSKind() == 3)
-            CollectProcessesNt4(processes_, imagePaths);
-        else
-            CollectProcessesSnapshot(processes_, imagePaths);
+        CollectProcesses(processes_, imagePaths);
         CompleteProcessDetails(processes_);
     }
     if (IsNT()) {

@@ -256,6 +256,40 @@ TEST_F(ProcessCollectors, ProcessEndedBeforeTheDetailsPassKeepsItsData) {
     EXPECT_TRUE(marked[0].UserName.empty());
 }
 
+// The native list (one system process query, modules from the loader data)
+// holds what the snapshot holds: per process its name, path, parent, thread
+// ids and modules; and the helper as every enumerator gives it.
+TEST_F(ProcessCollectors, NativeListHoldsWhatTheSnapshotHolds) {
+    test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    TProcList native, snapshot;
+    CollectProcessesNative(native);
+    CollectProcessesSnapshot(snapshot);
+    const TProcessInfo* h = FindProcess(native, helper.pid());
+    ASSERT_NE(h, nullptr);
+    ExpectHelperRecord(*h, helper);
+    EXPECT_NE(h->CreateTime, 0) << "the system's list gives every process its creation time";
+    std::size_t compared = 0;
+    for (const TProcessInfo& s : snapshot) {
+        const TProcessInfo* n = FindProcess(native, s.PID);
+        if (!n || !SameText(n->Name, s.Name)) continue;  // started or ended in between
+        ++compared;
+        EXPECT_TRUE(SameText(n->ImageName, s.ImageName)) << n->ImageName.str() << " / " << s.ImageName.str();
+        EXPECT_EQ(n->ParentPID, s.ParentPID) << s.Name.str();
+        std::set<std::uint32_t> a, b;
+        for (const TThreadInfo& t : n->Threads) a.insert(t.TID);
+        for (const TThreadInfo& t : s.Threads) b.insert(t.TID);
+        EXPECT_EQ(a, b) << s.Name.str();
+        EXPECT_EQ(n->ThreadCount, n->Threads.size()) << s.Name.str();
+        ASSERT_EQ(n->Modules.size(), s.Modules.size()) << s.Name.str();
+        for (std::size_t i = 0; i < s.Modules.size(); ++i) {
+            EXPECT_EQ(n->Modules[i].Base, s.Modules[i].Base) << s.Name.str();
+            EXPECT_TRUE(SameText(n->Modules[i].ImageName, s.Modules[i].ImageName)) << s.Name.str();
+        }
+    }
+    EXPECT_GE(compared, snapshot.size() - 2) << "only processes that came or went in between are left out";
+}
+
 // A process the details pass cannot open (a service's, unelevated) has its
 // creation time from the system's process list, where the id still names a
 // process of that name.
