@@ -34,9 +34,10 @@ void CollectProcesses(TProcList& list);
 // and privilege look-ups are remembered for the pass (or in the given cache).
 void CompleteProcessDetails(TProcList& list);
 void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups);
-// The creation time of each process in list that has none (one this program
-// may not open: services' and other users' processes, unelevated), from the
-// system's process list, where the entry of that id has the same name.
+// The creation time of each process in list that has none, from the
+// system's process list, where the entry of that id has the same name: the
+// snapshot's processes that the details pass cannot open (services' and other
+// users' processes, unelevated). The native collector has them all already.
 void CompleteCreationTimes(TProcList& list);
 
 void CollectDrivers(TDriverList& list);

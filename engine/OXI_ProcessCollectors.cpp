@@ -134,26 +134,25 @@ void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
         if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
         p.ImageName = paths.Resolve(image);
     }
+    // The snapshot has no creation times: the details pass reads them where
+    // it can open the process, and the system's list gives the others.
+    if (nt) CompleteCreationTimes(list);
 }
 
-void CollectProcessesNt4(TProcList& list) {
+namespace {
+
+// A collector with a path resolver of this one call.
+template <void (*Collect)(TProcList&, TImagePathResolver&)>
+void WithOwnPaths(TProcList& list) {
     TImagePathResolver paths;
-    CollectProcessesNt4(list, paths);
+    Collect(list, paths);
 }
 
-void CollectProcessesSnapshot(TProcList& list) {
-    TImagePathResolver paths;
-    CollectProcessesSnapshot(list, paths);
-}
+}  // namespace
 
-void CollectProcessesNative(TProcList& list) {
-    TImagePathResolver paths;
-    CollectProcessesNative(list, paths);
-}
-
-void CollectProcesses(TProcList& list) {
-    TImagePathResolver paths;
-    CollectProcesses(list, paths);
-}
+void CollectProcessesNt4(TProcList& list) { WithOwnPaths<CollectProcessesNt4>(list); }
+void CollectProcessesSnapshot(TProcList& list) { WithOwnPaths<CollectProcessesSnapshot>(list); }
+void CollectProcessesNative(TProcList& list) { WithOwnPaths<CollectProcessesNative>(list); }
+void CollectProcesses(TProcList& list) { WithOwnPaths<CollectProcesses>(list); }
 
 }  // namespace orvex

@@ -72,11 +72,12 @@ void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups) {
         p.Groups.clear();
         ReadTokenGroups(token.get(), lookups, p.Groups);
     }
-    if (IsNT()) CompleteCreationTimes(list);
 }
 
 void CompleteCreationTimes(TProcList& list) {
-    if (std::none_of(list.begin(), list.end(), [](const TProcessInfo& p) { return p.CreateTime == 0; })) return;
+    // The idle process (id 0) has no creation time to find.
+    if (std::none_of(list.begin(), list.end(), [](const TProcessInfo& p) { return p.CreateTime == 0 && p.PID != 0; }))
+        return;
     std::unordered_map<std::uint32_t, const nt::TProcessBlock*> byId;
     const std::vector<nt::TProcessBlock> blocks = QuerySystemProcesses();
     for (const nt::TProcessBlock& b : blocks) byId.emplace(static_cast<std::uint32_t>(b.ProcessId), &b);
