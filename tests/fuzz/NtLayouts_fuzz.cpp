@@ -31,6 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             CountedStringText(*s, data, size, BufferAddress);
     ParseObjectInfoName(Width, data, size, BufferAddress);
     ParsePebProcessParameters(Width, data, size);
+    ParsePebLoaderData(Width, data, size);
+    if (const auto e = ParseLoaderEntry(Width, data, size)) CountedStringText(e->FullName, data, size, BufferAddress);
     if (const auto s = ParseParamsCommandLine(Width, data, size)) CountedStringText(*s, data, size, BufferAddress);
     if (const auto s = ParseParamsImagePath(Width, data, size)) CountedStringText(*s, data, size, BufferAddress);
     Utf16UpToZero(data, size);
