@@ -213,10 +213,9 @@ std::string Modules(std::uint32_t pid, std::string_view processName, TModuleList
                                             nullptr) == 0;
         // A 64-bit process is left to the snapshot when this program is 32-bit.
         ok = ok && !(sizeof(void*) == 4 && IsWow64Program() && wow64 == 0);
-        ok = ok && WalkLoader<std::conditional_t<sizeof(void*) == 8, std::uint64_t,
-                                                 std::uint32_t>>(process.get(),
-                                                                 reinterpret_cast<std::uintptr_t>(basic.PebBaseAddress),
-                                                                 seen, processName, found, paths, image);
+        using TNativePointer = std::conditional_t<sizeof(void*) == 8, std::uint64_t, std::uint32_t>;
+        ok = ok && WalkLoader<TNativePointer>(process.get(), reinterpret_cast<std::uintptr_t>(basic.PebBaseAddress),
+                                              seen, processName, found, paths, image);
         if (sizeof(void*) == 8 && ok && wow64 != 0)
             ok = WalkLoader<std::uint32_t>(process.get(), wow64, seen, processName, found, paths, image);
         if (ok) {

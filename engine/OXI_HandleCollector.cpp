@@ -54,11 +54,11 @@ bool QueryObjectName(HANDLE h, OBJECT_INFORMATION_CLASS infoClass, std::vector<s
     return true;
 }
 
-constexpr DWORD ProcessQueryLimited = 0x1000;  // Vista and later
-
 // The creation time of process pid, 0 when it cannot be asked.
 std::int64_t ProcessCreationTime(std::uint32_t pid) {
-    for (DWORD access : {ProcessQueryLimited, static_cast<DWORD>(PROCESS_QUERY_INFORMATION)}) {
+    // The limited right first (Vista and later), which protected processes grant.
+    for (DWORD access :
+         {static_cast<DWORD>(PROCESS_QUERY_LIMITED_INFORMATION), static_cast<DWORD>(PROCESS_QUERY_INFORMATION)}) {
         const THandle process(::OpenProcess(access, FALSE, pid));
         TNativeBlock block;
         if (process && QueryProcessBlock(process.get(), ProcessInfoTimes, block))

@@ -4,7 +4,6 @@
 // would first copy the whole list into a buffer of its own.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -28,42 +27,30 @@ constexpr DWORD QueryAndRead = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 // A list that another thread changes while it is read could lead the walk
 // round for ever: it stops here, and the list counts as unreadable.
 constexpr std::size_t MaxLoaderEntries = 16384;
-// The longest path a counted string holds, in bytes.
-constexpr std::size_t MaxPathBytes = 0xFFFE;
-
-bool ReadRemote(HANDLE process, std::uint64_t address, void* into, std::size_t size) {
-    if (address == 0 || address > static_cast<std::uint64_t>(UINTPTR_MAX)) return false;
-    SIZE_T got = 0;
-    return ::ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), into, size,
-                               &got) &&
-           got == size;
-}
 
 // Walks the load-order list of the loader data whose PEB is at pebAddress,
 // in the layout of width; take(entry, path) for each module. False when any
 // of it cannot be read (not yet initialised, or the process ended).
 template <typename TTake>
 bool WalkLoaderList(HANDLE process, nt::TWidth width, std::uint64_t pebAddress, TTake&& take) {
-    std::uint8_t peb[64] = {};
-    const std::size_t pebSize = nt::PebReadSize(width);
-    if (pebSize > sizeof peb || !ReadRemote(process, pebAddress, peb, pebSize)) return false;
-    const auto loader = nt::ParsePebLoaderData(width, peb, pebSize);
+    std::vector<std::uint8_t> peb, link, entry, path;
+    if (!ReadProcessBytes(process, pebAddress, nt::PebReadSize(width), peb)) return false;
+    const auto loader = nt::ParsePebLoaderData(width, peb.data(), peb.size());
     if (!loader || *loader == 0) return false;
     const std::uint64_t head = *loader + nt::LoaderLayout(width).LoadOrderHead;
-    const std::size_t pointer = width == nt::TWidth::Bits64 ? 8 : 4;
+    // The head's first link: the first entry's address, in the layout's width.
+    if (!ReadProcessBytes(process, head, width == nt::TWidth::Bits64 ? 8 : 4, link)) return false;
     std::uint64_t next = 0;
-    if (!ReadRemote(process, head, &next, pointer)) return false;
-    std::uint8_t entry[128] = {};
-    const std::size_t entrySize = nt::LoaderEntryReadSize(width);
-    std::vector<char16_t> path;
+    std::memcpy(&next, link.data(), link.size());
     for (std::size_t count = 0; next != head; ++count) {
-        if (count == MaxLoaderEntries || !ReadRemote(process, next, entry, entrySize)) return false;
-        const auto e = nt::ParseLoaderEntry(width, entry, entrySize);
+        if (count == MaxLoaderEntries || !ReadProcessBytes(process, next, nt::LoaderEntryReadSize(width), entry))
+            return false;
+        const auto e = nt::ParseLoaderEntry(width, entry.data(), entry.size());
         if (!e) return false;
-        const std::size_t bytes = std::min<std::size_t>(e->FullName.Length & ~1u, MaxPathBytes);
-        path.assign(bytes / 2, u'\0');
-        if (bytes > 0 && !ReadRemote(process, e->FullName.Buffer, path.data(), bytes)) return false;
-        take(*e, std::u16string_view(path.data(), path.size()));
+        const std::size_t bytes = e->FullName.Length & ~1u;
+        path.clear();
+        if (bytes > 0 && !ReadProcessBytes(process, e->FullName.Buffer, bytes, path)) return false;
+        take(*e, nt::CountedStringText(e->FullName, path.data(), path.size(), e->FullName.Buffer));
         next = e->Next;
     }
     return true;
@@ -105,7 +92,7 @@ bool CollectModulesLoader(std::string_view processName, std::uint32_t pid, TModu
     TModuleList found;
     std::string last;
     TModulesSeen seen;
-    const auto take = [&](const nt::TLoaderEntry& e, std::u16string_view wide) {
+    const auto take = [&](const nt::TLoaderEntry& e, const std::u16string& wide) {
         const std::string path = WideToAnsi(wide);
         const auto base = static_cast<std::uintptr_t>(e.DllBase);
         if (!seen.Add(base, path)) return;

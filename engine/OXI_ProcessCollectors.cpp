@@ -46,9 +46,8 @@ void ReadExecutableNames(HANDLE process, std::string& name, std::string& path) {
 // by a 32-bit program (ERROR_PARTIAL_COPY), a protected process. The limited
 // query right is the one such processes grant; empty where nothing answers.
 std::string SystemImagePath(std::uint32_t pid) {
-    constexpr DWORD ProcessQueryLimitedInformation = 0x1000;
     if (!QueryFullProcessImageNameA || pid == 0) return {};
-    const THandle process(::OpenProcess(ProcessQueryLimitedInformation, FALSE, pid));
+    const THandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return {};
     char buffer[AnsiPathCapacity];
     DWORD size = sizeof buffer;

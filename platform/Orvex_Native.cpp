@@ -1,5 +1,7 @@
 #include "platform/Orvex_Native.h"
 
+#include <utility>
+
 namespace orvex {
 
 TNtQueryInformationToken NtQueryInformationToken = nullptr;
@@ -84,6 +86,18 @@ bool QueryProcessBlock(HANDLE process, PROCESSINFOCLASS infoClass, TNativeBlock&
 bool QueryThreadBlock(HANDLE thread, THREADINFOCLASS infoClass, TNativeBlock& block) noexcept {
     return QueryBlock(NtQueryInformationThread, thread, infoClass,
                       nt::ThreadQueryLength(nt::NativeWidth, static_cast<std::uint32_t>(infoClass)), block);
+}
+
+bool ReadProcessBytes(HANDLE process, std::uint64_t address, std::size_t size, std::vector<std::uint8_t>& data) {
+    if (address == 0 || address > static_cast<std::uint64_t>(UINTPTR_MAX)) return false;
+    std::vector<std::uint8_t> buf(size);
+    SIZE_T got = 0;
+    if (!::ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), buf.data(), size,
+                             &got) ||
+        got != size)
+        return false;
+    data = std::move(buf);
+    return true;
 }
 
 }  // namespace orvex

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/Orvex_LibraryBinding.h"
 #include "platform/pure/Orvex_NameTables.h"  // WaitReasonNames, ThreadStateNames, ObjectTypeNames
@@ -109,6 +110,11 @@ struct alignas(8) TNativeBlock {
 // failed query.
 bool QueryProcessBlock(HANDLE process, PROCESSINFOCLASS infoClass, TNativeBlock& block) noexcept;
 bool QueryThreadBlock(HANDLE thread, THREADINFOCLASS infoClass, TNativeBlock& block) noexcept;
+
+// Reads size bytes at address in another process (opened with read access)
+// into data. False, with data untouched, when the address lies beyond this
+// program's reach or the read fails or falls short.
+bool ReadProcessBytes(HANDLE process, std::uint64_t address, std::size_t size, std::vector<std::uint8_t>& data);
 
 // Binds "NTDLL.DLL" and all slots when the platform is of the NT family.
 // True when the library is bound and NtQueryObject was found. Elsewhere no

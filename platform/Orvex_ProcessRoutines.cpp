@@ -32,19 +32,6 @@ int Terminate(HANDLE process) {
     return tpTerminated;
 }
 
-// Reads exactly size bytes at address of the other process.
-bool ReadRemote(HANDLE process, std::uint64_t address, std::vector<std::uint8_t>& data, std::size_t size) {
-    if (address == 0 || address > static_cast<std::uint64_t>(UINTPTR_MAX)) return false;
-    std::vector<std::uint8_t> buf(size);
-    SIZE_T got = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(static_cast<std::uintptr_t>(address)), buf.data(), size,
-                           &got) ||
-        got != size)
-        return false;
-    data = std::move(buf);
-    return true;
-}
-
 std::string ToAnsi(const std::u16string& text) {
     if (text.empty()) return std::string();
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
@@ -80,16 +67,16 @@ std::string ReadProcessCommandLine(std::uint32_t pid) {
     if (!info) return std::string();
 
     std::vector<std::uint8_t> peb, params, chars;
-    if (!ReadRemote(process.get(), info->PebBaseAddress, peb, nt::PebReadSize(width))) return std::string();
+    if (!ReadProcessBytes(process.get(), info->PebBaseAddress, nt::PebReadSize(width), peb)) return std::string();
     const auto paramsAddress = nt::ParsePebProcessParameters(width, peb.data(), peb.size());
-    if (!paramsAddress || !ReadRemote(process.get(), *paramsAddress, params, nt::ParamsReadSize(width)))
+    if (!paramsAddress || !ReadProcessBytes(process.get(), *paramsAddress, nt::ParamsReadSize(width), params))
         return std::string();
     const auto commandLine = nt::ParseParamsCommandLine(width, params.data(), params.size());
     if (!commandLine) return std::string();
     // Only the characters the string counts, and no more than the longest text returned.
     const std::size_t bytes = std::min<std::size_t>(commandLine->Length & ~1u, 2 * CommandLineMaxChars);
     if (bytes == 0) return std::string();
-    if (!ReadRemote(process.get(), commandLine->Buffer, chars, bytes)) return std::string();
+    if (!ReadProcessBytes(process.get(), commandLine->Buffer, bytes, chars)) return std::string();
     return ToAnsi(nt::Utf16UpToZero(chars.data(), chars.size()));
 }
 
