@@ -15,6 +15,7 @@
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
+#include "tests/wine/support/HandleLists.h"
 #include "tests/wine/support/HelperProcess.h"
 #include "tests/wine/support/TestMode.h"
 #include "tests/wine/support/TestThread.h"
@@ -23,17 +24,16 @@ namespace {
 
 using orvex::THandleInfo;
 using orvex::THandleList;
+using orvex::test::CollectOnThread;
+using orvex::test::FindHandle;
+using orvex::test::OpenSharedTestFile;
+using orvex::test::SamePath;
+using orvex::test::TestFile;
 
 class HandleCollector : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(orvex::BindNative()); }
     void TearDown() override { orvex::ReleaseNative(); }
-
-    static const THandleInfo* Find(const THandleList& list, DWORD pid, unsigned long long handle) {
-        auto it = std::find_if(list.begin(), list.end(),
-                               [&](const THandleInfo& h) { return h.ProcessID == pid && h.Handle == handle; });
-        return it == list.end() ? nullptr : &*it;
-    }
 };
 
 TEST_F(HandleCollector, NamesTheHelpersObjectsByType) {
@@ -43,7 +43,7 @@ TEST_F(HandleCollector, NamesTheHelpersObjectsByType) {
     orvex::CollectHandles(list);
     ASSERT_FALSE(list.empty());
 
-    const THandleInfo* mutex = Find(list, helper.pid(), helper.hex("mutex"));
+    const THandleInfo* mutex = FindHandle(list, helper.pid(), helper.hex("mutex"));
     ASSERT_NE(mutex, nullptr);
     EXPECT_EQ(mutex->TypeName, "Mutant");
     EXPECT_EQ(mutex->ObjectType, 10);
@@ -53,18 +53,18 @@ TEST_F(HandleCollector, NamesTheHelpersObjectsByType) {
     EXPECT_EQ(name.substr(name.size() - expected.size()), expected) << name;
     EXPECT_EQ(name.front(), '\\') << "the full object name, with its directory";
 
-    const THandleInfo* event = Find(list, helper.pid(), helper.hex("event"));
+    const THandleInfo* event = FindHandle(list, helper.pid(), helper.hex("event"));
     ASSERT_NE(event, nullptr);
     EXPECT_EQ(event->TypeName, "Event");
     EXPECT_EQ(event->ObjectType, 8);
     EXPECT_TRUE(event->Name.empty());
 
-    const THandleInfo* file = Find(list, helper.pid(), helper.hex("file"));
+    const THandleInfo* file = FindHandle(list, helper.pid(), helper.hex("file"));
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->TypeName, "File");
     EXPECT_EQ(file->ObjectType, 26);
 
-    const THandleInfo* process = Find(list, helper.pid(), helper.hex("process"));
+    const THandleInfo* process = FindHandle(list, helper.pid(), helper.hex("process"));
     ASSERT_NE(process, nullptr);
     EXPECT_EQ(process->TypeName, "Process");
     EXPECT_EQ(process->Name, "PID: " + std::to_string(helper.pid()));
@@ -76,7 +76,7 @@ TEST_F(HandleCollector, NamesTheHelpersObjectsByType) {
     ASSERT_EQ(threads.size(), 2u);
     ASSERT_EQ(tids.size(), 3u);
     for (std::size_t i = 0; i < threads.size(); ++i) {
-        const THandleInfo* t = Find(list, helper.pid(), std::stoull(threads[i], nullptr, 16));
+        const THandleInfo* t = FindHandle(list, helper.pid(), std::stoull(threads[i], nullptr, 16));
         ASSERT_NE(t, nullptr);
         EXPECT_EQ(t->TypeName, "Thread");
         EXPECT_EQ(t->Name, "TID: " + tids[i + 1] + " (PID: " + std::to_string(helper.pid()) + ")");
@@ -91,10 +91,10 @@ TEST_F(HandleCollector, NamesThisProcesssOwnThreadAndProcessHandles) {
     THandleList list;
     orvex::CollectHandles(list);
     const std::string self = std::to_string(::GetCurrentProcessId());
-    const THandleInfo* t = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(thread.get()));
+    const THandleInfo* t = FindHandle(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(thread.get()));
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->Name, "TID: " + std::to_string(::GetCurrentThreadId()) + " (PID: " + self + ")");
-    const THandleInfo* p = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(process.get()));
+    const THandleInfo* p = FindHandle(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(process.get()));
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->Name, "PID: " + self);
 }
@@ -104,7 +104,7 @@ TEST_F(HandleCollector, OwnHandlesAreNamedWithoutDuplicationAndStayOpen) {
     ASSERT_NE(event, nullptr);
     THandleList list;
     orvex::CollectHandles(list);
-    const THandleInfo* mine = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(event));
+    const THandleInfo* mine = FindHandle(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(event));
     ASSERT_NE(mine, nullptr);
     EXPECT_EQ(mine->TypeName, "Event");
     EXPECT_NE(mine->Name.str().find("OrvexHandleCollectorOwnEvent"), std::string::npos);
@@ -132,7 +132,7 @@ TEST_F(HandleCollector, HandleValuesAboveSixteenBitsKeepTheirValue) {
     ASSERT_NE(high, nullptr) << "no handle value above 0xFFFF after " << copies.size() << " copies";
     THandleList list;
     orvex::CollectHandles(list);
-    const THandleInfo* mine = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(high));
+    const THandleInfo* mine = FindHandle(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(high));
     ASSERT_NE(mine, nullptr) << "handle 0x" << std::hex << reinterpret_cast<std::uintptr_t>(high);
     EXPECT_EQ(mine->TypeName, "Event");
     EXPECT_NE(mine->Name.str().find("OrvexHandleAboveSixteenBits"), std::string::npos) << mine->Name.str();
@@ -207,44 +207,24 @@ TEST_F(HandleCollector, EveryRecordHasAnOwnerAHandleAndATypeName) {
 // File names: asked on a worker with a time limit, shown in DOS form.
 class HandleNames : public HandleCollector {
 protected:
-    // The full path of a file next to the test program, created empty.
-    static std::string TestFile(const char* name) { return orvex::test::ExeDir() + name; }
-
-    static orvex::THandle OpenTestFile(const std::string& path) {
-        return orvex::THandle(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    }
-
-    // One collection on a thread of its own, joined within a bound.
-    static THandleList Collect(orvex::TObjectQuery query = orvex::AskFileObjectName) {
-        THandleList list;
-        orvex::test::TTestThread run([&] { orvex::CollectHandles(list, query); });
-        run.join();
-        return list;
-    }
-
     void HelpersFilesAndPipes();
     void TypeTableAgreesWithDuplicatedHandles();
     void StuckWorkersEndWithTheProcess();
 };
 
-// Both spellings of one path compare alike (Wine may hand out another case).
-bool SamePath(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
 void HandleNames::HelpersFilesAndPipes() {
     orvex::test::THelperProcess helper("--pipe-waiter");
     ASSERT_TRUE(helper.started());
-    const orvex::THandle own = OpenTestFile(TestFile("orvex_handle_names_own.txt"));
+    const orvex::THandle own(OpenSharedTestFile(TestFile("orvex_handle_names_own.txt")));
     ASSERT_TRUE(own);
-    const THandleList list = Collect();
+    const THandleList list = CollectOnThread();
 
-    const THandleInfo* file = Find(list, helper.pid(), helper.hex("file"));
+    const THandleInfo* file = FindHandle(list, helper.pid(), helper.hex("file"));
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->TypeName, "File");
     EXPECT_TRUE(SamePath(file->Name.str(), helper.value("exe"))) << file->Name.str() << " / " << helper.value("exe");
 
-    const THandleInfo* mine = Find(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(own.get()));
+    const THandleInfo* mine = FindHandle(list, ::GetCurrentProcessId(), reinterpret_cast<std::uintptr_t>(own.get()));
     ASSERT_NE(mine, nullptr);
     EXPECT_TRUE(SamePath(mine->Name.str(), TestFile("orvex_handle_names_own.txt"))) << mine->Name.str();
 
@@ -252,10 +232,10 @@ void HandleNames::HelpersFilesAndPipes() {
     // thread waiting on it may be left unnamed, but never holds up the pass.
     ASSERT_FALSE(helper.value("pipewaiter").empty());
     const std::string pipe = helper.value("pipename");
-    const THandleInfo* overlapped = Find(list, helper.pid(), helper.hex("overlappedpipe"));
+    const THandleInfo* overlapped = FindHandle(list, helper.pid(), helper.hex("overlappedpipe"));
     ASSERT_NE(overlapped, nullptr);
     EXPECT_NE(overlapped->Name.str().find(pipe + "_overlapped"), std::string::npos) << overlapped->Name.str();
-    const THandleInfo* sync = Find(list, helper.pid(), helper.hex("syncpipe"));
+    const THandleInfo* sync = FindHandle(list, helper.pid(), helper.hex("syncpipe"));
     ASSERT_NE(sync, nullptr);
     EXPECT_EQ(sync->TypeName, "File");
     if (!sync->Name.empty()) {

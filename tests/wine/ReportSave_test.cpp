@@ -14,6 +14,7 @@
 #include "platform/Orvex_FileWrite.h"
 #include "platform/Orvex_Resources.h"
 #include "storage/Orvex_ComError.h"
+#include "tests/wine/support/RaisedCode.h"
 #include "tests/wine/support/ReportSamples.h"
 #include "tests/wine/support/ToolRun.h"
 
@@ -32,16 +33,6 @@ public:
         RaiseComError(STG_E_MEDIUMFULL);
     }
 };
-
-// The code of the TComError that Action raises; S_OK when it raises none.
-HRESULT RaisedComCode(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TComError& e) {
-        return e.ErrorCode();
-    }
-    return S_OK;
-}
 
 class ReportSave : public ::testing::Test {
 protected:
@@ -74,7 +65,7 @@ TEST_F(ReportSave, AFailedSaveLeavesTheOldReportAndNoTemporaryFile) {
          [](const std::string& name) {
              THalfSavedList list;
              test::AddSamples(list, 5, 1, 1);
-             return RaisedComCode([&] { SaveReportReplacing(list, name); });
+             return test::RaisedCode([&] { SaveReportReplacing(list, name); });
          },
          STG_E_MEDIUMFULL},
         {"the old report is open without sharing",
@@ -84,14 +75,14 @@ TEST_F(ReportSave, AFailedSaveLeavesTheOldReportAndNoTemporaryFile) {
              if (!holder) return E_UNEXPECTED;
              TOrvex_ProcessList list;
              test::AddSamples(list, 5, 1, 1);
-             const HRESULT code = RaisedComCode([&] { SaveReportReplacing(list, name); });
+             const HRESULT code = test::RaisedCode([&] { SaveReportReplacing(list, name); });
              return FAILED(code) ? E_FAIL : code;
          },
          E_FAIL},
         {"the report name is a folder",
          [](const std::string& name) {
              TOrvex_ProcessList list;
-             return RaisedComCode([&] { SaveReportReplacing(list, name.substr(0, name.rfind('\\'))); });
+             return test::RaisedCode([&] { SaveReportReplacing(list, name.substr(0, name.rfind('\\'))); });
          },
          HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)},
     };

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "storage/Orvex_SS.h"
+#include "tests/wine/support/RaisedCode.h"
 #include "tests/wine/support/TempFile.h"
 
 using namespace orvex;
@@ -15,17 +16,9 @@ using orvex::test::TTempFile;
 
 namespace {
 
-constexpr DWORD CreateMode = STGM_CREATE | StorageWriteMode;
+using orvex::test::RaisedCode;
 
-template <typename Fn>
-HRESULT RaisedCode(Fn&& fn) {
-    try {
-        fn();
-    } catch (const TComError& e) {
-        return e.ErrorCode();
-    }
-    return S_OK;
-}
+constexpr DWORD CreateMode = STGM_CREATE | StorageWriteMode;
 
 std::uint64_t Ticks(const FILETIME& ft) {
     return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;

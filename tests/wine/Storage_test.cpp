@@ -5,6 +5,7 @@
 #include <string>
 
 #include "storage/Orvex_SS.h"
+#include "tests/wine/support/RaisedCode.h"
 #include "tests/wine/support/TempFile.h"
 
 using namespace orvex;
@@ -12,18 +13,9 @@ using orvex::test::TTempFile;
 
 namespace {
 
-constexpr DWORD CreateMode = STGM_CREATE | StorageWriteMode;
+using orvex::test::RaisedCode;
 
-// The result code of what Fn raises, or S_OK when it raises nothing.
-template <typename Fn>
-HRESULT RaisedCode(Fn&& fn) {
-    try {
-        fn();
-    } catch (const TComError& e) {
-        return e.ErrorCode();
-    }
-    return S_OK;
-}
+constexpr DWORD CreateMode = STGM_CREATE | StorageWriteMode;
 
 class StorageTest : public ::testing::Test {
 protected:

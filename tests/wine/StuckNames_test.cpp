@@ -25,6 +25,7 @@
 #include "platform/Orvex_Resources.h"
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
+#include "tests/wine/support/HandleLists.h"
 #include "tests/wine/support/HelperProcess.h"
 #include "tests/wine/support/TestMode.h"
 #include "tests/wine/support/TestThread.h"
@@ -36,6 +37,11 @@ using orvex::THandleInfo;
 using orvex::THandleList;
 using orvex::app::cmRefreshId;
 using orvex::app::Twnd_Main;
+using orvex::test::CollectOnThread;
+using orvex::test::FindHandle;
+using orvex::test::OpenSharedTestFile;
+using orvex::test::SamePath;
+using orvex::test::TestFile;
 
 constexpr int Passes = 10;
 
@@ -54,32 +60,13 @@ bool StuckForOneFile(HANDLE object, std::wstring& name) {
     return true;
 }
 
-std::string TestFile(const std::string& name) { return orvex::test::ExeDir() + name; }
-
-HANDLE OpenTestFile(const std::string& path) {
-    return ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                         FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-}
-
-const THandleInfo* Find(const THandleList& list, DWORD pid, HANDLE handle) {
-    auto it = std::find_if(list.begin(), list.end(), [&](const THandleInfo& h) {
-        return h.ProcessID == pid && h.Handle == reinterpret_cast<std::uintptr_t>(handle);
-    });
-    return it == list.end() ? nullptr : &*it;
-}
-
-bool SamePath(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
 // A handle that stays open for the life of the process, so that its value is
 // never handed out again, made stuck by one collection with the query above.
 HANDLE MakeStuckHandle() {
-    const HANDLE stuck = OpenTestFile(TestFile("orvex_stuck_names_stuck.txt"));
+    const HANDLE stuck = OpenSharedTestFile(TestFile("orvex_stuck_names_stuck.txt"));
     if (stuck == INVALID_HANDLE_VALUE) return nullptr;
-    THandleList list;
-    orvex::test::TTestThread run([&] { orvex::CollectHandles(list, StuckForOneFile); });
-    run.join();
-    const THandleInfo* s = Find(list, ::GetCurrentProcessId(), stuck);
+    const THandleList list = CollectOnThread(StuckForOneFile);
+    const THandleInfo* s = FindHandle(list, ::GetCurrentProcessId(), stuck);
     return s && s->NameNotRead ? stuck : nullptr;
 }
 
@@ -105,31 +92,29 @@ TEST_F(DISABLED_StuckNamesApart, AStuckHandleIsAskedOnce) {
     ASSERT_TRUE(helper.started());
     ASSERT_NE(g_release, nullptr);
     ASSERT_EQ(orvex::TBoundedQuery::StuckWorkers(), 0);
-    const HANDLE stuck = OpenTestFile(TestFile("orvex_stuck_names_stuck.txt"));
+    const HANDLE stuck = OpenSharedTestFile(TestFile("orvex_stuck_names_stuck.txt"));
     ASSERT_NE(stuck, INVALID_HANDLE_VALUE);
     std::vector<orvex::THandle> named;
     std::vector<std::string> paths;
     for (int i = 0; i < 5; ++i) {
         paths.push_back(TestFile("orvex_stuck_names_free" + std::to_string(i) + ".txt"));
-        named.emplace_back(OpenTestFile(paths.back()));
+        named.emplace_back(OpenSharedTestFile(paths.back()));
         ASSERT_NE(named.back().get(), INVALID_HANDLE_VALUE);
     }
     const DWORD self = ::GetCurrentProcessId();
     for (int pass = 1; pass <= Passes; ++pass) {
-        THandleList list;
-        orvex::test::TTestThread run([&] { orvex::CollectHandles(list, StuckForOneFile); });
-        run.join();
-        const THandleInfo* s = Find(list, self, stuck);
+        const THandleList list = CollectOnThread(StuckForOneFile);
+        const THandleInfo* s = FindHandle(list, self, stuck);
         ASSERT_NE(s, nullptr);
         EXPECT_TRUE(s->NameNotRead) << "pass " << pass;
         EXPECT_TRUE(s->Name.empty()) << s->Name.str();
         for (std::size_t i = 0; i < named.size(); ++i) {
-            const THandleInfo* n = Find(list, self, named[i].get());
+            const THandleInfo* n = FindHandle(list, self, named[i].get());
             ASSERT_NE(n, nullptr);
             EXPECT_TRUE(SamePath(n->Name.str(), paths[i])) << "pass " << pass << ": " << n->Name.str();
             EXPECT_FALSE(n->NameNotRead);
         }
-        const THandleInfo* helperFile = Find(list, helper.pid(), reinterpret_cast<HANDLE>(helper.hex("file")));
+        const THandleInfo* helperFile = FindHandle(list, helper.pid(), helper.hex("file"));
         ASSERT_NE(helperFile, nullptr);
         EXPECT_TRUE(SamePath(helperFile->Name.str(), helper.value("exe"))) << helperFile->Name.str();
         // The stuck handle is the only one whose name was not read; the
@@ -146,13 +131,13 @@ TEST_F(DISABLED_StuckNamesApart, AStuckHandleIsAskedOnce) {
     ::SetEvent(g_release);
     for (int i = 0; i < 500 && orvex::TBoundedQuery::StuckWorkers() > 0; ++i) ::Sleep(10);
     ASSERT_EQ(orvex::TBoundedQuery::StuckWorkers(), 0);
-    const orvex::THandle again(OpenTestFile(TestFile("orvex_stuck_names_stuck.txt")));
+    const orvex::THandle again(OpenSharedTestFile(TestFile("orvex_stuck_names_stuck.txt")));
     THandleList list;
     orvex::CollectHandles(list);
-    const THandleInfo* s = Find(list, self, stuck);
+    const THandleInfo* s = FindHandle(list, self, stuck);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(s->NameNotRead);
-    const THandleInfo* a = Find(list, self, again.get());
+    const THandleInfo* a = FindHandle(list, self, again.get());
     ASSERT_NE(a, nullptr);
     EXPECT_TRUE(SamePath(a->Name.str(), TestFile("orvex_stuck_names_stuck.txt"))) << a->Name.str();
     EXPECT_FALSE(a->NameNotRead);

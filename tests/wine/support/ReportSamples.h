@@ -10,6 +10,7 @@
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_Resources.h"
 #include "storage/Orvex_ComError.h"
+#include "tests/wine/support/RaisedCode.h"
 
 namespace orvex::test {
 
@@ -74,17 +75,6 @@ inline bool SameStoredFields(const TProcessInfo& a, const TProcessInfo& b) {
            a.HandleCount == b.HandleCount && a.ThreadCount == b.ThreadCount && a.HeapID == b.HeapID &&
            a.ModuleID == b.ModuleID && a.CreateTime == b.CreateTime && a.UserTime == b.UserTime &&
            a.KernelTime == b.KernelTime;
-}
-
-// The result code of what Fn raises, or S_OK when it raises nothing.
-template <typename Fn>
-HRESULT RaisedCode(Fn&& fn) {
-    try {
-        fn();
-    } catch (const TComError& e) {
-        return e.ErrorCode();
-    }
-    return S_OK;
 }
 
 // Raw property access, for values of other types than the report's own.
