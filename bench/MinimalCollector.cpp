@@ -1,34 +1,26 @@
 #include "bench/MinimalCollector.h"
 
 #include <windows.h>
+#include <sddl.h>
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
-#include "engine/OXI_ImagePath.h"
-#include "engine/OXI_ObjectNames.h"
-#include "engine/pure/OXI_FileNameKey.h"
-#include "engine/pure/OXI_ModuleList.h"
-#include "engine/pure/OXI_NativeRecords.h"
-#include "engine/pure/OXI_ProcessNames.h"
 #include "engine/pure/OXI_ServiceText.h"
-#include "platform/Orvex_Locale.h"
-#include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Resources.h"
-#include "platform/Orvex_Token.h"
 #include "platform/Orvex_WideText.h"
-#include "platform/Orvex_Wow64.h"
 #include "platform/pure/Orvex_NameTables.h"
-#include "platform/pure/Orvex_NtLayouts.h"
 #include "platform/pure/Orvex_ServiceNames.h"
 #include "platform/pure/Orvex_StyleNames.h"
 #include "platform/pure/Orvex_TextCase.h"
@@ -52,10 +44,71 @@ private:
     SC_HANDLE h_;
 };
 
-std::string Bounded(const char* text, std::size_t capacity) { return BoundedText(text, capacity, capacity); }
+// The native calls, bound here from ntdll by name.
+using TQuerySystem = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+using TQueryInformation = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+using TQueryFile = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
+using TDuplicate = NTSTATUS(NTAPI*)(HANDLE, HANDLE, HANDLE, PHANDLE, ACCESS_MASK, ULONG, ULONG);
+struct TNtCalls {
+    TQuerySystem QuerySystem = nullptr;
+    TQueryInformation QueryProcess = nullptr, QueryThread = nullptr, QueryObject = nullptr;
+    TQueryFile QueryFile = nullptr;
+    TDuplicate Duplicate = nullptr;
+};
 
-// Path completion with every answer remembered: one existence check per
-// distinct name (without regard to case), the directory list read once.
+template <typename T>
+void Bind(HMODULE dll, T& call, const char* name) {
+    call = reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(dll, name)));
+}
+
+const TNtCalls& Nt() {
+    static const TNtCalls calls = [] {
+        TNtCalls c;
+        const HMODULE dll = ::GetModuleHandleA("ntdll.dll");
+        if (!dll) return c;
+        Bind(dll, c.QuerySystem, "NtQuerySystemInformation");
+        Bind(dll, c.QueryProcess, "NtQueryInformationProcess");
+        Bind(dll, c.QueryThread, "NtQueryInformationThread");
+        Bind(dll, c.QueryObject, "NtQueryObject");
+        Bind(dll, c.QueryFile, "NtQueryInformationFile");
+        Bind(dll, c.Duplicate, "NtDuplicateObject");
+        return c;
+    }();
+    return calls;
+}
+
+constexpr ULONG ClassProcesses = 5, ClassModules = 11, ClassHandles = 16, ClassHandlesEx = 64;
+constexpr ULONG ProcessBasic = 0, ProcessWow64 = 26, ThreadBasic = 0, ObjectName = 1, ObjectType = 2;
+constexpr ULONG FileMode = 16, SynchronousIo = 0x30;
+constexpr std::uint32_t LengthMismatch = 0xC0000004, Overflow = 0x80000005;
+
+std::string Bounded(const char* text, std::size_t capacity) {
+    return std::string(text, std::find(text, text + capacity, '\0'));
+}
+
+// The part after the last backslash; a trail byte equal to the backslash
+// is not one.
+std::string FilePart(const std::string& path) {
+    std::size_t after = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])) && i + 1 < path.size())
+            ++i;
+        else if (path[i] == '\\' || path[i] == ':')
+            after = i + 1;
+    }
+    return path.substr(after);
+}
+
+// A path's key without regard to case, in the code page in force.
+std::string CaseKey(const std::string& text) {
+    std::string key = text;
+    if (!key.empty()) ::CharUpperBuffA(key.data(), static_cast<DWORD>(key.size()));
+    return key;
+}
+
+// Path completion with every answer remembered: the path itself when it
+// names a file, else the first of its own directory, the Windows and the
+// system directory that holds it; one existence check per distinct name.
 class TPaths {
 public:
     const std::string& Resolve(const std::string& path) {
@@ -65,34 +118,64 @@ public:
             if (Exists(path)) {
                 result = path;
             } else {
-                if (!search_) search_ = WindowsSearchPath();
-                const auto names = ImagePathCandidates(path, *search_, IsAnsiLeadByte);
-                for (std::size_t i = 1; i < names.size(); ++i)
-                    if (Exists(names[i])) {
-                        char full[MAX_PATH * 2];
-                        const DWORD n = ::GetFullPathNameA(names[i].c_str(), sizeof full, full, nullptr);
-                        if (n > 0 && n < sizeof full) result.assign(full, n);
-                        break;
-                    }
+                for (const std::string& dir : Directories(path)) {
+                    const std::string name = dir + path;
+                    if (!Exists(name)) continue;
+                    char full[MAX_PATH * 2];
+                    const DWORD n = ::GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+                    if (n > 0 && n < sizeof full) result.assign(full, n);
+                    break;
+                }
             }
         }
         return done_.emplace(path, std::move(result)).first->second;
     }
 
 private:
+    std::vector<std::string> Directories(const std::string& path) {
+        if (system_.empty()) {
+            char windows[MAX_PATH] = {}, system[MAX_PATH] = {};
+            const UINT w = ::GetWindowsDirectoryA(windows, MAX_PATH);
+            const UINT s = ::GetSystemDirectoryA(system, MAX_PATH);
+            for (std::string dir :
+                 {std::string(windows, w < MAX_PATH ? w : 0), std::string(system, s < MAX_PATH ? s : 0)})
+                if (!dir.empty()) system_.push_back(dir.back() == '\\' ? dir : dir + '\\');
+        }
+        std::vector<std::string> dirs;
+        if (const std::string own = path.substr(0, path.size() - FilePart(path).size()); !own.empty())
+            dirs.push_back(own.back() == '\\' || own.back() == ':' ? own : own + '\\');
+        dirs.insert(dirs.end(), system_.begin(), system_.end());
+        return dirs;
+    }
+
     bool Exists(const std::string& name) {
-        std::string key = FileNameKey(name, IsAnsiLeadByte);
-        if (auto it = exists_.find(key); it != exists_.end()) return it->second;
-        const DWORD a = ::GetFileAttributesA(name.c_str());
-        const bool yes = a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
-        exists_.emplace(std::move(key), yes);
-        return yes;
+        auto [it, first] = exists_.try_emplace(CaseKey(name));
+        if (first) {
+            const DWORD a = ::GetFileAttributesA(name.c_str());
+            it->second = a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        }
+        return it->second;
     }
 
     std::unordered_map<std::string, std::string> done_;
     std::unordered_map<std::string, bool> exists_;
-    std::optional<std::string> search_;
+    std::vector<std::string> system_;
 };
+
+// Each module once, by base and path without regard to case.
+class TSeen {
+public:
+    bool Add(std::uintptr_t base, const std::string& path) { return seen_.emplace(base, CaseKey(path)).second; }
+
+private:
+    std::set<std::pair<std::uintptr_t, std::string>> seen_;
+};
+
+// The name of a process whose executable cannot be read.
+std::string KernelProcessName(std::uint32_t pid) {
+    if (pid == 0) return "[System Idle Process]";
+    return pid < 10 ? "System" : "";
+}
 
 TThreadInfo Thread(const THREADENTRY32& e) {
     TThreadInfo t;
@@ -121,7 +204,7 @@ std::string SnapshotModules(std::uint32_t pid, std::string_view processName, TMo
     if (!snap) return image;
     MODULEENTRY32 e{};
     e.dwSize = sizeof e;
-    TModulesSeen seen;
+    TSeen seen;
     for (BOOL ok = ::Module32First(snap.get(), &e); ok; ok = ::Module32Next(snap.get(), &e)) {
         std::string name = Bounded(e.szModule, sizeof e.szModule);
         std::string path = Bounded(e.szExePath, sizeof e.szExePath);
@@ -160,8 +243,8 @@ bool ReadAt(HANDLE process, std::uint64_t address, T* into, std::size_t count = 
 }
 
 template <typename TPtr>
-bool WalkLoader(HANDLE process, std::uint64_t peb, TModulesSeen& seen, std::string_view processName,
-                TModuleList& modules, TPaths& paths, std::string& image) {
+bool WalkLoader(HANDLE process, std::uint64_t peb, TSeen& seen, std::string_view processName, TModuleList& modules,
+                TPaths& paths, std::string& image) {
     using O = TLoaderOffsets<TPtr>;
     TPtr ldr = 0, next = 0;
     if (!ReadAt(process, peb + O::Ldr, &ldr) || ldr == 0) return false;
@@ -181,43 +264,50 @@ bool WalkLoader(HANDLE process, std::uint64_t peb, TModulesSeen& seen, std::stri
         wide.assign(bytes / 2, L'\0');
         if (bytes / 2 > 0 && !ReadAt(process, buffer, wide.data(), bytes / 2)) return false;
         std::string path = WideToAnsi(wide);
-        const std::string name = path.substr(path.find_last_of('\\') + 1);
         if (seen.Add(static_cast<std::uintptr_t>(base), path)) {
             TModuleInfo& m = modules.emplace_back();
-            m.Name = name;
+            m.Name = FilePart(path);
             m.ImageName = paths.Resolve(path);
             m.Base = static_cast<std::uintptr_t>(base);
             m.Size = size;
-            if (SameText(name, processName)) image = path;
+            if (SameText(m.Name, processName)) image = path;
         }
         std::memcpy(&next, entry, sizeof next);
     }
     return true;
 }
 
+bool IsWow64Self() {
+    using TIsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    static const bool wow64 = [] {
+        TIsWow64 ask = nullptr;
+        if (const HMODULE k = ::GetModuleHandleA("kernel32.dll")) Bind(k, ask, "IsWow64Process");
+        BOOL yes = FALSE;
+        return ask && ask(::GetCurrentProcess(), &yes) && yes;
+    }();
+    return wow64;
+}
+
 // The modules of one process: the loader data on the NT family, a module
 // snapshot elsewhere and where the loader data cannot be read.
-std::string Modules(std::uint32_t pid, std::string_view processName, TModuleList& modules, TPaths& paths) {
+std::string Modules(std::uint32_t pid, HANDLE process, std::string_view processName, TModuleList& modules,
+                    TPaths& paths) {
     std::string image;
-    if (!ProcessHasModules(pid)) return image;
-    if (IsNT() && NtQueryInformationProcess) {
-        const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+    if (pid == 0) return image;
+    if (process && IsNT() && Nt().QueryProcess) {
         PROCESS_BASIC_INFORMATION basic{};
         ULONG_PTR wow64 = 0;
         TModuleList found;
-        TModulesSeen seen;
-        bool ok = process &&
-                  NtQueryInformationProcess(process.get(), ProcessBasicInformation, &basic, sizeof basic, nullptr) ==
-                      0 &&
-                  NtQueryInformationProcess(process.get(), static_cast<PROCESSINFOCLASS>(26), &wow64, sizeof wow64,
-                                            nullptr) == 0;
+        TSeen seen;
+        bool ok = Nt().QueryProcess(process, ProcessBasic, &basic, sizeof basic, nullptr) == 0 &&
+                  Nt().QueryProcess(process, ProcessWow64, &wow64, sizeof wow64, nullptr) == 0;
         // A 64-bit process is left to the snapshot when this program is 32-bit.
-        ok = ok && !(sizeof(void*) == 4 && IsWow64Program() && wow64 == 0);
+        ok = ok && !(sizeof(void*) == 4 && IsWow64Self() && wow64 == 0);
         using TNativePointer = std::conditional_t<sizeof(void*) == 8, std::uint64_t, std::uint32_t>;
-        ok = ok && WalkLoader<TNativePointer>(process.get(), reinterpret_cast<std::uintptr_t>(basic.PebBaseAddress),
-                                              seen, processName, found, paths, image);
+        ok = ok && WalkLoader<TNativePointer>(process, reinterpret_cast<std::uintptr_t>(basic.PebBaseAddress), seen,
+                                              processName, found, paths, image);
         if (sizeof(void*) == 8 && ok && wow64 != 0)
-            ok = WalkLoader<std::uint32_t>(process.get(), wow64, seen, processName, found, paths, image);
+            ok = WalkLoader<std::uint32_t>(process, wow64, seen, processName, found, paths, image);
         if (ok) {
             modules = std::move(found);
             return image;
@@ -292,24 +382,15 @@ bool TokenInfo(HANDLE token, TOKEN_INFORMATION_CLASS c, std::vector<ULONGLONG>& 
     return true;
 }
 
-void Counters(HANDLE process, TProcessInfo& p) {
-    TNativeBlock block;
-    if (QueryProcessBlock(process, ProcessInfoVmCounters, block))
-        if (const auto vm = nt::ParseVMCounters(nt::NativeWidth, block.Bytes, block.Size))
-            p.VMCounters = VMCountersFromBlock(*vm);
-    if (QueryProcessBlock(process, ProcessInfoIoCounters, block))
-        if (const auto io = nt::ParseIOCounters(block.Bytes, block.Size)) p.IOCounters = *io;
-    if (QueryProcessBlock(process, ProcessInfoHandleCount, block)) {
-        ULONG handles = 0;
-        std::memcpy(&handles, block.Bytes, sizeof handles);
-        p.HandleCount = handles;
+// A security identifier in its text form ("S-1-5-18").
+std::string SidText(PSID sid) {
+    std::string text;
+    LPSTR converted = nullptr;
+    if (::ConvertSidToStringSidA(sid, &converted) && converted) {
+        text = converted;
+        ::LocalFree(converted);
     }
-    if (QueryProcessBlock(process, ProcessInfoTimes, block))
-        if (const auto t = nt::ParseKernelUserTimes(block.Bytes, block.Size)) {
-            p.CreateTime = t->CreateTime;
-            p.KernelTime = t->KernelTime;
-            p.UserTime = t->UserTime;
-        }
+    return text;
 }
 
 void Token(HANDLE token, TProcessInfo& p, TLookups& lookups, std::vector<ULONGLONG>& buffer) {
@@ -319,7 +400,7 @@ void Token(HANDLE token, TProcessInfo& p, TLookups& lookups, std::vector<ULONGLO
         const auto* tu = reinterpret_cast<const TOKEN_USER*>(buffer.data());
         std::string name, domain;
         if (!lookups.Account(tu->User.Sid, name, domain)) {
-            name = SidToText(tu->User.Sid);
+            name = SidText(tu->User.Sid);
             domain.clear();
         }
         p.UserName = domain.empty() ? name : domain + "/" + name;
@@ -345,7 +426,7 @@ void Token(HANDLE token, TProcessInfo& p, TLookups& lookups, std::vector<ULONGLO
             g.Attributes = tg->Groups[i].Attributes;
             PSID sid = tg->Groups[i].Sid;
             if (!sid || !::IsValidSid(sid)) continue;
-            g.SID = SidToText(sid);
+            g.SID = SidText(sid);
             std::string name, domain;
             if (lookups.Account(sid, name, domain)) {
                 g.Name = name;
@@ -356,19 +437,17 @@ void Token(HANDLE token, TProcessInfo& p, TLookups& lookups, std::vector<ULONGLO
 }
 
 // One read of a system information class into a buffer kept between calls.
-bool SystemInfo(std::uint32_t infoClass, std::vector<std::uint8_t>& buffer, ULONG& filled) {
-    if (!NtQuerySystemInformation) return false;
+bool SystemInfo(ULONG infoClass, std::vector<std::uint8_t>& buffer, ULONG& filled) {
+    if (!Nt().QuerySystem) return false;
     for (int attempt = 0; attempt < 4; ++attempt) {
         ULONG needed = 0;
-        const NTSTATUS s = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(infoClass), buffer.data(),
-                                                    static_cast<ULONG>(buffer.size()), &needed);
+        const auto s = static_cast<std::uint32_t>(
+            Nt().QuerySystem(infoClass, buffer.data(), static_cast<ULONG>(buffer.size()), &needed));
         if (s == 0) {
             filled = needed && needed <= buffer.size() ? needed : static_cast<ULONG>(buffer.size());
             return true;
         }
-        if (static_cast<std::uint32_t>(s) != nt::StatusInfoLengthMismatch &&
-            static_cast<std::uint32_t>(s) != nt::StatusBufferOverflow)
-            return false;
+        if (s != LengthMismatch && s != Overflow) return false;
         buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 65536));
     }
     return false;
@@ -379,19 +458,42 @@ std::vector<std::uint8_t>& TableBuffer() {
     return buffer;
 }
 
-bool ObjectText(HANDLE h, int infoClass, std::vector<std::uint8_t>& work, std::string& text) {
+// The counted text at the start of an object query's answer, whose
+// characters must lie within the answer.
+std::string CountedText(const std::vector<std::uint8_t>& work) {
+    UNICODE_STRING u{};
+    std::memcpy(&u, work.data(), sizeof u);
+    const auto* begin = reinterpret_cast<const std::uint8_t*>(u.Buffer);
+    if (!begin || begin < work.data() || begin + u.Length > work.data() + work.size()) return {};
+    std::wstring text(u.Length / 2, L'\0');
+    std::memcpy(text.data(), begin, text.size() * 2);
+    return WideToAnsi(text);
+}
+
+bool ObjectText(HANDLE h, ULONG infoClass, std::vector<std::uint8_t>& work, std::string& text) {
     ULONG needed = 0;
-    NTSTATUS s = NtQueryObject(h, static_cast<OBJECT_INFORMATION_CLASS>(infoClass), work.data(),
-                               static_cast<ULONG>(work.size()), &needed);
+    NTSTATUS s = Nt().QueryObject(h, infoClass, work.data(), static_cast<ULONG>(work.size()), &needed);
     if (s != 0) {
         if (needed <= work.size() || needed > (1u << 20)) return false;
         work.resize(needed);
-        s = NtQueryObject(h, static_cast<OBJECT_INFORMATION_CLASS>(infoClass), work.data(),
-                          static_cast<ULONG>(work.size()), &needed);
+        s = Nt().QueryObject(h, infoClass, work.data(), static_cast<ULONG>(work.size()), &needed);
         if (s != 0) return false;
     }
-    text = WideToAnsi(nt::ParseObjectInfoName(nt::NativeWidth, work.data(), work.size(), nt::AddressOf(work.data())));
+    text = CountedText(work);
     return true;
+}
+
+// A file object's name, except for a pipe opened for synchronous I/O, whose
+// name query waits for the pipe's pending read.
+bool FileObjectName(HANDLE file, std::vector<std::uint8_t>& work, std::string& text) {
+    if (::GetFileType(file) == FILE_TYPE_PIPE) {
+        IO_STATUS_BLOCK status{};
+        ULONG mode = 0;
+        if (!Nt().QueryFile || Nt().QueryFile(file, &status, &mode, sizeof mode, FileMode) != 0 ||
+            (mode & SynchronousIo) != 0)
+            return false;
+    }
+    return ObjectText(file, ObjectName, work, text);
 }
 
 int TypeIndex(const std::string& name) {
@@ -465,14 +567,38 @@ BOOL CALLBACK AddWindow(HWND h, LPARAM lp) {
     return TRUE;
 }
 
-}  // namespace
+// The processes one pass opened: each once, for its modules and then its
+// token.
+class TOpenProcesses {
+public:
+    HANDLE Open(std::uint32_t pid) {
+        auto [it, first] = open_.try_emplace(pid);
+        if (first) it->second = THandle(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
+        return it->second.get();
+    }
 
-// The NT family: processes and their threads from one system process query
-// (class 5), read through the SDK's own declarations of its entries.
-void NativeProcesses(TProcList& list) {
+private:
+    std::unordered_map<std::uint32_t, THandle> open_;
+};
+
+TVMCounters Counters(const VM_COUNTERS& c) {
+    return {c.PeakVirtualSize,        c.VirtualSize,
+            c.PageFaultCount,         c.PeakWorkingSetSize,
+            c.WorkingSetSize,         c.QuotaPeakPagedPoolUsage,
+            c.QuotaPagedPoolUsage,    c.QuotaPeakNonPagedPoolUsage,
+            c.QuotaNonPagedPoolUsage, c.PagefileUsage,
+            c.PeakPagefileUsage};
+}
+
+std::int64_t Value(const LARGE_INTEGER& v) { return v.QuadPart; }
+
+// The NT family: processes, their threads, counters and times from one
+// system process query (class 5), read through the SDK's own declarations
+// of its entries; per process one open for the loader data.
+void NativeProcesses(TProcList& list, TOpenProcesses& open) {
     static std::vector<std::uint8_t> buffer(1u << 20);
     ULONG filled = 0;
-    if (!SystemInfo(nt::SystemProcessInformation, buffer, filled)) return;
+    if (!SystemInfo(ClassProcesses, buffer, filled)) return;
     TPaths paths;
     for (std::size_t offset = 0; offset + sizeof(SYSTEM_PROCESS_INFORMATION) <= filled;) {
         SYSTEM_PROCESS_INFORMATION e;
@@ -482,12 +608,20 @@ void NativeProcesses(TProcList& list) {
         p.ParentPID = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(e.InheritedFromUniqueProcessId));
         p.Priority = e.BasePriority;
         p.ThreadCount = e.NumberOfThreads;
+        p.HandleCount = e.HandleCount;
+        p.CreateTime = Value(e.CreateTime);
+        p.UserTime = Value(e.UserTime);
+        p.KernelTime = Value(e.KernelTime);
+        p.VMCounters = Counters(e.VirtualMemoryCounters);
+        p.IOCounters = {e.IoCounters.ReadOperationCount,  e.IoCounters.WriteOperationCount,
+                        e.IoCounters.OtherOperationCount, e.IoCounters.ReadTransferCount,
+                        e.IoCounters.WriteTransferCount,  e.IoCounters.OtherTransferCount};
         if (e.ImageName.Buffer && e.ImageName.Length > 0)
             p.Name = WideToAnsi(std::wstring_view(e.ImageName.Buffer, e.ImageName.Length / 2));
         for (ULONG i = 0; i < e.NumberOfThreads; ++i) {
-            const std::size_t at = offset + sizeof e + i * sizeof(SYSTEM_THREADS);
-            if (at + sizeof(SYSTEM_THREADS) > filled) break;
-            SYSTEM_THREADS t;
+            const std::size_t at = offset + sizeof e + i * sizeof(SYSTEM_THREAD_INFORMATION);
+            if (at + sizeof(SYSTEM_THREAD_INFORMATION) > filled) break;
+            SYSTEM_THREAD_INFORMATION t;
             std::memcpy(&t, buffer.data() + at, sizeof t);
             TThreadInfo& thread = p.Threads.emplace_back();
             thread.OwnerPID = p.PID;
@@ -495,17 +629,17 @@ void NativeProcesses(TProcList& list) {
             thread.BasePriority = t.BasePriority;
             thread.Priority = t.Priority;
         }
-        const std::string image = Modules(p.PID, p.Name, p.Modules, paths);
-        if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
+        const std::string image = Modules(p.PID, open.Open(p.PID), p.Name, p.Modules, paths);
+        if (p.Name.empty()) p.Name = KernelProcessName(p.PID);
         p.ImageName = paths.Resolve(image);
         if (e.NextEntryOffset == 0) break;
         offset += e.NextEntryOffset;
     }
 }
 
-void MinimalProcesses(TProcList& list) {
+void MinimalProcesses(TProcList& list, TOpenProcesses& open) {
     if (IsNT() && !IsNT4()) {
-        NativeProcesses(list);
+        NativeProcesses(list, open);
         return;
     }
     const THandle snap(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0));
@@ -520,7 +654,7 @@ void MinimalProcesses(TProcList& list) {
     e.dwSize = sizeof e;
     for (BOOL ok = ::Process32First(snap.get(), &e); ok; ok = ::Process32Next(snap.get(), &e)) {
         TProcessInfo& p = list.emplace_back();
-        p.Name = ExecutableFileName(Bounded(e.szExeFile, sizeof e.szExeFile));
+        p.Name = FilePart(Bounded(e.szExeFile, sizeof e.szExeFile));
         p.PID = e.th32ProcessID;
         p.Priority = e.pcPriClassBase;
         p.ParentPID = e.th32ParentProcessID;
@@ -528,53 +662,135 @@ void MinimalProcesses(TProcList& list) {
         p.ThreadCount = e.cntThreads;
         p.HeapID = e.th32DefaultHeapID;
         p.ModuleID = e.th32ModuleID;
-        const std::string image = Modules(p.PID, p.Name, p.Modules, paths);
+        const std::string image = Modules(p.PID, open.Open(p.PID), p.Name, p.Modules, paths);
         if (auto own = threads.find(p.PID); own != threads.end()) p.Threads = std::move(own->second);
-        if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
+        if (p.Name.empty()) p.Name = KernelProcessName(p.PID);
         p.ImageName = paths.Resolve(image);
     }
 }
 
-void MinimalDetails(TProcList& list) {
-    const bool counters = IsNT() && !IsNT4();
+// Account, privileges and groups through one token open per process; the
+// counters came with the process list.
+void MinimalDetails(TProcList& list, TOpenProcesses& open) {
     TLookups lookups;
     std::vector<ULONGLONG> buffer(512);
     for (TProcessInfo& p : list) {
-        const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.PID));
+        const HANDLE process = open.Open(p.PID);
         if (!process) continue;
-        if (counters) Counters(process.get(), p);
         THandle token;
-        if (!::OpenProcessToken(process.get(), TOKEN_QUERY, token.put())) token.release();
+        if (!::OpenProcessToken(process, TOKEN_QUERY, token.put())) token.release();
         Token(token.get(), p, lookups, buffer);
     }
+}
+
+// One entry of the kernel module table (class 11).
+struct TKernelModule {
+    HANDLE Section;
+    PVOID MappedBase;
+    PVOID ImageBase;
+    ULONG ImageSize;
+    ULONG Flags;
+    USHORT LoadOrderIndex, InitOrderIndex, LoadCount, OffsetToFileName;
+    char FullPathName[256];
+};
+
+// One entry of the handle table, class 16 and the extended class 64.
+struct THandleEntry {
+    USHORT UniqueProcessId, CreatorBackTraceIndex;
+    UCHAR ObjectTypeIndex, HandleAttributes;
+    USHORT HandleValue;
+    PVOID Object;
+    ULONG GrantedAccess;
+};
+struct THandleEntryEx {
+    PVOID Object;
+    ULONG_PTR UniqueProcessId, HandleValue;
+    ULONG GrantedAccess;
+    USHORT CreatorBackTraceIndex, ObjectTypeIndex;
+    ULONG HandleAttributes, Reserved;
+};
+struct TEntry {
+    std::uint32_t ProcessId;
+    std::uintptr_t Handle, Object;
+    std::uint32_t Access;
+    std::uint16_t Type;
+    std::uint32_t Attributes;
+};
+
+// The entries of a table that starts with its count (a word of type TCount
+// in a head of head bytes), the entries after the head at their alignment.
+template <typename TCount, typename TRow, typename TTake>
+void Rows(const std::vector<std::uint8_t>& buffer, ULONG filled, std::size_t head, TTake take) {
+    if (filled < sizeof(TCount)) return;
+    TCount count = 0;
+    std::memcpy(&count, buffer.data(), sizeof count);
+    const std::size_t first = (head + alignof(TRow) - 1) / alignof(TRow) * alignof(TRow);
+    const std::size_t fits = filled < first ? 0 : (filled - first) / sizeof(TRow);
+    for (std::size_t i = 0; i < std::min<std::size_t>(count, fits); ++i) {
+        TRow row;
+        std::memcpy(&row, buffer.data() + first + i * sizeof row, sizeof row);
+        take(row);
+    }
+}
+
+// The table of all handles: the extended class where this width has it.
+std::vector<TEntry> HandleTable() {
+    std::vector<std::uint8_t>& buffer = TableBuffer();
+    ULONG filled = 0;
+    std::vector<TEntry> table;
+    if (sizeof(void*) == 8 && SystemInfo(ClassHandlesEx, buffer, filled)) {
+        // The count and a reserved word.
+        Rows<ULONG_PTR, THandleEntryEx>(buffer, filled, 2 * sizeof(ULONG_PTR), [&](const THandleEntryEx& e) {
+            table.push_back({static_cast<std::uint32_t>(e.UniqueProcessId), e.HandleValue,
+                             reinterpret_cast<std::uintptr_t>(e.Object), e.GrantedAccess, e.ObjectTypeIndex,
+                             e.HandleAttributes});
+        });
+    } else if (SystemInfo(ClassHandles, buffer, filled)) {
+        Rows<ULONG, THandleEntry>(buffer, filled, sizeof(ULONG), [&](const THandleEntry& e) {
+            table.push_back({e.UniqueProcessId, e.HandleValue, reinterpret_cast<std::uintptr_t>(e.Object),
+                             e.GrantedAccess, e.ObjectTypeIndex, e.HandleAttributes});
+        });
+    }
+    return table;
+}
+
+struct TThreadBasic {
+    NTSTATUS ExitStatus;
+    PVOID TebBaseAddress;
+    CLIENT_ID ClientId;
+    ULONG_PTR AffinityMask;
+    LONG Priority, BasePriority;
+};
+
+}  // namespace
+
+void MinimalProcesses(TProcList& list) {
+    TOpenProcesses open;
+    MinimalProcesses(list, open);
+}
+
+void MinimalDetails(TProcList& list) {
+    TOpenProcesses open;
+    MinimalDetails(list, open);
 }
 
 void MinimalDrivers(TDriverList& list) {
     static std::vector<std::uint8_t> buffer(256u << 10);
     ULONG filled = 0;
-    if (!SystemInfo(nt::SystemModuleInformation, buffer, filled)) return;
-    for (const nt::TKernelModuleEntry& e : nt::ParseKernelModules(nt::NativeWidth, buffer.data(), filled)) {
+    if (!SystemInfo(ClassModules, buffer, filled)) return;
+    Rows<ULONG, TKernelModule>(buffer, filled, sizeof(ULONG), [&](const TKernelModule& e) {
         TDriverInfo& d = list.emplace_back();
-        d.Name = e.FullPath;
-        d.Base = static_cast<std::uintptr_t>(e.MappedBase);
-        d.Size = static_cast<std::int64_t>(static_cast<std::uintptr_t>(e.ImageBase));
+        d.Name = Bounded(e.FullPathName, sizeof e.FullPathName);
+        d.Base = reinterpret_cast<std::uintptr_t>(e.MappedBase);
+        d.Size = static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(e.ImageBase));
         d.Flags = e.ImageSize;
         d.LoadCount = e.LoadOrderIndex;
-    }
+    });
 }
 
 void MinimalHandles(THandleList& list) {
     constexpr std::uint16_t TypeProcess = 5, TypeThread = 6, TypeFile = 26;
-    std::vector<std::uint8_t>& buffer = TableBuffer();
-    ULONG filled = 0;
-    std::vector<nt::THandleEntry> table;
-#ifdef _WIN64
-    if (SystemInfo(nt::SystemExtendedHandleInformation, buffer, filled))
-        table = nt::ParseExtendedHandleTable(nt::NativeWidth, buffer.data(), filled);
-    else
-#endif
-        if (SystemInfo(nt::SystemHandleInformation, buffer, filled))
-        table = nt::ParseHandleTable(nt::NativeWidth, buffer.data(), filled);
+    const std::vector<TEntry> table = HandleTable();
     list.reserve(table.size());
     const DWORD self = ::GetCurrentProcessId();
     const bool nt4 = IsNT4();
@@ -587,41 +803,41 @@ void MinimalHandles(THandleList& list) {
     };
     std::unordered_map<std::uint16_t, TType> types;
     std::vector<std::uint8_t> work(4096);
-    for (const nt::THandleEntry& e : table) {
-        if (e.HandleValue == 0) continue;
-        const auto typeFlags = static_cast<std::uint16_t>((e.ObjectTypeIndex & 0xFF) |
-                                                          ((e.HandleAttributes & 0xFF) << 8));
+    for (const TEntry& e : table) {
+        if (e.Handle == 0) continue;
+        const auto typeFlags = static_cast<std::uint16_t>((e.Type & 0xFF) | ((e.Attributes & 0xFF) << 8));
         if (nt4 && e.ProcessId == 2 && typeFlags == 16) continue;
         THandleInfo& info = list.emplace_back();
-        info.ProcessID = static_cast<std::uint32_t>(e.ProcessId);
-        info.Handle = static_cast<std::uintptr_t>(e.HandleValue);
-        info.GrantedAccess = e.GrantedAccess;
-        info.ObjectAddress = static_cast<std::uintptr_t>(e.Object);
+        info.ProcessID = e.ProcessId;
+        info.Handle = e.Handle;
+        info.GrantedAccess = e.Access;
+        info.ObjectAddress = e.Object;
         info.ObjectType = typeFlags;
         info.TypeName = ObjectTypeName(typeFlags);
-        TType& type = types[e.ObjectTypeIndex];
+        TType& type = types[e.Type];
         const bool own = info.ProcessID == self;
         HANDLE owner = nullptr;
         if (!own) {
             auto it = owners.find(info.ProcessID);
             if (it == owners.end())
-                it = owners.emplace(info.ProcessID, THandle(::OpenProcess(0x0040, FALSE, info.ProcessID))).first;
+                it = owners.emplace(info.ProcessID, THandle(::OpenProcess(PROCESS_DUP_HANDLE, FALSE, info.ProcessID)))
+                         .first;
             owner = it->second.get();
-            if (!owner) continue;
+            if (!owner || !Nt().Duplicate) continue;
         }
         THandle duplicate;
         HANDLE object = reinterpret_cast<HANDLE>(info.Handle);
         if (!own) {
             HANDLE copy = nullptr;
-            if (NtDuplicateObject(owner, object, ::GetCurrentProcess(), &copy, 0, 0, DUPLICATE_SAME_ACCESS) != 0 ||
-                !copy)
+            if (Nt().Duplicate(owner, object, ::GetCurrentProcess(), &copy, 0, 0, DUPLICATE_SAME_ACCESS) != 0 || !copy)
                 continue;
             duplicate.reset(copy);
             object = copy;
         }
+        if (!Nt().QueryObject) continue;
         if (!type.Known && type.Failures < 3) {
             std::string name;
-            if (ObjectText(object, 2, work, name) && !name.empty()) {
+            if (ObjectText(object, ObjectType, work, name) && !name.empty()) {
                 type.Known = true;
                 type.Name = name;
                 type.Index = TypeIndex(type.Name);
@@ -636,27 +852,25 @@ void MinimalHandles(THandleList& list) {
             info.ObjectType = static_cast<std::uint16_t>(index);
         }
         char text[64];
-        TNativeBlock basic;
+        std::string name;
         if (info.ObjectType == TypeProcess) {
-            if (QueryProcessBlock(object, ProcessInfoBasic, basic))
-                if (auto b = nt::ParseProcessBasicInfo(nt::NativeWidth, basic.Bytes, basic.Size)) {
-                    std::snprintf(text, sizeof text, "PID: %u", static_cast<unsigned>(b->ProcessId));
-                    info.Name = text;
-                }
+            PROCESS_BASIC_INFORMATION b{};
+            if (Nt().QueryProcess && Nt().QueryProcess(object, ProcessBasic, &b, sizeof b, nullptr) == 0) {
+                std::snprintf(text, sizeof text, "PID: %u", static_cast<unsigned>(b.UniqueProcessId));
+                info.Name = text;
+            }
         } else if (info.ObjectType == TypeThread) {
-            if (QueryThreadBlock(object, ThreadInfoBasic, basic))
-                if (auto b = nt::ParseThreadBasicInfo(nt::NativeWidth, basic.Bytes, basic.Size)) {
-                    std::snprintf(text, sizeof text, "TID: %u (PID: %u)", static_cast<unsigned>(b->ThreadId),
-                                  static_cast<unsigned>(b->ProcessId));
-                    info.Name = text;
-                }
+            TThreadBasic b{};
+            if (Nt().QueryThread && Nt().QueryThread(object, ThreadBasic, &b, sizeof b, nullptr) == 0) {
+                std::snprintf(text, sizeof text, "TID: %u (PID: %u)",
+                              static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(b.ClientId.UniqueThread)),
+                              static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(b.ClientId.UniqueProcess)));
+                info.Name = text;
+            }
         } else if (info.ObjectType == TypeFile) {
-            // The program's query of a file's name, asked here directly.
-            std::wstring name;
-            if (AskFileObjectName(object, name)) info.Name = WideToAnsi(name);
-        } else {
-            std::string name;
-            if (ObjectText(object, 1, work, name) && !name.empty()) info.Name = name;
+            if (FileObjectName(object, work, name) && !name.empty()) info.Name = name;
+        } else if (ObjectText(object, ObjectName, work, name) && !name.empty()) {
+            info.Name = name;
         }
     }
 }
@@ -750,8 +964,12 @@ void MinimalWindows(TWindowList& list) {
 void MinimalRefresh(TMinimalInventory& inventory) {
     inventory = TMinimalInventory{};
     MinimalWindows(inventory.Windows);
-    MinimalProcesses(inventory.Processes);
-    MinimalDetails(inventory.Processes);
+    {
+        // The process handles are closed before the handle table is read.
+        TOpenProcesses open;
+        MinimalProcesses(inventory.Processes, open);
+        MinimalDetails(inventory.Processes, open);
+    }
     MinimalDrivers(inventory.Drivers);
     MinimalHandles(inventory.Handles);
     MinimalServices(inventory.Services);

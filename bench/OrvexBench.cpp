@@ -43,16 +43,27 @@
 #include "bench/MinimalCollector.h"
 #include "bench/ReportCompareBench.h"
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_ProcessPass.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_PSAPI.h"
+#include "platform/Orvex_Token.h"
 
 namespace {
 
 using namespace orvex;
 using namespace orvex::bench;
 using Clock = std::chrono::steady_clock;
+
+// The details pass as the refresh runs it: the counters came with the
+// system's process list.
+void ProgramDetails(TProcList& list) {
+    TProcessPass pass;
+    pass.CountersRead = IsNT() && !IsNT4();
+    TTokenLookupCache lookups;
+    CompleteProcessDetails(list, lookups, pass);
+}
 
 double Ms(const std::function<void()>& work) {
     const auto start = Clock::now();
@@ -252,8 +263,7 @@ std::vector<TKind> Kinds(TState& s) {
             complete(s.Processes);
         };
     };
-    kinds.push_back({"details", "process details (token, counters)",
-                     details([](TProcList& l) { CompleteProcessDetails(l); }),
+    kinds.push_back({"details", "process details (token, counters)", details(ProgramDetails),
                      details([](TProcList& l) { MinimalDetails(l); }), [&s] { return DetailRecords(s.Processes); }});
     kinds.push_back({"drivers", "drivers", Into(s.Drivers, [](TDriverList& l) { CollectDrivers(l); }),
                      Into(s.Drivers, [](TDriverList& l) { MinimalDrivers(l); }),
@@ -378,9 +388,9 @@ int RunCalls(const std::string& kind, const std::string& which) {
         }
     } else if (kind == "processes") {
         TProcList l;
-        minimal ? MinimalProcesses(l) : CollectProcessesSnapshot(l);
+        minimal ? MinimalProcesses(l) : CollectProcesses(l);
     } else if (kind == "details") {
-        minimal ? MinimalDetails(base) : CompleteProcessDetails(base);
+        minimal ? MinimalDetails(base) : ProgramDetails(base);
     } else if (kind == "services") {
         TServiceList l;
         minimal ? MinimalServices(l) : CollectServices(l);

@@ -70,23 +70,28 @@ std::uint64_t Wow64PebAddress(HANDLE process) {
 
 bool CollectModulesLoader(std::string_view processName, std::uint32_t pid, TModuleList& modules,
                           TImagePathResolver& paths, std::string& image) {
+    // Process 0 is answered without opening anything.
+    const THandle process(ProcessHasModules(pid) && NtQueryInformationProcess ? ::OpenProcess(QueryAndRead, FALSE, pid)
+                                                                              : nullptr);
+    return CollectModulesLoader(processName, pid, process.get(), modules, paths, image);
+}
+
+bool CollectModulesLoader(std::string_view processName, std::uint32_t pid, HANDLE process, TModuleList& modules,
+                          TImagePathResolver& paths, std::string& image) {
     if (!ProcessHasModules(pid)) {
         modules.clear();
         image.clear();
         return true;
     }
-    if (!NtQueryInformationProcess) return false;
-    const THandle process(::OpenProcess(QueryAndRead, FALSE, pid));
-    if (!process) return false;
+    if (!process || !NtQueryInformationProcess) return false;
     TNativeBlock basic;
-    if (!QueryProcessBlock(process.get(), ProcessInfoBasic, basic)) return false;
+    if (!QueryProcessBlock(process, ProcessInfoBasic, basic)) return false;
     const auto info = nt::ParseProcessBasicInfo(nt::NativeWidth, basic.Bytes, basic.Size);
     if (!info) return false;
     // A 32-bit program cannot read the loader data of a 64-bit process,
     // whose PEB may lie beyond its reach: the snapshot answers for it.
-    const std::uint64_t peb32 = IsWow64Program() || nt::NativeWidth == nt::TWidth::Bits64
-                                    ? Wow64PebAddress(process.get())
-                                    : 0;
+    const std::uint64_t peb32 = IsWow64Program() || nt::NativeWidth == nt::TWidth::Bits64 ? Wow64PebAddress(process)
+                                                                                          : 0;
     if (IsWow64Program() && peb32 == 0) return false;
 
     TModuleList found;
@@ -103,11 +108,11 @@ bool CollectModulesLoader(std::string_view processName, std::uint32_t pid, TModu
         m.Size = e.SizeOfImage;
         if (SameText(m.Name, processName)) last = path;
     };
-    if (!WalkLoaderList(process.get(), nt::NativeWidth, info->PebBaseAddress, take)) return false;
+    if (!WalkLoaderList(process, nt::NativeWidth, info->PebBaseAddress, take)) return false;
     // A 64-bit program lists a 32-bit process's 32-bit modules too, its
     // executable among them, as the snapshot of both widths does.
     if (nt::NativeWidth == nt::TWidth::Bits64 && peb32 != 0 &&
-        !WalkLoaderList(process.get(), nt::TWidth::Bits32, peb32, take))
+        !WalkLoaderList(process, nt::TWidth::Bits32, peb32, take))
         return false;
     modules = std::move(found);
     image = std::move(last);

@@ -44,5 +44,9 @@ std::string CollectModulesSnapshot(std::string_view processName, std::uint32_t p
 // answers then.
 bool CollectModulesLoader(std::string_view processName, std::uint32_t pid, TModuleList& modules,
                           TImagePathResolver& paths, std::string& image);
+// The same through a handle the caller opened with query and read access
+// (false when process is null).
+bool CollectModulesLoader(std::string_view processName, std::uint32_t pid, void* process, TModuleList& modules,
+                          TImagePathResolver& paths, std::string& image);
 
 }  // namespace orvex

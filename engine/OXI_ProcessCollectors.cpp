@@ -10,6 +10,7 @@
 #include "engine/OXI_ImagePath.h"
 #include "engine/OXI_ModuleCollectors.h"
 #include "engine/OXI_NativeQuery.h"
+#include "engine/OXI_ProcessPass.h"
 #include "engine/OXI_ThreadCollectors.h"
 #include "engine/pure/OXI_NativeRecords.h"
 #include "engine/pure/OXI_ProcessNames.h"
@@ -57,35 +58,38 @@ std::string SystemImagePath(std::uint32_t pid) {
 
 }  // namespace
 
-void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths) {
-    for (const nt::TProcessBlock& block : QuerySystemProcesses()) {
+void CollectProcessesNt4(TProcList& list, TImagePathResolver& paths, TProcessPass& pass) {
+    const std::vector<nt::TProcessBlock> blocks = QuerySystemProcesses();
+    pass.CountersRead = !blocks.empty();
+    for (const nt::TProcessBlock& block : blocks) {
         TProcessInfo& p = list.emplace_back();
         FillFromProcessBlock(block, p);
-        // One handle serves the names and the modules.
+        // One handle serves the names, the modules and the details.
         std::string name, path;
-        const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.PID));
-        if (process) ReadExecutableNames(process.get(), name, path);
+        const HANDLE process = pass.Open(p.PID);
+        if (process) ReadExecutableNames(process, name, path);
         p.Name = name;
         p.ImageName = paths.Resolve(path);
-        CollectModulesProcessStatus(p.PID, process.get(), p.Modules, paths);
+        CollectModulesProcessStatus(p.PID, process, p.Modules, paths);
         if (p.Name.empty()) p.Name = FallbackProcessName(p.PID);
         p.Threads = ThreadsFromBlock(block);
     }
 }
 
-void CollectProcessesNative(TProcList& list, TImagePathResolver& paths) {
+void CollectProcessesNative(TProcList& list, TImagePathResolver& paths, TProcessPass& pass) {
     const std::vector<nt::TProcessBlock> blocks = QuerySystemProcesses();
     // A system that refuses the query still has the snapshot.
     if (blocks.empty()) {
-        CollectProcessesSnapshot(list, paths);
+        CollectProcessesSnapshot(list, paths, pass);
         return;
     }
+    pass.CountersRead = true;
     for (const nt::TProcessBlock& block : blocks) {
         TProcessInfo& p = list.emplace_back();
         FillFromProcessBlock(block, p);
         p.Name = std::string(ExecutableFileName(WideToAnsi(block.ImageName)));
         std::string image;
-        if (!CollectModulesLoader(p.Name, p.PID, p.Modules, paths, image))
+        if (!CollectModulesLoader(p.Name, p.PID, pass.Open(p.PID), p.Modules, paths, image))
             image = CollectModulesSnapshot(p.Name, p.PID, p.Modules, paths);
         if (image.empty()) image = SystemImagePath(p.PID);
         p.Threads = ThreadsFromBlock(block);
@@ -94,16 +98,16 @@ void CollectProcessesNative(TProcList& list, TImagePathResolver& paths) {
     }
 }
 
-void CollectProcesses(TProcList& list, TImagePathResolver& paths) {
+void CollectProcesses(TProcList& list, TImagePathResolver& paths, TProcessPass& pass) {
     if (OSKind() == 3)
-        CollectProcessesNt4(list, paths);
+        CollectProcessesNt4(list, paths, pass);
     else if (IsNT())
-        CollectProcessesNative(list, paths);
+        CollectProcessesNative(list, paths, pass);
     else
-        CollectProcessesSnapshot(list, paths);
+        CollectProcessesSnapshot(list, paths, pass);
 }
 
-void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
+void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths, TProcessPass& pass) {
     // Systems without the snapshot functions (NT 4 and older NT) list nothing here.
     if (!ToolHelpBound()) return;
     // One snapshot holds the processes and the threads of all of them.
@@ -126,7 +130,7 @@ void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
         // The NT family reads the loader data; the snapshot answers on the
         // 9x family and where that cannot be read.
         std::string image;
-        if (!nt || !CollectModulesLoader(p.Name, p.PID, p.Modules, paths, image))
+        if (!nt || !CollectModulesLoader(p.Name, p.PID, pass.Open(p.PID), p.Modules, paths, image))
             image = CollectModulesSnapshot(p.Name, p.PID, p.Modules, paths);
         if (image.empty()) image = SystemImagePath(p.PID);
         if (auto own = threads.find(p.PID); own != threads.end()) p.Threads = std::move(own->second);
@@ -140,11 +144,12 @@ void CollectProcessesSnapshot(TProcList& list, TImagePathResolver& paths) {
 
 namespace {
 
-// A collector with a path resolver of this one call.
-template <void (*Collect)(TProcList&, TImagePathResolver&)>
+// A collector with a path resolver and a pass of this one call.
+template <void (*Collect)(TProcList&, TImagePathResolver&, TProcessPass&)>
 void WithOwnPaths(TProcList& list) {
     TImagePathResolver paths;
-    Collect(list, paths);
+    TProcessPass pass;
+    Collect(list, paths, pass);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "engine/OXI_Collectors.h"
 #include "engine/OXI_NativeQuery.h"
+#include "engine/OXI_ProcessPass.h"
 #include "engine/pure/OXI_NativeRecords.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
@@ -58,13 +59,18 @@ void CompleteProcessDetails(TProcList& list) {
 }
 
 void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups) {
-    const bool counters = IsNT() && !IsNT4();
+    TProcessPass pass;
+    CompleteProcessDetails(list, lookups, pass);
+}
+
+void CompleteProcessDetails(TProcList& list, TTokenLookupCache& lookups, TProcessPass& pass) {
+    const bool counters = IsNT() && !IsNT4() && !pass.CountersRead;
     for (TProcessInfo& p : list) {
-        const THandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.PID));
+        const HANDLE process = pass.Open(p.PID);
         if (!process) continue;
-        if (counters) ReadCounters(process.get(), p);
+        if (counters) ReadCounters(process, p);
         // One token handle for the account, the privileges and the groups.
-        const THandle token = OpenTokenForQuery(process.get());
+        const THandle token = OpenTokenForQuery(process);
         std::string user, domain;
         p.UserName = ReadTokenUser(token.get(), lookups, user, domain) ? AccountText(user, domain) : std::string();
         p.Privileges.clear();

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_ProcessPass.h"
 #include "engine/OXI_Report.h"
 #include "platform/Orvex_AdvAPI.h"
 #include "platform/Orvex_Native.h"
@@ -79,8 +80,11 @@ void TOrvex_ProcessList::RefreshData() {
         // The processes share most of their modules: each path is
         // completed once per refresh.
         TImagePathResolver imagePaths;
-        CollectProcesses(processes_, imagePaths);
-        CompleteProcessDetails(processes_);
+        // Each process is opened once for its modules and its details.
+        TProcessPass pass;
+        CollectProcesses(processes_, imagePaths, pass);
+        TTokenLookupCache lookups;
+        CompleteProcessDetails(processes_, lookups, pass);
     }
     if (IsNT()) {
         if (DetectionRange.contains(dtDrivers)) CollectDrivers(drivers_);

@@ -94,8 +94,8 @@ rounds=${BENCH_ROUNDS:-5}
 {
   echo "Orvex benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) CPUs, $(wine64 --version 2>/dev/null || "$wine" --version)"
   echo "Wine pinned to one CPU: the Wine server and every Wine process run under taskset -c 0."
-  echo "program: TOrvex_ProcessList::RefreshData: one tool-help snapshot of processes and threads, per process its loader data (module snapshot where that cannot be read), one open and token per process, class 11 drivers, one service manager enumeration, class 64 handles with file names on a bounded worker, the window tree."
-  echo "minimal: bench/MinimalCollector.cpp, its own code over the same sources: one tool-help snapshot, the loader data walked directly (two reads per module), one open and token per process with look-ups cached, class 11, one enumeration, class 64 with each type asked once and file names asked directly, the window tree."
+  echo "program: TOrvex_ProcessList::RefreshData: one class-5 system process query (processes, threads, counters, times), per process one open for its loader data (module snapshot where that cannot be read) and its token, look-ups cached, class 11 drivers, one service manager enumeration, class 64 handles with file names on a bounded worker, the window tree."
+  echo "minimal: bench/MinimalCollector.cpp, its own calls and buffer walks (sharing only the records and their text forms): one class-5 query through the SDK's declarations, per process one open, the loader data walked directly (two reads per module) and one token, look-ups cached, class 11, one enumeration, class 64 with each type index asked once and file names asked directly, the window tree."
 } | tee "$report"
 
 # The helpers of each size, as "count extra-handles extra-windows" groups

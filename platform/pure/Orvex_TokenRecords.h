@@ -12,6 +12,7 @@ struct TPrivilegeInfo {
     TShortString Name;             // programmatic name, "SeDebugPrivilege"
     TShortString DisplayName;      // descriptive name in the user's language
     std::uint32_t Attributes = 0;  // 0x1 enabled by default, 0x2 enabled, 0x80000000 used for access
+    friend bool operator==(const TPrivilegeInfo&, const TPrivilegeInfo&) = default;
 };
 using TPrivilegeList = std::vector<TPrivilegeInfo>;
 
@@ -20,6 +21,7 @@ struct TTokenGroupInfo {
     TShortString Domain;  // empty when the account cannot be resolved
     TShortString Name;    // empty when the account cannot be resolved
     std::uint32_t Attributes = 0;
+    friend bool operator==(const TTokenGroupInfo&, const TTokenGroupInfo&) = default;
 };
 using TTokenGroupList = std::vector<TTokenGroupInfo>;
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_ProcessPass.h"
 #include "platform/Orvex_Native.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_PSAPI.h"
@@ -151,6 +152,43 @@ bool EndHelper(std::unique_ptr<test::THelperProcess>& helper) {
 DWORD HandleCountOf(HANDLE process) {
     DWORD count = 0;
     return GetProcessHandleCount(process, &count) ? count : 0xFFFFFFFFu;
+}
+
+// One refresh's process pass and details pass: each process is opened once
+// (the details take the handles the process pass opened), and the helper's
+// record holds what a details pass of its own gives: the same account,
+// privileges and groups, and the counters of the system's list.
+void ExpectOneOpenPerProcess() {
+    test::THelperProcess helper("--no-window");
+    ASSERT_TRUE(helper.started());
+    TImagePathResolver paths;
+    TProcessPass pass;
+    TProcList list;
+    CollectProcesses(list, paths, pass);
+    std::set<std::uint32_t> pids;
+    for (const TProcessInfo& p : list) pids.insert(p.PID);
+    EXPECT_EQ(pass.Asked(), pids.size()) << "the process pass opens every process it lists";
+    EXPECT_TRUE(pass.CountersRead) << "the system's list gave the counters";
+    TTokenLookupCache lookups;
+    CompleteProcessDetails(list, lookups, pass);
+    EXPECT_EQ(pass.Asked(), pids.size()) << "the details pass opened no process again";
+
+    const TProcessInfo* p = FindProcess(list, helper.pid());
+    ASSERT_NE(p, nullptr);
+    ExpectHelperRecord(*p, helper);
+    ExpectTokenData(*p);
+    // the system list's counters (where Wine's per-process handle count is 0)
+    EXPECT_GT(p->HandleCount, 3u);
+    EXPECT_GT(p->VMCounters.WorkingSetSize, 0u);
+
+    TProcList own{*p};
+    own[0].UserName = std::string();
+    own[0].Privileges.clear();
+    own[0].Groups.clear();
+    CompleteProcessDetails(own);
+    EXPECT_EQ(own[0].UserName, p->UserName);
+    EXPECT_EQ(own[0].Privileges, p->Privileges);
+    EXPECT_EQ(own[0].Groups, p->Groups);
 }
 
 class ProcessCollectors : public ::testing::Test {
@@ -339,7 +377,14 @@ TEST_F(ProcessCollectors, DetailsPassReplacesTokenLists) {
     EXPECT_NE(list[0].VMCounters.WorkingSetSize, 45u);
 }
 
+TEST_F(ProcessCollectors, DetailsShareTheProcessPassHandles) { ExpectOneOpenPerProcess(); }
+
 // ---- native process block, Windows NT 4 ------------------------------
+
+TEST_F(Nt40Processes, DetailsShareTheProcessPassHandles) {
+    ASSERT_TRUE(IsNT4());
+    ExpectOneOpenPerProcess();
+}
 
 TEST_F(Nt40Processes, NativeBlockListsTheHelperWithItsThreadBlocks) {
     ASSERT_TRUE(IsNT4());
