@@ -17,14 +17,10 @@ namespace {
 
 constexpr const char* SuiteCopyright = "Copyright (c) The Orvex Inventory Component Suite authors";
 
-// Ids of the summary-information set used by the header.
-constexpr PROPID TitleId = 2;     // PIDSI_TITLE
-constexpr PROPID SubjectId = 3;   // PIDSI_SUBJECT: machine
-constexpr PROPID AuthorId = 4;    // PIDSI_AUTHOR: copyright line
-constexpr PROPID KeywordsId = 5;  // PIDSI_KEYWORDS: system name
-constexpr PROPID CreatedId = 12;  // PIDSI_CREATE_DTM: time of the save
-constexpr PROPID AppNameId = 18;  // PIDSI_APPNAME: suite and version
-constexpr PROPID RightsId = 19;   // the user's rights
+// Ids of the summary-information set that no field of the header holds
+// (the fields' own are in their table).
+constexpr PROPID TitleId = 2;   // PIDSI_TITLE
+constexpr PROPID AuthorId = 4;  // PIDSI_AUTHOR: copyright line
 
 TDateTime LocalNow() {
     SYSTEMTIME st{};
@@ -43,10 +39,6 @@ std::string LoggedUser() {
     std::string alt = ReadAltDefaultUserName();
     return alt.empty() ? ReadUserName() : alt;
 }
-
-// 32-bit values are stored sign-extended; the reader keeps the low 32 bits.
-std::int64_t SignExtended(std::uint32_t v) { return static_cast<std::int32_t>(v); }
-std::int32_t Low32(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
 
 // Texts of the description hold at most 255 characters, as record texts do.
 std::string Cut(const std::string& s) { return TShortString(s).str(); }
@@ -73,48 +65,12 @@ TStorageInfoRecord DescribeThisSystem() {
 }
 
 void WriteReportHeader(IPropertyStorage* set) {
-    // Every property with a fixed id goes in before the first named one. A
-    // set chooses the ids of new names itself, from 2 up, and may choose one
-    // that a fixed id written later takes over: Wine numbers new names on
-    // from the highest id in use, so with the rights (id 19) written after
-    // the names, "OS.LoggedUser" would receive 19 (the application name has
-    // 18) and then read back as the rights text.
+    // The fixed ids first, as the fields' own writer keeps them.
     WriteStrPropID(set, TitleId, ReportTitle);
-    WriteStrPropID(set, AppNameId, std::string(SuiteName) + " " + SuiteVersion);
     WriteStrPropID(set, AuthorId, SuiteCopyright);
-    WriteStrPropID(set, KeywordsId, SystemDescription());
-    WriteStrPropID(set, SubjectId, MachineName());
-    WriteDateTimePropID(set, CreatedId, LocalNow());
-    WriteStrPropID(set, RightsId, IsAdministrator() ? "Admin" : "NON-Admin");
-    WriteStrProp(set, "OS.LoggedUser", LoggedUser());
-    WriteStrProp(set, "OS.Account", ReadUserName());
-    WriteIntProp(set, "OS.Platform", SignExtended(OSPlatform()));
-    WriteIntProp(set, "OS.MajorVersion", SignExtended(OSMajorVersion()));
-    WriteIntProp(set, "OS.MinorVersion", SignExtended(OSMinorVersion()));
-    WriteIntProp(set, "OS.BuildNumber", SignExtended(OSBuildNumber()));
-    WriteStrProp(set, "OS.CSD", TrimText(OSCSD()));
-    WriteIntProp(set, "VMWare", IsVMwarePresent() ? 1 : 0);
-    WriteIntProp(set, "VPC", IsVirtualPCPresent() ? 1 : 0);
+    WriteHeaderFields(set, DescribeThisSystem());
 }
 
-void ReadReportHeader(IPropertyStorage* set, TStorageInfoRecord& info) {
-    info.Machine = Cut(ReadStrPropID(set, SubjectId));
-    info.Application = Cut(ReadStrPropID(set, AppNameId));
-    info.OSName = Cut(ReadStrPropID(set, KeywordsId));
-    info.Timestamp = ReadDateTimePropID(set, CreatedId);
-    info.Rights = Cut(ReadStrPropID(set, RightsId));
-    info.LoggedUser = Cut(ReadStrProp(set, "OS.LoggedUser"));
-    info.Account = Cut(ReadStrProp(set, "OS.Account"));
-    info.Platform = Low32(ReadIntProp(set, "OS.Platform"));
-    info.MajorVersion = Low32(ReadIntProp(set, "OS.MajorVersion"));
-    info.MinorVersion = Low32(ReadIntProp(set, "OS.MinorVersion"));
-    info.BuildNumber = Low32(ReadIntProp(set, "OS.BuildNumber"));
-    // Reports name the service pack "OS.CSD"; "OS.CSDVersion" is taken first
-    // where a file has it.
-    info.CSDVersion = Cut(ReadStrProp(set, "OS.CSDVersion"));
-    if (info.CSDVersion.empty()) info.CSDVersion = Cut(ReadStrProp(set, "OS.CSD"));
-    info.VMWare = ReadIntProp(set, "VMWare") == 1;
-    info.VPC = ReadIntProp(set, "VPC") == 1;
-}
+void ReadReportHeader(IPropertyStorage* set, TStorageInfoRecord& info) { ReadHeaderFields(set, info); }
 
 }  // namespace orvex

@@ -25,6 +25,11 @@ void WriteReportLists(TStructuredSTorage& root, const TOrvex_ProcessList& compon
 // Appends the items of the three lists; true when any item was read.
 bool ReadReportLists(TStructuredSTorage& root, TReportLists& lists);
 
+// The header's fields in a set (the title and the copyright line are the
+// caller's).
+void WriteHeaderFields(IPropertyStorage* set, const TStorageInfoRecord& info);
+void ReadHeaderFields(IPropertyStorage* set, TStorageInfoRecord& info);
+
 // The property tables of one item.
 void WriteItem(IPropertyStorage* set, const TProcessInfo& p);
 void WriteItem(IPropertyStorage* set, const TDriverInfo& d);

@@ -1,27 +1,13 @@
 #include "console/pure/InvTables.h"
 
-#include <cinttypes>
-#include <cstdio>
 
 #include "engine/pure/OXI_IsoTime.h"
+#include "engine/pure/OXI_RecordFields.h"
 #include "platform/pure/Orvex_Csv.h"
-#include "platform/pure/Orvex_Datetime.h"
-#include "platform/pure/Orvex_ServiceNames.h"
 
 namespace orvex::console {
 
 namespace {
-
-std::string Hex(std::uint64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08" PRIX64, value);
-    return text;
-}
-
-std::string FileNameOf(const std::string& path) {
-    const auto cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
 
 std::string OneLine(std::string text) {
     for (char& c : text)
@@ -29,36 +15,30 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+template <typename TRecord>
+TTable Columns(const std::vector<TRecord>& list) {
+    TTable t;
+    const auto columns = ColumnsOf<TRecord>();
+    for (const TField<TRecord>* f : columns) t.Captions.push_back(f->Caption);
+    for (const TRecord& r : list) {
+        std::vector<std::string>& row = t.Rows.emplace_back();
+        for (const TField<TRecord>* f : columns) row.push_back(ShownValue(*f, r));
+    }
+    return t;
+}
+
 }  // namespace
 
 TTable ListTable(const TInventory& inv, TInvList list) {
-    TTable t;
     switch (list) {
     case TInvList::Processes:
-        t.Captions = {"Name",       "PID",      "CPU Time", "User",    "Image Name",
-                      "Parent PID", "Priority", "Threads",  "Handles", "Created"};
-        for (const TProcessInfo& p : inv.Processes)
-            t.Rows.push_back({p.Name.str(), std::to_string(p.PID), FormatCpuTime(p.UserTime + p.KernelTime),
-                              p.UserName.str(), p.ImageName.str(), std::to_string(p.ParentPID),
-                              std::to_string(p.Priority), std::to_string(p.ThreadCount), std::to_string(p.HandleCount),
-                              IsoTimeFromFileTime(p.CreateTime)});
-        break;
+        return Columns(inv.Processes);
     case TInvList::Drivers:
-        t.Captions = {"Name", "Base Address", "Load Cnt", "Location", "Size"};
-        for (const TDriverInfo& d : inv.Drivers)
-            t.Rows.push_back({FileNameOf(d.Name.str()), Hex(d.Base), std::to_string(d.LoadCount), d.Name.str(),
-                              std::to_string(d.Size)});
-        break;
+        return Columns(inv.Drivers);
     case TInvList::Services:
-        t.Captions = {"Display Name", "Status",  "Startup Type", "Name",        "Type",
-                      "Image Name",   "Account", "Group",        "Dependencies"};
-        for (const TServiceInfo& s : inv.Services)
-            t.Rows.push_back({s.DisplayName.str(), ServiceStateName(s.Status), ServiceStartTypeName(s.Startup),
-                              s.Name.str(), ServiceTypeName(s.Typ), s.ImageName.str(), s.ObjectName.str(),
-                              s.Group.str(), s.DependOnService.str()});
-        break;
+        return Columns(inv.Services);
     }
-    return t;
+    return {};
 }
 
 TTable DiffTable(const std::vector<TDiffRow>& rows) {

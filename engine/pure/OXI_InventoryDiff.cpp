@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "engine/pure/OXI_IsoTime.h"
-#include "platform/pure/Orvex_ServiceNames.h"
+#include "engine/pure/OXI_RecordFields.h"
 #include "platform/pure/Orvex_TextCase.h"
 
 namespace orvex {
@@ -77,24 +77,13 @@ void Merge(const TMap& before, const TMap& after, TOnRemoved onRemoved, TOnAdded
 
 std::string Decimal(std::int64_t value) { return std::to_string(value); }
 
-std::string Hex(std::uint64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08" PRIX64, value);
-    return text;
-}
-
-std::vector<TFieldValue> ServiceFields(const TServiceInfo& s) {
-    return {{"display name", s.DisplayName.str()},
-            {"state", ServiceStateName(s.Status)},
-            {"start type", ServiceStartTypeName(s.Startup)},
-            {"type", ServiceTypeName(s.Typ)},
-            {"path", s.ImageName.str()},
-            {"account", s.ObjectName.str(), true},
-            {"dependencies", s.DependOnService.str()}};
-}
-
-std::vector<TFieldValue> DriverFields(const TDriverInfo& d) {
-    return {{"path", d.Name.str()}, {"base", Hex(d.Base)}, {"size", Decimal(d.Size)}};
+// The compared fields of a record, as its field table names them.
+template <typename TRecord>
+std::vector<TFieldValue> ComparedFields(const TRecord& r) {
+    std::vector<TFieldValue> values;
+    for (const TField<TRecord>& f : FieldsOf<TRecord>())
+        if (f.Compared) values.push_back({f.Compared, ShownValue(f, r), f.FoldCase});
+    return values;
 }
 
 void CompareServices(const TServiceList& before, const TServiceList& after, std::vector<TDiffRow>& rows) {
@@ -105,7 +94,7 @@ void CompareServices(const TServiceList& before, const TServiceList& after, std:
         FirstByKey(before, keyOf), FirstByKey(after, keyOf),
         [&](TPtr s) { sink.Item(s->Name.str(), TDiffChange::Removed); },
         [&](TPtr s) { sink.Item(s->Name.str(), TDiffChange::Added); },
-        [&](TPtr b, TPtr a) { sink.Fields(b->Name.str(), ServiceFields(*b), ServiceFields(*a)); });
+        [&](TPtr b, TPtr a) { sink.Fields(b->Name.str(), ComparedFields(*b), ComparedFields(*a)); });
 }
 
 void CompareDrivers(const TDriverList& before, const TDriverList& after, std::vector<TDiffRow>& rows) {
@@ -116,7 +105,7 @@ void CompareDrivers(const TDriverList& before, const TDriverList& after, std::ve
         FirstByKey(before, keyOf), FirstByKey(after, keyOf),
         [&](TPtr d) { sink.Item(d->Name.str(), TDiffChange::Removed); },
         [&](TPtr d) { sink.Item(d->Name.str(), TDiffChange::Added); },
-        [&](TPtr b, TPtr a) { sink.Fields(b->Name.str(), DriverFields(*b), DriverFields(*a)); });
+        [&](TPtr b, TPtr a) { sink.Fields(b->Name.str(), ComparedFields(*b), ComparedFields(*a)); });
 }
 
 const std::string& ProcessKey(const TProcessInfo& p) { return p.ImageName.empty() ? p.Name.str() : p.ImageName.str(); }
@@ -184,16 +173,13 @@ std::string ProcessInstanceKey(const TProcessInfo& p) { return ProcessKey(p) + "
 void CompareProcessInstances(const TProcList& before, const TProcList& after, std::vector<TDiffRow>& rows) {
     TRowSink sink(TDiffKind::Process, rows);
     using TPtr = const TProcessInfo*;
-    auto fields = [](const TProcessInfo& p) {
-        return std::vector<TFieldValue>{{"user", p.UserName.str(), true}, {"path", p.ImageName.str()}};
-    };
     auto removed = [&](TPtr p) {
         sink.Item(ProcessInstanceKey(*p), TDiffChange::Removed, IsoTimeFromFileTime(p->CreateTime));
     };
     auto added = [&](TPtr p) {
         sink.Item(ProcessInstanceKey(*p), TDiffChange::Added, {}, IsoTimeFromFileTime(p->CreateTime));
     };
-    auto both = [&](TPtr o, TPtr n) { sink.Fields(ProcessInstanceKey(*o), fields(*o), fields(*n)); };
+    auto both = [&](TPtr o, TPtr n) { sink.Fields(ProcessInstanceKey(*o), ComparedFields(*o), ComparedFields(*n)); };
 
     // Known times on both sides first; what is left, by id and name.
     using TId = std::pair<std::uint32_t, std::int64_t>;

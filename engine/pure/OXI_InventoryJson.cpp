@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "engine/pure/OXI_IsoTime.h"
-#include "platform/pure/Orvex_ServiceNames.h"
+#include "engine/pure/OXI_RecordFields.h"
 #include "platform/pure/Orvex_Utf8.h"
 
 namespace orvex {
@@ -93,107 +93,67 @@ private:
     bool needComma_ = false;
 };
 
+// The members of one record, as its field table names them.
+template <typename TRecord>
+void Members(TJsonWriter& w, const TRecord& r) {
+    for (const TField<TRecord>& f : FieldsOf<TRecord>()) {
+        if (!f.Json) continue;
+        switch (f.Show) {
+        case TShow::Text:
+            w.Text(f.Json, f.Text(r));
+            break;
+        case TShow::Address:
+            w.Address(f.Json, static_cast<std::uint64_t>(f.Number(r)));
+            break;
+        case TShow::Time:
+            w.Time(f.Json, f.Number(r));
+            break;
+        case TShow::DateTime:
+            w.Ascii(f.Json, IsoTimeFromDateTime(f.Real(r)));
+            break;
+        case TShow::Bool:
+            w.Bool(f.Json, f.Number(r) != 0);
+            break;
+        case TShow::ServiceState:
+        case TShow::ServiceStartType:
+        case TShow::ServiceType:
+            w.Ascii(f.Json, ShownValue(f, r));
+            break;
+        default:
+            w.Number(f.Json, f.Number(r));
+            break;
+        }
+    }
+}
+
+template <typename TRecord>
+void Object(TJsonWriter& w, const TRecord& r) {
+    w.BeginObject();
+    Members(w, r);
+    w.EndObject();
+}
+
+template <typename TRecord>
+void Array(TJsonWriter& w, const char* name, const std::vector<TRecord>& list) {
+    w.BeginArray(name);
+    for (const TRecord& r : list) Object(w, r);
+    w.EndArray();
+}
+
 void Header(TJsonWriter& w, const char* name, const TStorageInfoRecord& h, const std::string* viewLimit = nullptr) {
     w.BeginObject(name);
-    w.Text("machine", h.Machine);
-    w.Text("application", h.Application);
-    w.Text("osName", h.OSName);
-    w.Number("platform", h.Platform);
-    w.Number("majorVersion", h.MajorVersion);
-    w.Number("minorVersion", h.MinorVersion);
-    w.Number("buildNumber", h.BuildNumber);
-    w.Text("csdVersion", h.CSDVersion);
-    w.Ascii("timestamp", IsoTimeFromDateTime(h.Timestamp));
-    w.Text("rights", h.Rights);
-    w.Text("loggedUser", h.LoggedUser);
-    w.Text("account", h.Account);
-    w.Bool("vmware", h.VMWare);
-    w.Bool("vpc", h.VPC);
+    Members(w, h);
     if (viewLimit) w.Text("viewLimit", *viewLimit);
-    w.EndObject();
-}
-
-void Thread(TJsonWriter& w, const TThreadInfo& t) {
-    w.BeginObject();
-    w.Number("tid", t.TID);
-    w.Number("ownerPid", t.OwnerPID);
-    w.Number("priority", t.Priority);
-    w.Number("basePriority", t.BasePriority);
-    w.Time("createTime", t.CreateTime);
-    w.Number("kernelTime", t.KernelTime);
-    w.Number("userTime", t.UserTime);
-    w.Number("waitTime", t.WaitTime);
-    w.Address("startAddress", t.StartAddress);
-    w.Number("contextSwitches", t.ContextSwitches);
-    w.Number("threadState", t.ThreadState);
-    w.Number("waitReason", t.WaitReason);
-    w.EndObject();
-}
-
-void Module(TJsonWriter& w, const TModuleInfo& m) {
-    w.BeginObject();
-    w.Text("name", m.Name);
-    w.Text("imageName", m.ImageName);
-    w.Number("size", m.Size);
-    w.Address("entryPoint", m.EntryPoint);
-    w.Address("base", m.Base);
     w.EndObject();
 }
 
 void Process(TJsonWriter& w, const TProcessInfo& p, bool live) {
     w.BeginObject();
-    w.Number("pid", p.PID);
-    w.Text("name", p.Name);
-    w.Text("imageName", p.ImageName);
-    w.Text("userName", p.UserName);
-    w.Number("priority", p.Priority);
-    w.Number("usage", p.Usage);
-    w.Number("parentPid", p.ParentPID);
-    w.Number("handleCount", p.HandleCount);
-    w.Number("threadCount", p.ThreadCount);
-    w.Address("heapId", p.HeapID);
-    w.Number("moduleId", p.ModuleID);
-    w.Time("createTime", p.CreateTime);
-    w.Number("userTime", p.UserTime);
-    w.Number("kernelTime", p.KernelTime);
+    Members(w, p);
     if (live) {
-        w.BeginArray("threads");
-        for (const TThreadInfo& t : p.Threads) Thread(w, t);
-        w.EndArray();
-        w.BeginArray("modules");
-        for (const TModuleInfo& m : p.Modules) Module(w, m);
-        w.EndArray();
+        Array(w, "threads", p.Threads);
+        Array(w, "modules", p.Modules);
     }
-    w.EndObject();
-}
-
-void Driver(TJsonWriter& w, const TDriverInfo& d) {
-    w.BeginObject();
-    w.Text("name", d.Name);
-    w.Number("loadCount", d.LoadCount);
-    w.Number("flags", d.Flags);
-    w.Address("base", d.Base);
-    w.Number("size", d.Size);
-    w.EndObject();
-}
-
-void Service(TJsonWriter& w, const TServiceInfo& s) {
-    w.BeginObject();
-    w.Text("name", s.Name);
-    w.Text("displayName", s.DisplayName);
-    w.Text("imageName", s.ImageName);
-    w.Text("objectName", s.ObjectName);
-    w.Text("description", s.Description);
-    w.Text("group", s.Group);
-    w.Text("dependOnService", s.DependOnService);
-    w.Number("startup", s.Startup);
-    w.Ascii("startupName", ServiceStartTypeName(s.Startup));
-    w.Number("status", s.Status);
-    w.Ascii("statusName", ServiceStateName(s.Status));
-    w.Number("tag", s.Tag);
-    w.Number("errCtrl", s.ErrCtrl);
-    w.Number("typ", s.Typ);
-    w.Ascii("typeName", ServiceTypeName(s.Typ));
     w.EndObject();
 }
 
@@ -207,12 +167,8 @@ std::string InventoryJson(const TInventory& inventory, const TTextToUtf8& toUtf8
     w.BeginArray("processes");
     for (const TProcessInfo& p : inventory.Processes) Process(w, p, inventory.Live);
     w.EndArray();
-    w.BeginArray("drivers");
-    for (const TDriverInfo& d : inventory.Drivers) Driver(w, d);
-    w.EndArray();
-    w.BeginArray("services");
-    for (const TServiceInfo& s : inventory.Services) Service(w, s);
-    w.EndArray();
+    Array(w, "drivers", inventory.Drivers);
+    Array(w, "services", inventory.Services);
     w.EndObject();
     return w.Take();
 }
