@@ -1,6 +1,5 @@
 #include "console/pure/InvTables.h"
 
-
 #include "engine/pure/OXI_IsoTime.h"
 #include "engine/pure/OXI_RecordFields.h"
 #include "platform/pure/Orvex_Csv.h"

@@ -16,16 +16,16 @@ namespace orvex {
 // How a value is shown.
 enum class TShow : std::uint8_t {
     Decimal,
-    Address,          // hexadecimal, "0x" first
-    Time,             // a point in time in 100-ns units since 1601 (UTC)
-    DateTime,         // a date-time in days since 1899-12-30 (the header's)
-    Text,             // the record's ANSI text
-    Bool,             // stored as 1 or 0
-    CpuTime,          // a duration in 100-ns units, as the lists show CPU time
-    FileName,         // the file-name part of a path text
-    ServiceState,     // a service state by its name
-    ServiceStartType, // a start type by its name
-    ServiceType       // a service type (its index) by its name
+    Address,           // hexadecimal, "0x" first
+    Time,              // a point in time in 100-ns units since 1601 (UTC)
+    DateTime,          // a date-time in days since 1899-12-30 (the header's)
+    Text,              // the record's ANSI text
+    Bool,              // stored as 1 or 0
+    CpuTime,           // a duration in 100-ns units, as the lists show CPU time
+    FileName,          // the file-name part of a path text
+    ServiceState,      // a service state by its name
+    ServiceStartType,  // a start type by its name
+    ServiceType        // a service type (its index) by its name
 };
 
 // How a value is widened to the report's 64-bit integer: as its type is
@@ -41,11 +41,11 @@ struct TField {
     std::uint32_t PropertyId = 0;
     // A name read first where a file has it (an older spelling).
     const char* PreferredProperty = nullptr;
-    const char* Json = nullptr;     // member of the JSON object; null: none
-    const char* Caption = nullptr;  // column caption in the console's lists
-    int Column = 0;                 // 1-based column position; 0: no column
-    const char* Compared = nullptr; // field name of a comparison row; null: not compared
-    bool FoldCase = false;          // compared without regard to case
+    const char* Json = nullptr;      // member of the JSON object; null: none
+    const char* Caption = nullptr;   // column caption in the console's lists
+    int Column = 0;                  // 1-based column position; 0: no column
+    const char* Compared = nullptr;  // field name of a comparison row; null: not compared
+    bool FoldCase = false;           // compared without regard to case
     TShow Show = TShow::Decimal;
     TWiden Widen = TWiden::Natural;
     // The value: a number (integers, times, flags), a real (date-times) or a

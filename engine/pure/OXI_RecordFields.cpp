@@ -88,7 +88,9 @@ constexpr TField<S> ServiceTable[] = {
     Field<&S::ObjectName>("ObjectName", "objectName").InColumn(7, "Account").ComparedAs("account", true),
     Field<&S::Description>("Description", "description"),
     Field<&S::Group>("Group", "group").InColumn(8, "Group"),
-    Field<&S::DependOnService>("DependOnService", "dependOnService").InColumn(9, "Dependencies").ComparedAs("dependencies"),
+    Field<&S::DependOnService>("DependOnService", "dependOnService")
+        .InColumn(9, "Dependencies")
+        .ComparedAs("dependencies"),
     Field<&S::Startup>("Startup", "startup"),
     Shown<S>(TShow::ServiceStartType, &StartType, "startupName").InColumn(3, "Startup Type").ComparedAs("start type"),
     Field<&S::Status>("Status", "status"),
