@@ -137,10 +137,11 @@ TComparison CompareWithReportFile(const std::string& reportPath, const TOrvex_Pr
     comparison.ReportPath = reportPath;
     TInventory before;
     try {
-        if (!IsInventoryReport(reportPath)) throw std::runtime_error("the file is not an inventory report.");
         TOrvex_ProcessList report;
-        report.LoadFromStorage(reportPath);
+        report.LoadReport(reportPath);
         before = InventoryOf(report);
+    } catch (const TNotAReport&) {
+        throw std::runtime_error("Cannot compare with " + reportPath + ": the file is not an inventory report.");
     } catch (const std::exception& e) {
         throw std::runtime_error("Cannot compare with " + reportPath + ": " + e.what());
     }

@@ -393,28 +393,14 @@ void Twnd_Main::cmOpenReport() {
 }
 
 bool Twnd_Main::OpenReport(const std::string& fileName) {
-    // Everything is checked before the component changes: a load of a file
-    // that is no report would empty it.
-    const DWORD attributes = ::GetFileAttributesA(fileName.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = ::GetLastError();
-        orvex::ShowErrorReport(Handle(),
-                               std::runtime_error(
-                                   CannotOpenReportText(fileName, orvex::ComErrorMessage(HRESULT_FROM_WIN32(error)))));
-        return false;
-    }
+    // A file that cannot be read, or is no report, leaves the component as
+    // it was.
     try {
-        bool report = false;
-        {
-            orvex::TBusyCursor busy;
-            report = (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsInventoryReport(fileName);
-            // A load that raises leaves the component as it was.
-            if (report) ProcList.LoadFromStorage(fileName);
-        }
-        if (!report) {
-            orvex::ShowErrorReport(Handle(), std::runtime_error(NotAReportText(fileName)));
-            return false;
-        }
+        orvex::TBusyCursor busy;
+        ProcList.LoadReport(fileName);
+    } catch (const orvex::TNotAReport&) {
+        orvex::ShowErrorReport(Handle(), std::runtime_error(NotAReportText(fileName)));
+        return false;
     } catch (const std::exception& e) {
         orvex::ShowErrorReport(Handle(), std::runtime_error(CannotOpenReportText(fileName, e.what())));
         return false;

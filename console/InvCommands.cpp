@@ -34,12 +34,11 @@ const TTextToUtf8 ToUtf8 = [](std::string_view s) { return AnsiToUtf8(s); };
 // The report in FileName; raises TFileError when it is missing, damaged or
 // no inventory report.
 TInventory LoadInventory(const std::string& fileName) {
-    if (GetFileAttributesA(fileName.c_str()) == INVALID_FILE_ATTRIBUTES)
-        Fail(fileName, ComErrorMessage(HRESULT_FROM_WIN32(GetLastError())));
     TOrvex_ProcessList component;
     try {
-        if (!IsInventoryReport(fileName)) Fail(fileName, "not an inventory report");
-        component.LoadFromStorage(fileName);
+        component.LoadReport(fileName);
+    } catch (const TNotAReport& e) {
+        Fail(fileName, e.what());
     } catch (const TComError& e) {
         Fail(fileName, e.what());
     }

@@ -116,6 +116,15 @@ bool TOrvex_ProcessList::LoadFromStorage(const std::string& FileName) {
     return anyItem;
 }
 
+void TOrvex_ProcessList::LoadReport(const std::string& FileName) {
+    TLoadedReport report = ReadInventoryReport(FileName);
+    Clear();
+    TakeLoadedHeader(FileName, &report.Info);
+    processes_ = std::move(report.Lists.Processes);
+    drivers_ = std::move(report.Lists.Drivers);
+    services_ = std::move(report.Lists.Services);
+}
+
 void TOrvex_ProcessList::GetProcess(std::uint32_t index, TProcessInfo& info) const { CopyAt(processes_, index, info); }
 void TOrvex_ProcessList::GetDriver(std::uint32_t index, TDriverInfo& info) const { CopyAt(drivers_, index, info); }
 void TOrvex_ProcessList::GetService(std::uint32_t index, TServiceInfo& info) const { CopyAt(services_, index, info); }

@@ -20,11 +20,6 @@
 namespace orvex {
 
 // The lists a report holds, as the report reader delivers them.
-struct TReportLists {
-    TProcList Processes;
-    TDriverList Drivers;
-    TServiceList Services;
-};
 
 class TOrvex_ProcessList : public TOrvex_OXIC_Component {
 public:
@@ -40,6 +35,9 @@ public:
     // empties every list and gives false. A failure raises and leaves the
     // component as it was.
     bool LoadFromStorage(const std::string& FileName) override;
+    // Takes the report in FileName (see ReadInventoryReport, whose errors it
+    // raises); a file that cannot be read leaves the component as it was.
+    void LoadReport(const std::string& FileName);
 
     // Published properties.
     int ProcessCount() const noexcept { return static_cast<int>(processes_.size()); }

@@ -4,13 +4,22 @@
 #pragma once
 
 #include <cstddef>
+#include <stdexcept>
 #include <string>
+
+#include "engine/pure/OXI_StorageInfo.h"
+#include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 
-struct TStorageInfoRecord;
-struct TReportLists;
 class TOrvex_ProcessList;
+
+// The lists a report holds.
+struct TReportLists {
+    TProcList Processes;
+    TDriverList Drivers;
+    TServiceList Services;
+};
 
 // The parts of a report that the inventory components write and read
 // (SaveToStorage, LoadFromStorage). Each call opens the file and closes it
@@ -47,5 +56,26 @@ inline constexpr std::size_t ReportListLimit = 10'000;
 // component: it empties its lists. False for such files; raises, as a load
 // would, when the file cannot be examined or is a damaged compound file.
 bool IsInventoryReport(const std::string& fileName);
+
+// A file that is no inventory report: missing lists and title, or no
+// compound file at all, or a folder.
+class TNotAReport : public std::runtime_error {
+public:
+    TNotAReport() : std::runtime_error("not an inventory report") {}
+};
+
+// An inventory report read whole.
+struct TLoadedReport {
+    TStorageInfoRecord Info;
+    TReportLists Lists;
+    bool AnyItem = false;  // at least one item was read
+};
+
+// Reads the report in fileName, opening the file once: checks that it is an
+// inventory report (as IsInventoryReport does), then reads its header and
+// its lists. Raises TNotAReport for a file that is none, TComError with the
+// system's code and text for a file that cannot be read (missing, held by
+// another program, denied) or is damaged.
+TLoadedReport ReadInventoryReport(const std::string& fileName);
 
 }  // namespace orvex

@@ -1,6 +1,7 @@
 #include "storage/Orvex_ReportFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -129,7 +130,11 @@ std::unique_ptr<TStoragePropertySet> OpenCheckedSet(TStructuredSTorage& storage,
     return std::make_unique<TStoragePropertySet>(set.get(), &storage);
 }
 
+std::atomic<std::uint64_t> ReportReads{0};
+
 }  // namespace
+
+std::uint64_t ReportReadsSoFar() noexcept { return ReportReads.load(); }
 
 std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& fileName) {
     if (IsCompoundFile(fileName)) {
@@ -140,6 +145,7 @@ std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& file
 }
 
 std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName) {
+    ++ReportReads;
     if (!IsCompoundFile(fileName)) return nullptr;
     // The storage reads the checked bytes, not the file: a change of the
     // file after the check cannot reach the platform's parser, and every

@@ -2,6 +2,7 @@
 // elements and the property sets the report keeps its values in.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,6 +26,9 @@ std::unique_ptr<TStructuredSTorage> OpenReportForWriting(const std::string& file
 // the bytes that passed the check, from memory; the file stays open for
 // reading, as a storage, until the root is destroyed.
 std::unique_ptr<TStructuredSTorage> OpenReportForReading(const std::string& fileName);
+// How many times this process has opened a report for reading (each time
+// reads the whole file): the readers' own count of their work.
+std::uint64_t ReportReadsSoFar() noexcept;
 
 // The sub-storage Name of Parent, opened for reading; none when Parent holds
 // no sub-storage of that name. Other failures (a damaged file) raise.

@@ -4,11 +4,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
+#include "engine/OXI_Inventory.h"
 #include "engine/OXI_Processes.h"
 #include "engine/OXI_Report.h"
+#include "storage/Orvex_ReportFile.h"
 #include "storage/Orvex_SS.h"
+#include "tests/wine/support/RaisedCode.h"
 #include "tests/wine/support/ReportFileTest.h"
 
 using namespace orvex;
@@ -264,4 +269,79 @@ TEST_F(ReportLoad, IsInventoryReportTellsReportsFromOtherFilesWithoutRaising) {
     const std::string whole = ReadWholeFile(file.name());
     ASSERT_TRUE(file.write(whole.substr(0, whole.size() / 2)));
     EXPECT_EQ(RaisedCode([&] { IsInventoryReport(file.name()); }), STG_E_DOCFILECORRUPT);
+}
+
+// The single reader: one read of the file checks it and takes its header
+// and lists; a file that is no report is named so, a failure raises with
+// its code, and either way the component keeps what it held.
+TEST_F(ReportLoad, OneReadChecksAndTakesTheReport) {
+    SaveSamples(file.name(), 3, 2, 1);
+    TOrvex_ProcessList component;
+    const std::uint64_t reads = ReportReadsSoFar();
+    component.LoadReport(file.name());
+    EXPECT_EQ(ReportReadsSoFar() - reads, 1u) << "one read of the file";
+    EXPECT_EQ(component.ProcessCount(), 3);
+    EXPECT_EQ(component.DriverCount(), 2);
+    EXPECT_EQ(component.ServiceCount(), 1);
+    EXPECT_EQ(component.StorageFileName, file.name());
+    EXPECT_FALSE(component.LiveData());
+    EXPECT_EQ(component.StorageInfo.Machine, DescribeThisSystem().Machine);
+    // what the three callers did before: a check and a load, three reads
+    TOrvex_ProcessList checked;
+    const std::uint64_t before = ReportReadsSoFar();
+    ASSERT_TRUE(IsInventoryReport(file.name()));
+    ASSERT_TRUE(checked.LoadFromStorage(file.name()));
+    EXPECT_EQ(ReportReadsSoFar() - before, 3u);
+    const std::string whole = ReadWholeFile(file.name());
+
+    TTempFile other;
+    ASSERT_TRUE(other.valid());
+    char folder[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathA(MAX_PATH, folder), 0u);
+    const struct {
+        const char* Label;
+        std::function<std::string()> Make;  // the file's name
+        HRESULT Code;                       // S_OK: no report
+    } cases[] = {
+        {"another program's compound file",
+         [&] {
+             auto root = CreateStorageFile(other.name(), STGM_CREATE | StorageWriteMode);
+             WriteStream(*root, L"WordDocument", "text");
+             return other.name();
+         },
+         S_OK},
+        {"an empty compound file",
+         [&] {
+             CreateStorageFile(other.name(), STGM_CREATE | StorageWriteMode);
+             return other.name();
+         },
+         S_OK},
+        {"a plain file", [&] { return other.write("plain text") ? other.name() : std::string(); }, S_OK},
+        {"a folder", [&] { return std::string(folder); }, S_OK},
+        {"a missing file", [&] { return other.remove() ? other.name() : std::string(); },
+         HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
+        {"a damaged report",
+         [&] { return other.write(whole.substr(0, whole.size() / 2)) ? other.name() : std::string(); },
+         STG_E_DOCFILECORRUPT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Label);
+        const std::string name = c.Make();
+        ASSERT_FALSE(name.empty());
+        const std::uint64_t start = ReportReadsSoFar();
+        bool notAReport = false;
+        const HRESULT code = RaisedCode([&] {
+            try {
+                component.LoadReport(name);
+            } catch (const TNotAReport& e) {
+                notAReport = true;
+                EXPECT_STREQ(e.what(), "not an inventory report");
+            }
+        });
+        EXPECT_EQ(code, c.Code);
+        EXPECT_EQ(notAReport, c.Code == S_OK);
+        EXPECT_LE(ReportReadsSoFar() - start, 1u);
+        EXPECT_EQ(component.ProcessCount(), 3) << "the component keeps its report";
+        EXPECT_EQ(component.StorageFileName, file.name());
+    }
 }
