@@ -13,8 +13,12 @@ namespace orvex::console {
 
 namespace {
 
+// The stream's handle; null, with ERROR_INVALID_HANDLE, when it has none.
 HANDLE StdHandle(TStdStream stream) {
-    return GetStdHandle(stream == TStdStream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    const HANDLE h = GetStdHandle(stream == TStdStream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    if (h != INVALID_HANDLE_VALUE && h != nullptr) return h;
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
 }
 
 bool IsConsole(HANDLE h) {
@@ -77,10 +81,7 @@ bool WriteConsoleText(HANDLE h, std::string_view text) {
 
 bool WriteBytes(TStdStream stream, std::string_view bytes) {
     const HANDLE h = StdHandle(stream);
-    if (h == nullptr || h == INVALID_HANDLE_VALUE) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return false;
-    }
+    if (!h) return false;
     return WritePieces(h, bytes, Utf8PieceLength);
 }
 
@@ -106,10 +107,7 @@ std::string ConsoleText(std::string_view ansi) {
 
 bool WriteText(TStdStream stream, std::string_view text) {
     const HANDLE h = StdHandle(stream);
-    if (h == nullptr || h == INVALID_HANDLE_VALUE) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return false;
-    }
+    if (!h) return false;
     // Pieces end at characters of the code page in force (UTF-8 where the
     // manifest's active code page is honoured).
     const auto ansiPieces = [](std::string_view s, std::size_t limit) {

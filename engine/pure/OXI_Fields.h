@@ -188,20 +188,15 @@ constexpr TField<fields::RecordOf<Member>> FieldWithId(std::uint32_t id, const c
 
 // A value computed from the record, never stored: shown in the lists, in
 // the comparison, and under json (where not null) in JSON.
-template <typename TRecord>
-constexpr TField<TRecord> Shown(TShow show, std::int64_t (*number)(const TRecord&), const char* json = nullptr) {
+template <typename TRecord, typename TValue>
+constexpr TField<TRecord> Shown(TShow show, TValue (*value)(const TRecord&), const char* json = nullptr) {
     TField<TRecord> f;
     f.Json = json;
     f.Show = show;
-    f.Number = number;
-    return f;
-}
-template <typename TRecord>
-constexpr TField<TRecord> Shown(TShow show, std::string (*text)(const TRecord&), const char* json = nullptr) {
-    TField<TRecord> f;
-    f.Json = json;
-    f.Show = show;
-    f.Text = text;
+    if constexpr (std::is_same_v<TValue, std::string>)
+        f.Text = value;
+    else
+        f.Number = value;
     return f;
 }
 

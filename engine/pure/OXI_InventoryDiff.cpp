@@ -86,25 +86,18 @@ std::vector<TFieldValue> ComparedFields(const TRecord& r) {
     return values;
 }
 
-void CompareServices(const TServiceList& before, const TServiceList& after, std::vector<TDiffRow>& rows) {
-    TRowSink sink(TDiffKind::Service, rows);
-    auto keyOf = [](const TServiceInfo& s) -> const std::string& { return s.Name.str(); };
-    using TPtr = const TServiceInfo*;
+// Drivers and services, each by its name: added, removed, or its compared
+// fields.
+template <typename TRecord>
+void CompareByName(TDiffKind kind, const std::vector<TRecord>& before, const std::vector<TRecord>& after,
+                   std::vector<TDiffRow>& rows) {
+    TRowSink sink(kind, rows);
+    auto keyOf = [](const TRecord& r) -> const std::string& { return r.Name.str(); };
+    using TPtr = const TRecord*;
     Merge(
         FirstByKey(before, keyOf), FirstByKey(after, keyOf),
-        [&](TPtr s) { sink.Item(s->Name.str(), TDiffChange::Removed); },
-        [&](TPtr s) { sink.Item(s->Name.str(), TDiffChange::Added); },
-        [&](TPtr b, TPtr a) { sink.Fields(b->Name.str(), ComparedFields(*b), ComparedFields(*a)); });
-}
-
-void CompareDrivers(const TDriverList& before, const TDriverList& after, std::vector<TDiffRow>& rows) {
-    TRowSink sink(TDiffKind::Driver, rows);
-    auto keyOf = [](const TDriverInfo& d) -> const std::string& { return d.Name.str(); };
-    using TPtr = const TDriverInfo*;
-    Merge(
-        FirstByKey(before, keyOf), FirstByKey(after, keyOf),
-        [&](TPtr d) { sink.Item(d->Name.str(), TDiffChange::Removed); },
-        [&](TPtr d) { sink.Item(d->Name.str(), TDiffChange::Added); },
+        [&](TPtr r) { sink.Item(r->Name.str(), TDiffChange::Removed); },
+        [&](TPtr r) { sink.Item(r->Name.str(), TDiffChange::Added); },
         [&](TPtr b, TPtr a) { sink.Fields(b->Name.str(), ComparedFields(*b), ComparedFields(*a)); });
 }
 
@@ -247,8 +240,8 @@ std::vector<TDiffRow> CompareInventories(const TInventory& before, const TInvent
         CompareProcessInstances(before.Processes, after.Processes, rows);
     else
         CompareProcessImages(before.Processes, after.Processes, rows);
-    CompareDrivers(before.Drivers, after.Drivers, rows);
-    CompareServices(before.Services, after.Services, rows);
+    CompareByName(TDiffKind::Driver, before.Drivers, after.Drivers, rows);
+    CompareByName(TDiffKind::Service, before.Services, after.Services, rows);
     // Sort keys computed once: kind, key without regard to case, field, change.
     std::vector<std::pair<std::tuple<int, std::string, std::string, int>, std::size_t>> order;
     order.reserve(rows.size());
@@ -262,29 +255,20 @@ std::vector<TDiffRow> CompareInventories(const TInventory& before, const TInvent
     return sorted;
 }
 
-const char* DiffKindText(TDiffKind kind) noexcept {
-    switch (kind) {
-    case TDiffKind::Process:
-        return "process";
-    case TDiffKind::Driver:
-        return "driver";
-    case TDiffKind::Service:
-        return "service";
-    }
-    return "";
+namespace {
+
+// The text of an enumerator, by its value, from the texts in their order.
+template <typename TEnum, std::size_t N>
+const char* EnumText(TEnum value, const char* const (&texts)[N]) noexcept {
+    const auto i = static_cast<std::size_t>(value);
+    return i < N ? texts[i] : "";
 }
 
-const char* DiffChangeText(TDiffChange change) noexcept {
-    switch (change) {
-    case TDiffChange::Added:
-        return "added";
-    case TDiffChange::Removed:
-        return "removed";
-    case TDiffChange::Changed:
-        return "changed";
-    }
-    return "";
-}
+}  // namespace
+
+const char* DiffKindText(TDiffKind kind) noexcept { return EnumText(kind, {"process", "driver", "service"}); }
+
+const char* DiffChangeText(TDiffChange change) noexcept { return EnumText(change, {"added", "removed", "changed"}); }
 
 std::vector<std::string> DiffColumnCaptions() { return {"Kind", "Key", "Change", "Field", "Old value", "New value"}; }
 

@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <tuple>
 
 #include "engine/pure/OXI_IsoTime.h"
 #include "platform/pure/Orvex_Datetime.h"
@@ -128,30 +129,27 @@ std::string Hex(std::uint64_t value) {
 
 }  // namespace
 
-template <>
-std::span<const TField<P>> FieldsOf<P>() {
-    return ProcessTable;
+namespace {
+
+template <typename TRecord>
+using TTable = std::span<const TField<TRecord>>;
+constexpr std::tuple Tables{TTable<P>(ProcessTable), TTable<T>(ThreadTable),  TTable<M>(ModuleTable),
+                            TTable<D>(DriverTable),  TTable<S>(ServiceTable), TTable<H>(HeaderTable)};
+
+}  // namespace
+
+template <typename TRecord>
+std::span<const TField<TRecord>> FieldsOf() {
+    return std::get<TTable<TRecord>>(Tables);
 }
-template <>
-std::span<const TField<T>> FieldsOf<T>() {
-    return ThreadTable;
-}
-template <>
-std::span<const TField<M>> FieldsOf<M>() {
-    return ModuleTable;
-}
-template <>
-std::span<const TField<D>> FieldsOf<D>() {
-    return DriverTable;
-}
-template <>
-std::span<const TField<S>> FieldsOf<S>() {
-    return ServiceTable;
-}
-template <>
-std::span<const TField<H>> FieldsOf<H>() {
-    return HeaderTable;
-}
+
+// The tables of every record kind, for the other translation units.
+template std::span<const TField<P>> FieldsOf<P>();
+template std::span<const TField<T>> FieldsOf<T>();
+template std::span<const TField<M>> FieldsOf<M>();
+template std::span<const TField<D>> FieldsOf<D>();
+template std::span<const TField<S>> FieldsOf<S>();
+template std::span<const TField<H>> FieldsOf<H>();
 
 std::string ShownNumber(TShow show, std::int64_t value) {
     switch (show) {

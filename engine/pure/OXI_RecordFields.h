@@ -15,21 +15,11 @@
 
 namespace orvex {
 
-// The fields of each record, in the order reports and JSON write them.
+// The fields of each record, in the order reports and JSON write them: of
+// processes, threads, modules, drivers, services and the header
+// (TStorageInfoRecord).
 template <typename TRecord>
 std::span<const TField<TRecord>> FieldsOf();
-template <>
-std::span<const TField<TProcessInfo>> FieldsOf<TProcessInfo>();
-template <>
-std::span<const TField<TThreadInfo>> FieldsOf<TThreadInfo>();
-template <>
-std::span<const TField<TModuleInfo>> FieldsOf<TModuleInfo>();
-template <>
-std::span<const TField<TDriverInfo>> FieldsOf<TDriverInfo>();
-template <>
-std::span<const TField<TServiceInfo>> FieldsOf<TServiceInfo>();
-template <>
-std::span<const TField<TStorageInfoRecord>> FieldsOf<TStorageInfoRecord>();
 
 // A number as a list or a comparison shows it (addresses as "0x0000ABCD",
 // times in ISO 8601, service values by their names).

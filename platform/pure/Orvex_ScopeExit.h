@@ -1,12 +1,13 @@
 // Runs an undo step when a scope ends, on the normal way out and when an
 // exception leaves the scope alike, unless the step was dismissed first.
 //
-// An exception thrown by the undo step while another one leaves the scope is
-// dropped: the first failure is the one the caller reports. On the normal way
-// out the undo step's exception goes on to the caller.
+// The destructor never throws: an exception of the undo step there is
+// dropped (when another one leaves the scope, that first failure is the one
+// the caller reports). A scope whose undo step may fail, and whose caller
+// must learn of it, ends with Finish(), which runs the step at once and lets
+// its failure through.
 #pragma once
 
-#include <exception>
 #include <type_traits>
 #include <utility>
 
@@ -18,12 +19,8 @@ public:
     explicit TScopeExit(F undo) noexcept(std::is_nothrow_move_constructible_v<F>) : undo_(std::move(undo)) {}
     TScopeExit(const TScopeExit&) = delete;
     TScopeExit& operator=(const TScopeExit&) = delete;
-    ~TScopeExit() noexcept(false) {
+    ~TScopeExit() noexcept {
         if (!armed_) return;
-        if (std::uncaught_exceptions() == unwinding_) {
-            undo_();
-            return;
-        }
         try {
             undo_();
         } catch (...) {
@@ -32,10 +29,16 @@ public:
 
     // The scope ended as it should: the undo step does not run.
     void Dismiss() noexcept { armed_ = false; }
+    // Runs the undo step now (once: the destructor does not run it again);
+    // its failure goes on to the caller.
+    void Finish() {
+        if (!armed_) return;
+        armed_ = false;
+        undo_();
+    }
 
 private:
     F undo_;
-    int unwinding_ = std::uncaught_exceptions();
     bool armed_ = true;
 };
 
