@@ -4,21 +4,26 @@
 
 namespace orvex {
 
+// Each function of the library once.
+#define ORVEX_COMDLG32_FUNCTIONS(F) \
+    F(GetOpenFileNameA)             \
+    F(GetSaveFileNameA)
+
 namespace {
 
-decltype(&::GetOpenFileNameA) OpenSlot = nullptr;
-decltype(&::GetSaveFileNameA) SaveSlot = nullptr;
+ORVEX_COMDLG32_FUNCTIONS(ORVEX_DEFINE_SDK_SLOT)
 
-constexpr TSlotBinding ComDlg32Slots[] = {
-    BindSlot<OpenSlot>("GetOpenFileNameA"),
-    BindSlot<SaveSlot>("GetSaveFileNameA"),
-};
+constexpr TSlotBinding ComDlg32Slots[] = {ORVEX_COMDLG32_FUNCTIONS(ORVEX_SDK_SLOT_ENTRY)};
 constinit TLibraryBinding ComDlg32("COMDLG32.DLL", ComDlg32Slots);
 
 }  // namespace
 
-BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) noexcept { return CallBound<ComDlg32, OpenSlot>(FALSE, dialog); }
+BOOL GetOpenFileNameA(OPENFILENAMEA* dialog) noexcept {
+    return CallBound<ComDlg32, GetOpenFileNameASlot>(FALSE, dialog);
+}
 
-BOOL GetSaveFileNameA(OPENFILENAMEA* dialog) noexcept { return CallBound<ComDlg32, SaveSlot>(FALSE, dialog); }
+BOOL GetSaveFileNameA(OPENFILENAMEA* dialog) noexcept {
+    return CallBound<ComDlg32, GetSaveFileNameASlot>(FALSE, dialog);
+}
 
 }  // namespace orvex

@@ -4,54 +4,36 @@
 
 namespace orvex {
 
-TCreateToolhelp32Snapshot CreateToolhelp32Snapshot = nullptr;
-TProcess32Walk Process32First = nullptr;
-TProcess32Walk Process32Next = nullptr;
-TThread32Walk Thread32First = nullptr;
-TThread32Walk Thread32Next = nullptr;
-TModule32Walk Module32First = nullptr;
-TModule32Walk Module32Next = nullptr;
-TModule32WalkW Module32FirstW = nullptr;
-TModule32WalkW Module32NextW = nullptr;
-TAddVectoredExceptionHandler AddVectoredExceptionHandler = nullptr;
-TRemoveVectoredExceptionHandler RemoveVectoredExceptionHandler = nullptr;
-TIsWow64Process IsWow64Process = nullptr;
-TQueryFullProcessImageNameA QueryFullProcessImageNameA = nullptr;
-TGetModuleFileNameW GetModuleFileNameW = nullptr;
-TGetCommandLineW GetCommandLineW = nullptr;
-TCreateProcessW CreateProcessW = nullptr;
-TSetHandleInformation SetHandleInformation = nullptr;
-TWriteConsoleW WriteConsoleW = nullptr;
-TSetDefaultDllDirectories SetDefaultDllDirectories = nullptr;
-TSetDllDirectoryA SetDllDirectoryA = nullptr;
-TReplaceFileA ReplaceFileA = nullptr;
+// Each function of the library once.
+#define ORVEX_KERNEL32_FUNCTIONS(F, G) \
+    F(CreateToolhelp32Snapshot)        \
+    F(Process32First)                  \
+    F(Process32Next)                   \
+    F(Thread32First)                   \
+    F(Thread32Next)                    \
+    F(Module32First)                   \
+    F(Module32Next)                    \
+    F(Module32FirstW)                  \
+    F(Module32NextW)                   \
+    F(AddVectoredExceptionHandler)     \
+    F(RemoveVectoredExceptionHandler)  \
+    F(IsWow64Process)                  \
+    F(QueryFullProcessImageNameA)      \
+    F(GetModuleFileNameW)              \
+    F(GetCommandLineW)                 \
+    F(CreateProcessW)                  \
+    F(SetHandleInformation)            \
+    F(WriteConsoleW)                   \
+    F(SetDefaultDllDirectories)        \
+    F(SetDllDirectoryA)                \
+    F(ReplaceFileA)
+
+ORVEX_KERNEL32_FUNCTIONS(ORVEX_DEFINE_SLOT, ORVEX_DEFINE_SLOT_AS)
 
 namespace {
 
 // The ANSI walkers carry the plain names.
-constexpr TSlotBinding Kernel32Slots[] = {
-    BindSlot<CreateToolhelp32Snapshot>("CreateToolhelp32Snapshot"),
-    BindSlot<Process32First>("Process32First"),
-    BindSlot<Process32Next>("Process32Next"),
-    BindSlot<Thread32First>("Thread32First"),
-    BindSlot<Thread32Next>("Thread32Next"),
-    BindSlot<Module32First>("Module32First"),
-    BindSlot<Module32Next>("Module32Next"),
-    BindSlot<Module32FirstW>("Module32FirstW"),
-    BindSlot<Module32NextW>("Module32NextW"),
-    BindSlot<AddVectoredExceptionHandler>("AddVectoredExceptionHandler"),
-    BindSlot<RemoveVectoredExceptionHandler>("RemoveVectoredExceptionHandler"),
-    BindSlot<IsWow64Process>("IsWow64Process"),
-    BindSlot<QueryFullProcessImageNameA>("QueryFullProcessImageNameA"),
-    BindSlot<GetModuleFileNameW>("GetModuleFileNameW"),
-    BindSlot<GetCommandLineW>("GetCommandLineW"),
-    BindSlot<CreateProcessW>("CreateProcessW"),
-    BindSlot<SetHandleInformation>("SetHandleInformation"),
-    BindSlot<WriteConsoleW>("WriteConsoleW"),
-    BindSlot<SetDefaultDllDirectories>("SetDefaultDllDirectories"),
-    BindSlot<SetDllDirectoryA>("SetDllDirectoryA"),
-    BindSlot<ReplaceFileA>("ReplaceFileA"),
-};
+constexpr TSlotBinding Kernel32Slots[] = {ORVEX_KERNEL32_FUNCTIONS(ORVEX_SLOT_ENTRY, ORVEX_SLOT_ENTRY_AS)};
 
 constinit TLibraryBinding Kernel32("KERNEL32.DLL", Kernel32Slots);
 

@@ -54,6 +54,22 @@ constexpr TSlotBinding BindSlot(const char* exportedName) noexcept {
     return TSlotBinding{exportedName, &AssignSlot<Slot>, &SlotValue<Slot>};
 }
 
+// A library's functions are listed once, one per line, in a list macro:
+//     #define ORVEX_<LIBRARY>_FUNCTIONS(F, G) F(Name) G(Slot, Export) ...
+// where F(Name) binds the slot Name (declared in a header, with the
+// function's type) to the export of that name and G(Slot, Export) binds Slot
+// to another export. The list gives the slots' definitions
+// (ORVEX_DEFINE_SLOT, ORVEX_DEFINE_SLOT_AS) and the binding table's entries
+// (ORVEX_SLOT_ENTRY, ORVEX_SLOT_ENTRY_AS). Functions that the SDK declares
+// are listed as F(Name) alone and get a private slot NameSlot of the SDK's
+// type (ORVEX_DEFINE_SDK_SLOT, ORVEX_SDK_SLOT_ENTRY).
+#define ORVEX_DEFINE_SLOT(name) decltype(name) name = nullptr;
+#define ORVEX_DEFINE_SLOT_AS(slot, exported) decltype(slot) slot = nullptr;
+#define ORVEX_SLOT_ENTRY(name) ::orvex::BindSlot<name>(#name),
+#define ORVEX_SLOT_ENTRY_AS(slot, exported) ::orvex::BindSlot<slot>(#exported),
+#define ORVEX_DEFINE_SDK_SLOT(name) decltype(&::name) name##Slot = nullptr;
+#define ORVEX_SDK_SLOT_ENTRY(name) ::orvex::BindSlot<name##Slot>(#name),
+
 class TLibraryBinding {
 public:
     constexpr TLibraryBinding(const char* libraryName, std::span<const TSlotBinding> slots) noexcept

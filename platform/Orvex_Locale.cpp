@@ -10,12 +10,16 @@
 
 namespace orvex {
 
+// Each function of the library once.
+#define ORVEX_OLEAUT32_FUNCTIONS(F) F(VarDateFromStr)
+
 namespace {
 
 // Bound at run time from the system directory, never imported: Windows 95
 // and NT 4 look for an imported OLE automation library next to the program.
-decltype(&::VarDateFromStr) DateFromTextSlot = nullptr;
-constexpr TSlotBinding OleAut32Slots[] = {BindSlot<DateFromTextSlot>("VarDateFromStr")};
+ORVEX_OLEAUT32_FUNCTIONS(ORVEX_DEFINE_SDK_SLOT)
+
+constexpr TSlotBinding OleAut32Slots[] = {ORVEX_OLEAUT32_FUNCTIONS(ORVEX_SDK_SLOT_ENTRY)};
 constinit TLibraryBinding OleAut32("OLEAUT32.DLL", OleAut32Slots);
 
 // The code page in force decides how texts are cut and compared: set once,
@@ -52,8 +56,9 @@ bool LocaleConvertDateTime(std::string_view s, TDateTimeKind kind, double& value
     if (kind == TDateTimeKind::Date) flags = VAR_DATEVALUEONLY;
     if (kind == TDateTimeKind::Time) flags = VAR_TIMEVALUEONLY;
     DATE date = 0;
-    const HRESULT answer = CallBound<OleAut32, DateFromTextSlot>(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND), wide.data(),
-                                                                 LCID{LOCALE_USER_DEFAULT}, flags, &date);
+    const HRESULT answer = CallBound<OleAut32, VarDateFromStrSlot>(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND),
+                                                                   wide.data(), LCID{LOCALE_USER_DEFAULT}, flags,
+                                                                   &date);
     if (FAILED(answer)) return false;
     value = date;
     return true;

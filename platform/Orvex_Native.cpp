@@ -4,43 +4,30 @@
 
 namespace orvex {
 
-TNtQueryInformationToken NtQueryInformationToken = nullptr;
-TNtOpenProcessToken NtOpenProcessToken = nullptr;
-TNtOpenSection NtOpenSection = nullptr;
-TNtClose NtClose = nullptr;
-TNtOpenProcess NtOpenProcess = nullptr;
-TNtQuerySystemInformation NtQuerySystemInformation = nullptr;
-TNtCreateSection NtCreateSection = nullptr;
-TNtMapViewOfSection NtMapViewOfSection = nullptr;
-TNtUnmapViewOfSection NtUnmapViewOfSection = nullptr;
-TNtOpenFile NtOpenFile = nullptr;
-TNtCreateFile NtCreateFile = nullptr;
-TNtQueryObject NtQueryObject = nullptr;
-TNtQueryInformationProcess NtQueryInformationProcess = nullptr;
-TNtQueryInformationThread NtQueryInformationThread = nullptr;
-TNtQueryInformationFile NtQueryInformationFile = nullptr;
-TNtDuplicateObject NtDuplicateObject = nullptr;
+// Each function of the library once.
+#define ORVEX_NTDLL_FUNCTIONS(F, G) \
+    F(NtQueryInformationToken)      \
+    F(NtOpenProcessToken)           \
+    F(NtOpenSection)                \
+    F(NtClose)                      \
+    F(NtOpenProcess)                \
+    F(NtQuerySystemInformation)     \
+    F(NtCreateSection)              \
+    F(NtMapViewOfSection)           \
+    F(NtUnmapViewOfSection)         \
+    F(NtOpenFile)                   \
+    F(NtCreateFile)                 \
+    F(NtQueryObject)                \
+    F(NtQueryInformationProcess)    \
+    F(NtQueryInformationThread)     \
+    F(NtQueryInformationFile)       \
+    F(NtDuplicateObject)
+
+ORVEX_NTDLL_FUNCTIONS(ORVEX_DEFINE_SLOT, ORVEX_DEFINE_SLOT_AS)
 
 namespace {
 
-constexpr TSlotBinding NativeSlots[] = {
-    BindSlot<NtQueryInformationToken>("NtQueryInformationToken"),
-    BindSlot<NtOpenProcessToken>("NtOpenProcessToken"),
-    BindSlot<NtOpenSection>("NtOpenSection"),
-    BindSlot<NtClose>("NtClose"),
-    BindSlot<NtOpenProcess>("NtOpenProcess"),
-    BindSlot<NtQuerySystemInformation>("NtQuerySystemInformation"),
-    BindSlot<NtCreateSection>("NtCreateSection"),
-    BindSlot<NtMapViewOfSection>("NtMapViewOfSection"),
-    BindSlot<NtUnmapViewOfSection>("NtUnmapViewOfSection"),
-    BindSlot<NtOpenFile>("NtOpenFile"),
-    BindSlot<NtCreateFile>("NtCreateFile"),
-    BindSlot<NtQueryObject>("NtQueryObject"),
-    BindSlot<NtQueryInformationProcess>("NtQueryInformationProcess"),
-    BindSlot<NtQueryInformationThread>("NtQueryInformationThread"),
-    BindSlot<NtQueryInformationFile>("NtQueryInformationFile"),
-    BindSlot<NtDuplicateObject>("NtDuplicateObject"),
-};
+constexpr TSlotBinding NativeSlots[] = {ORVEX_NTDLL_FUNCTIONS(ORVEX_SLOT_ENTRY, ORVEX_SLOT_ENTRY_AS)};
 
 constinit TLibraryBinding Native("NTDLL.DLL", NativeSlots);
 

@@ -4,31 +4,24 @@
 
 namespace orvex {
 
+// Each function of the library once.
+#define ORVEX_OLE32_FUNCTIONS(F) \
+    F(FmtIdToPropStgName)        \
+    F(PropVariantClear)          \
+    F(CoInitialize)              \
+    F(CoUninitialize)            \
+    F(CoTaskMemFree)             \
+    F(CreateILockBytesOnHGlobal) \
+    F(StgCreateDocfile)          \
+    F(StgIsStorageFile)          \
+    F(StgOpenStorage)            \
+    F(StgOpenStorageOnILockBytes)
+
 namespace {
 
-decltype(&::FmtIdToPropStgName) FmtIdToPropStgNameSlot = nullptr;
-decltype(&::PropVariantClear) PropVariantClearSlot = nullptr;
-decltype(&::CoInitialize) CoInitializeSlot = nullptr;
-decltype(&::CoUninitialize) CoUninitializeSlot = nullptr;
-decltype(&::CoTaskMemFree) CoTaskMemFreeSlot = nullptr;
-decltype(&::CreateILockBytesOnHGlobal) LockBytesSlot = nullptr;
-decltype(&::StgCreateDocfile) CreateDocfileSlot = nullptr;
-decltype(&::StgIsStorageFile) IsStorageFileSlot = nullptr;
-decltype(&::StgOpenStorage) OpenStorageSlot = nullptr;
-decltype(&::StgOpenStorageOnILockBytes) OpenOnLockBytesSlot = nullptr;
+ORVEX_OLE32_FUNCTIONS(ORVEX_DEFINE_SDK_SLOT)
 
-constexpr TSlotBinding Ole32Slots[] = {
-    BindSlot<FmtIdToPropStgNameSlot>("FmtIdToPropStgName"),
-    BindSlot<PropVariantClearSlot>("PropVariantClear"),
-    BindSlot<CoInitializeSlot>("CoInitialize"),
-    BindSlot<CoUninitializeSlot>("CoUninitialize"),
-    BindSlot<CoTaskMemFreeSlot>("CoTaskMemFree"),
-    BindSlot<LockBytesSlot>("CreateILockBytesOnHGlobal"),
-    BindSlot<CreateDocfileSlot>("StgCreateDocfile"),
-    BindSlot<IsStorageFileSlot>("StgIsStorageFile"),
-    BindSlot<OpenStorageSlot>("StgOpenStorage"),
-    BindSlot<OpenOnLockBytesSlot>("StgOpenStorageOnILockBytes"),
-};
+constexpr TSlotBinding Ole32Slots[] = {ORVEX_OLE32_FUNCTIONS(ORVEX_SDK_SLOT_ENTRY)};
 constinit TLibraryBinding Ole32("OLE32.DLL", Ole32Slots);
 
 const HRESULT Missing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
@@ -60,23 +53,23 @@ void CoTaskMemFree(void* memory) noexcept {
 }
 
 HRESULT CreateILockBytesOnHGlobal(HGLOBAL memory, BOOL deleteOnRelease, ILockBytes** bytes) noexcept {
-    return CallBound<Ole32, LockBytesSlot>(Missing, memory, deleteOnRelease, bytes);
+    return CallBound<Ole32, CreateILockBytesOnHGlobalSlot>(Missing, memory, deleteOnRelease, bytes);
 }
 
 HRESULT StgCreateDocfile(const wchar_t* name, DWORD mode, DWORD reserved, IStorage** storage) noexcept {
-    return CallBound<Ole32, CreateDocfileSlot>(Missing, name, mode, reserved, storage);
+    return CallBound<Ole32, StgCreateDocfileSlot>(Missing, name, mode, reserved, storage);
 }
 
-HRESULT StgIsStorageFile(const wchar_t* name) noexcept { return CallBound<Ole32, IsStorageFileSlot>(Missing, name); }
+HRESULT StgIsStorageFile(const wchar_t* name) noexcept { return CallBound<Ole32, StgIsStorageFileSlot>(Missing, name); }
 
 HRESULT StgOpenStorage(const wchar_t* name, IStorage* priority, DWORD mode, SNB exclude, DWORD reserved,
                        IStorage** storage) noexcept {
-    return CallBound<Ole32, OpenStorageSlot>(Missing, name, priority, mode, exclude, reserved, storage);
+    return CallBound<Ole32, StgOpenStorageSlot>(Missing, name, priority, mode, exclude, reserved, storage);
 }
 
 HRESULT StgOpenStorageOnILockBytes(ILockBytes* bytes, IStorage* priority, DWORD mode, SNB exclude, DWORD reserved,
                                    IStorage** storage) noexcept {
-    return CallBound<Ole32, OpenOnLockBytesSlot>(Missing, bytes, priority, mode, exclude, reserved, storage);
+    return CallBound<Ole32, StgOpenStorageOnILockBytesSlot>(Missing, bytes, priority, mode, exclude, reserved, storage);
 }
 
 }  // namespace orvex

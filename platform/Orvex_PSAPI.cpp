@@ -2,39 +2,28 @@
 
 namespace orvex {
 
-TEnumProcesses EnumProcesses = nullptr;
-TEnumProcessModules EnumProcessModules = nullptr;
-TGetModuleBaseNameA GetModuleBaseNameA = nullptr;
-TGetModuleFileNameExA GetModuleFileNameExA = nullptr;
-TGetModuleInformation GetModuleInformation = nullptr;
-TEmptyWorkingSet EmptyWorkingSet = nullptr;
-TQueryWorkingSet QueryWorkingSet = nullptr;
-TInitializeProcessForWsWatch InitializeProcessForWsWatch = nullptr;
-TGetWsChanges GetWsChanges = nullptr;
-TGetMappedFileNameA GetMappedFileNameA = nullptr;
-TEnumDeviceDrivers EnumDeviceDrivers = nullptr;
-TGetDeviceDriverBaseNameA GetDeviceDriverBaseNameA = nullptr;
-TGetDeviceDriverFileNameA GetDeviceDriverFileNameA = nullptr;
-TGetProcessMemoryInfo GetProcessMemoryInfo = nullptr;
+// Each function of the library once.
+#define ORVEX_PSAPI_FUNCTIONS(F, G) \
+    F(EnumProcesses)                \
+    F(EnumProcessModules)           \
+    F(GetModuleBaseNameA)           \
+    F(GetModuleFileNameExA)         \
+    F(GetModuleInformation)         \
+    F(EmptyWorkingSet)              \
+    F(QueryWorkingSet)              \
+    F(InitializeProcessForWsWatch)  \
+    F(GetWsChanges)                 \
+    F(GetMappedFileNameA)           \
+    F(EnumDeviceDrivers)            \
+    F(GetDeviceDriverBaseNameA)     \
+    F(GetDeviceDriverFileNameA)     \
+    F(GetProcessMemoryInfo)
+
+ORVEX_PSAPI_FUNCTIONS(ORVEX_DEFINE_SLOT, ORVEX_DEFINE_SLOT_AS)
 
 namespace {
 
-constexpr TSlotBinding ProcessStatusSlots[] = {
-    BindSlot<EnumProcesses>("EnumProcesses"),
-    BindSlot<EnumProcessModules>("EnumProcessModules"),
-    BindSlot<GetModuleBaseNameA>("GetModuleBaseNameA"),
-    BindSlot<GetModuleFileNameExA>("GetModuleFileNameExA"),
-    BindSlot<GetModuleInformation>("GetModuleInformation"),
-    BindSlot<EmptyWorkingSet>("EmptyWorkingSet"),
-    BindSlot<QueryWorkingSet>("QueryWorkingSet"),
-    BindSlot<InitializeProcessForWsWatch>("InitializeProcessForWsWatch"),
-    BindSlot<GetWsChanges>("GetWsChanges"),
-    BindSlot<GetMappedFileNameA>("GetMappedFileNameA"),
-    BindSlot<EnumDeviceDrivers>("EnumDeviceDrivers"),
-    BindSlot<GetDeviceDriverBaseNameA>("GetDeviceDriverBaseNameA"),
-    BindSlot<GetDeviceDriverFileNameA>("GetDeviceDriverFileNameA"),
-    BindSlot<GetProcessMemoryInfo>("GetProcessMemoryInfo"),
-};
+constexpr TSlotBinding ProcessStatusSlots[] = {ORVEX_PSAPI_FUNCTIONS(ORVEX_SLOT_ENTRY, ORVEX_SLOT_ENTRY_AS)};
 
 // Objects are destroyed in reverse order: at program end "psapi.dll" is
 // released before "vdmdbg.dll".

@@ -11,27 +11,28 @@
 
 namespace orvex {
 
+// Each function of the library once.
+#define ORVEX_VERSION_FUNCTIONS(F) \
+    F(GetFileVersionInfoSizeA)     \
+    F(GetFileVersionInfoA)         \
+    F(VerQueryValueA)
+
 namespace {
 
 // The version library is no library the system keeps to its own directory
 // (Windows 7 and later load an imported one from next to the program), so it
 // is bound at run time from the system directory, never imported.
-decltype(&::GetFileVersionInfoSizeA) InfoSizeSlot = nullptr;
-decltype(&::GetFileVersionInfoA) InfoSlot = nullptr;
-decltype(&::VerQueryValueA) QuerySlot = nullptr;
 
-constexpr TSlotBinding VersionSlots[] = {
-    BindSlot<InfoSizeSlot>("GetFileVersionInfoSizeA"),
-    BindSlot<InfoSlot>("GetFileVersionInfoA"),
-    BindSlot<QuerySlot>("VerQueryValueA"),
-};
+ORVEX_VERSION_FUNCTIONS(ORVEX_DEFINE_SDK_SLOT)
+
+constexpr TSlotBinding VersionSlots[] = {ORVEX_VERSION_FUNCTIONS(ORVEX_SDK_SLOT_ENTRY)};
 constinit TLibraryBinding Version("VERSION.DLL", VersionSlots);
 
 // A value of the version block; false when absent.
 bool QueryValue(const std::vector<char>& block, const std::string& path, const void*& data, UINT& length) {
     void* p = nullptr;
     UINT len = 0;
-    if (!CallBound<Version, QuerySlot>(FALSE, block.data(), path.c_str(), &p, &len) || !p) return false;
+    if (!CallBound<Version, VerQueryValueASlot>(FALSE, block.data(), path.c_str(), &p, &len) || !p) return false;
     // The value must lie inside the block.
     const auto begin = reinterpret_cast<std::uintptr_t>(block.data());
     const auto at = reinterpret_cast<std::uintptr_t>(p);
@@ -52,10 +53,11 @@ bool ReadVersionInfo(const std::string& fileName, TVersionInfo& info) {
     // the 32-bit ones that its redirected view shows there.
     const std::string readFrom = UnredirectedPath(fileName);
     DWORD ignored = 0;
-    const DWORD size = CallBound<Version, InfoSizeSlot>(DWORD{0}, readFrom.c_str(), &ignored);
+    const DWORD size = CallBound<Version, GetFileVersionInfoSizeASlot>(DWORD{0}, readFrom.c_str(), &ignored);
     if (size == 0) return false;
     std::vector<char> block(size);
-    if (!CallBound<Version, InfoSlot>(FALSE, readFrom.c_str(), DWORD{0}, size, static_cast<void*>(block.data())))
+    if (!CallBound<Version, GetFileVersionInfoASlot>(FALSE, readFrom.c_str(), DWORD{0}, size,
+                                                     static_cast<void*>(block.data())))
         return false;
 
     const void* data = nullptr;
