@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/DetailsForm.h"
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 #include "ui/Orvex_CtrlRtns.h"
 
 namespace orvex {

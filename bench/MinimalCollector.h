@@ -5,7 +5,7 @@
 // every walk of a system buffer here is its own.
 #pragma once
 
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 namespace orvex::bench {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "engine/OXI_ImagePath.h"
+#include "engine/pure/OXI_Records.h"
 #include "platform/Orvex_BoundedQuery.h"
-#include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 

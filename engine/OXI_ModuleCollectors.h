@@ -9,7 +9,7 @@
 
 #include "engine/OXI_ImagePath.h"
 #include "engine/pure/OXI_ModuleHandles.h"
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 namespace orvex {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/OXI_Common.h"
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 // The Windows headers map these names to their A/W functions; here they are
 // members of the component.

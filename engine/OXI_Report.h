@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/pure/OXI_Records.h"
 #include "engine/pure/OXI_StorageInfo.h"
-#include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 

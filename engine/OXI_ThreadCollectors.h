@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 namespace orvex {
 

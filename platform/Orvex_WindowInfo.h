@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "platform/Orvex_WindowText.h"
-#include "platform/pure/Orvex_Records.h"
+#include "platform/pure/Orvex_WindowRecord.h"
 
 namespace orvex {
 

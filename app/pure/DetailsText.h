@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 #include "platform/pure/Orvex_VersionData.h"
 
 namespace orvex {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 namespace orvex::app {
 

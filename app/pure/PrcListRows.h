@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/pure/DetailsText.h"
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 namespace orvex {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 namespace orvex::app {
 

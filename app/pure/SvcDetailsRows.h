@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/pure/DetailsText.h"
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 #include "platform/pure/Orvex_VersionData.h"
 
 namespace orvex {

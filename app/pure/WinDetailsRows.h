@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/pure/DetailsText.h"
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 namespace orvex {
 

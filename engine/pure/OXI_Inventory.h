@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "engine/pure/OXI_Records.h"
 #include "engine/pure/OXI_StorageInfo.h"
-#include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 

@@ -3,12 +3,13 @@
 // memory and I/O counter blocks.
 #pragma once
 
+#include "engine/pure/OXI_Records.h"
 #include "platform/pure/Orvex_NtLayouts.h"
-#include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 
 TVMCounters VMCountersFromBlock(const nt::TVMCountersBlock& block) noexcept;
+TIOCounters IOCountersFromBlock(const nt::TIOCountersBlock& block) noexcept;
 TThreadInfo ThreadFromBlock(const nt::TThreadBlock& block) noexcept;
 // One record per thread block, in the entry's order.
 TThreadList ThreadsFromBlock(const nt::TProcessBlock& block);

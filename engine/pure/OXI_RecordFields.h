@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/pure/OXI_Fields.h"
+#include "engine/pure/OXI_Records.h"
 #include "engine/pure/OXI_StorageInfo.h"
-#include "platform/pure/Orvex_Records.h"
 
 namespace orvex {
 

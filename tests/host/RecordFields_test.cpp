@@ -58,10 +58,18 @@ TYPED_TEST(RecordFields, NamesAreUniqueAndColumnsComplete) {
     std::set<std::uint32_t> ids;
     std::vector<int> columns;
     for (const auto& f : FieldsOf<TypeParam>()) {
-        if (f.Property) EXPECT_TRUE(properties.insert(f.Property).second) << f.Property;
-        if (f.PropertyId) EXPECT_TRUE(ids.insert(f.PropertyId).second) << f.PropertyId;
-        if (f.Json) EXPECT_TRUE(json.insert(f.Json).second) << f.Json;
-        if (f.Compared) EXPECT_TRUE(compared.insert(f.Compared).second) << f.Compared;
+        if (f.Property) {
+            EXPECT_TRUE(properties.insert(f.Property).second) << f.Property;
+        }
+        if (f.PropertyId) {
+            EXPECT_TRUE(ids.insert(f.PropertyId).second) << f.PropertyId;
+        }
+        if (f.Json) {
+            EXPECT_TRUE(json.insert(f.Json).second) << f.Json;
+        }
+        if (f.Compared) {
+            EXPECT_TRUE(compared.insert(f.Compared).second) << f.Compared;
+        }
         if (f.Column) {
             columns.push_back(f.Column);
             EXPECT_TRUE(f.Caption && *f.Caption) << f.Column;
@@ -69,7 +77,9 @@ TYPED_TEST(RecordFields, NamesAreUniqueAndColumnsComplete) {
         EXPECT_EQ(int{f.Number != nullptr} + int{f.Real != nullptr} + int{f.Text != nullptr}, 1)
             << "one kind of value per field";
         // a stored field can be read back
-        if (f.Property || f.PropertyId) EXPECT_TRUE(f.SetNumber || f.SetReal || f.SetText);
+        if (f.Property || f.PropertyId) {
+            EXPECT_TRUE(f.SetNumber || f.SetReal || f.SetText);
+        }
     }
     std::sort(columns.begin(), columns.end());
     for (std::size_t i = 0; i < columns.size(); ++i) EXPECT_EQ(columns[i], static_cast<int>(i + 1));
@@ -149,12 +159,13 @@ void ExpectColumns(const console::TTable& table, const TRecord& r) {
         EXPECT_EQ(table.Captions[i], columns[i]->Caption);
         const TField<TRecord>& f = *columns[i];
         const std::string& cell = table.Rows[0][i];
-        if (f.Show == TShow::Text)
+        if (f.Show == TShow::Text) {
             EXPECT_EQ(cell, f.Text(r)) << f.Caption;
-        else if (f.Show == TShow::Decimal)
+        } else if (f.Show == TShow::Decimal) {
             EXPECT_EQ(cell, std::to_string(f.Number(r))) << f.Caption;
-        else
+        } else {
             EXPECT_FALSE(cell.empty()) << f.Caption;
+        }
     }
 }
 

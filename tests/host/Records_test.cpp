@@ -3,7 +3,7 @@
 #include <string>
 #include <type_traits>
 
-#include "platform/pure/Orvex_Records.h"
+#include "engine/pure/OXI_Records.h"
 
 using namespace orvex;
 

@@ -65,10 +65,11 @@ TEST_F(ReportFields, EveryStoredFieldReadsBackUnchanged) {
     EXPECT_EQ(q.PID, p.PID);
     for (const TField<TProcessInfo>& f : FieldsOf<TProcessInfo>()) {
         if (!f.Property) continue;
-        if (f.Text)
+        if (f.Text) {
             EXPECT_EQ(f.Text(q), f.Text(p)) << f.Property;
-        else
+        } else {
             EXPECT_EQ(f.Number(q), f.Number(p)) << f.Property;
+        }
     }
     TDriverInfo e;
     loaded.GetDriver(0, e);
