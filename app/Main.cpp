@@ -15,6 +15,7 @@
 #include "app/PrcDetails.h"
 #include "app/SvcDetails.h"
 #include "app/pure/MainRows.h"
+#include "app/pure/ProcessTree.h"
 #include "engine/OXI_Report.h"
 #include "engine/OXI_ReportSave.h"
 #include "platform/Orvex_ComCtl32.h"
@@ -343,9 +344,33 @@ void Twnd_Main::ShowLiveCommands() {
 
 void Twnd_Main::FillProcesses() {
     const bool nt = family_.NT;
-    FillPageList(
-        lists_[pgProcesses], rows_[pgProcesses], ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess,
-        [nt](const TProcessInfo& p) { return ProcessRowTexts(p, nt); }, &ProcessKey);
+    auto texts = [nt](const TProcessInfo& p) { return ProcessRowTexts(p, nt); };
+    if (!processTree_) {
+        FillPageList(lists_[pgProcesses], rows_[pgProcesses], ProcList, ProcList.ProcessCount(),
+                     &TOrvex_ProcessList::GetProcess, texts, &ProcessKey);
+        return;
+    }
+    // Tree order, each name indented by its depth.
+    TProcList all(static_cast<std::size_t>(ProcList.ProcessCount()));
+    for (std::size_t i = 0; i < all.size(); ++i) ProcList.GetProcess(static_cast<std::uint32_t>(i), all[i]);
+    const HWND list = PrcList();
+    TRowRecords& rows = rows_[pgProcesses];
+    orvex::TRedrawLock lock(list);
+    orvex::ClearListFor(list, all.size());
+    rows.Clear();
+    rows.Reserve(all.size());
+    for (const TTreeRow& r : ProcessTreeRows(all)) {
+        std::vector<std::string> cells = texts(all[r.Index]);
+        cells[0] = TreeIndent(r.Depth) + cells[0];
+        orvex::AppendListRow(list, cells, 0, rows.Add(static_cast<int>(r.Index), ProcessKey(all[r.Index])));
+    }
+}
+
+void Twnd_Main::cmProcessTree() {
+    processTree_ = !processTree_;
+    if (processTree_) lists_[pgProcesses].StopSorting();
+    ::CheckMenuItem(popups_[mnView].get(), cmProcessTreeId, MF_BYCOMMAND | (processTree_ ? MF_CHECKED : MF_UNCHECKED));
+    FillProcesses();
 }
 
 void Twnd_Main::FillDrivers() {
@@ -600,6 +625,9 @@ void Twnd_Main::Command(int id) {
     case cmAboutId:
         mmAboutClick();
         break;
+    case cmProcessTreeId:
+        cmProcessTree();
+        break;
     case cmFindId:
         cmFind();
         break;
@@ -649,6 +677,8 @@ LRESULT Twnd_Main::Notify(NMHDR& hdr) {
     const int page = PageOfList(static_cast<int>(hdr.idFrom));
     if (page < 0) return 0;
     if (hdr.code == LVN_COLUMNCLICK) {
+        // A sort is flat: the tree returns with the next "Process tree".
+        if (page == pgProcesses && processTree_) cmProcessTree();
         lists_[page].ColumnClick(reinterpret_cast<NMLISTVIEW&>(hdr).iSubItem);
         return 0;
     }

@@ -99,6 +99,9 @@ public:
     void cmExit();
     // Shows the Find window (created on first use).
     void cmFind();
+    // Shows the processes as a tree of parents and children, or flat again.
+    void cmProcessTree();
+    bool ProcessTreeShown() const noexcept { return processTree_; }
     // The Find window, null until first shown.
     Twnd_Find* FindDialog() const { return find_.get(); }
     void mmAboutClick();
@@ -167,6 +170,9 @@ private:
     std::array<bool, PageCount> pageVisible_{true, true, true};
     std::array<orvex::TSortableList, PageCount> lists_;
     std::array<TRowRecords, PageCount> rows_;
+    // The processes as a tree (until a click on a column header sorts them
+    // flat); for the run only.
+    bool processTree_ = false;
     TMainPage activePage_ = pgProcesses;
     TDataFamily family_;
 };

@@ -99,16 +99,22 @@ constexpr std::array<TMenuItemDecl, 7> ServiceItems{{
     {cmSvcResumeId, "Resume"},
 }};
 
+constexpr std::array<TMenuItemDecl, 1> ViewItems{{
+    {cmProcessTreeId, "Process tree\tCtrl+T"},
+}};
+
 constexpr std::array<TMenuDecl, MenuCount> Menus{{
     {"File", 0, FileItems, true},
     {"Process", 0, ProcessItems, true},
     {"Driver", 0, DriverItems, false},
     {"Service", 0, ServiceItems, false},
+    {"View", 0, ViewItems, true},
     {"About", cmAboutId, {}, true},
 }};
 
-constexpr std::array<ACCEL, 3> Accelerators{{
+constexpr std::array<ACCEL, 4> Accelerators{{
     {FVIRTKEY, VK_F5, cmRefreshId},
+    {FVIRTKEY | FCONTROL, 'T', cmProcessTreeId},
     {FVIRTKEY | FCONTROL, 'F', cmFindId},
     {FVIRTKEY | FCONTROL, 'O', cmOpenReportId},
 }};

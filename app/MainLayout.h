@@ -37,6 +37,7 @@ enum TMainId : int {
     cmOpenReportId = 105,
     cmCompareReportId = 106,
     cmExportListId = 107,
+    cmProcessTreeId = 140,
     cmPrcPropsId = 110,
     cmPrcKillId = 111,
     cmPrcDetailsId = 112,
@@ -51,7 +52,7 @@ enum TMainId : int {
 };
 
 enum TMainPage : int { pgProcesses = 0, pgDrivers = 1, pgServices = 2, PageCount = 3 };
-enum TMainMenu : int { mnFile = 0, mnProcess = 1, mnDriver = 2, mnService = 3, mnAbout = 4, MenuCount = 5 };
+enum TMainMenu : int { mnFile = 0, mnProcess = 1, mnDriver = 2, mnService = 3, mnView = 4, mnAbout = 5, MenuCount = 6 };
 
 struct TColumnDecl {
     const char* Caption;

@@ -46,6 +46,8 @@ public:
     void ColumnClick(int column);
     // Sorts again when the list's sorting is on.
     void Resort();
+    // The list keeps the order its rows are added in until the next click.
+    void StopSorting() noexcept { sorting_ = false; }
     // Custom drawing: the cells of the shared sort column on the tooltip
     // background colour, the others on white.
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;

@@ -65,4 +65,6 @@ std::vector<TTreeRow> ProcessTreeRows(const TProcList& processes) {
     return rows;
 }
 
+std::string TreeIndent(int depth) { return std::string(depth > 0 ? static_cast<std::size_t>(depth) * 3 : 0, ' '); }
+
 }  // namespace orvex::app

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "engine/pure/OXI_Records.h"
@@ -29,5 +30,8 @@ bool IsParentOf(const TProcessInfo& parent, const TProcessInfo& child) noexcept;
 // the same order. A loop of parent ids (possible only where creation times
 // are unknown) is broken at the process met first.
 std::vector<TTreeRow> ProcessTreeRows(const TProcList& processes);
+
+// What goes before a name at Depth: three blanks per level.
+std::string TreeIndent(int depth);
 
 }  // namespace orvex::app

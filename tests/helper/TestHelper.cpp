@@ -30,7 +30,9 @@
 // "ready" until the event named by "resume=" is set (two minutes at most).
 //
 // --short-lived=<ms> is the form the spawned copies run in: a thread, an
-// event and a window with a child, kept for that long; no output.
+// event and a window with a child, kept for that long; no output. With
+// --chain=<n> the helper starts a copy that starts a copy, n links in all
+// (the first one's id reported as "child="), each living for twenty seconds.
 //
 // With --wide-module it also loads a copy of that library named
 // orvex_wide_module.dll from a folder of the temporary directory whose name
@@ -172,8 +174,24 @@ std::string OwnPath() {
     return exe;
 }
 
+// Starts one copy in --short-lived form for lifeMs that starts the next
+// link of a chain of Links more; its process id, 0 when it did not start.
+DWORD StartChainLink(DWORD lifeMs, unsigned long links) {
+    std::string cmd = "\"" + OwnPath() + "\" --short-lived=" + std::to_string(lifeMs) +
+                      " --chain=" + std::to_string(links);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;  // none: the copies write nothing
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 0;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return pi.dwProcessId;
+}
+
 // The life of one spawned copy.
-int ShortLived(HINSTANCE inst, DWORD lifeMs) {
+int ShortLived(HINSTANCE inst, DWORD lifeMs, unsigned long chain) {
+    if (chain > 0) StartChainLink(lifeMs, chain - 1);
     g_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE worker = CreateThread(nullptr, 0, Worker, nullptr, 0, nullptr);
     HWND top = CreateWindowExA(0, "STATIC", "Orvex short-lived", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, inst,
@@ -292,7 +310,7 @@ int IntArgument(const std::string& args, const char* name) {
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     std::string args = cmd ? cmd : "";
     if (const int life = IntArgument(args, "--short-lived="); life >= 0)
-        return ShortLived(inst, static_cast<DWORD>(life));
+        return ShortLived(inst, static_cast<DWORD>(life), Count(args, "chain"));
     g_ignoreClose = args.find("--ignore-close") != std::string::npos;
     bool noWindow = args.find("--no-window") != std::string::npos;
     const bool churn = args.find("--churn") != std::string::npos;
@@ -374,6 +392,10 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
         CreateThread(nullptr, 0, SpawnChildren, nullptr, 0, nullptr);
     }
     if (handleChurn) CreateThread(nullptr, 0, ChurnHandles, nullptr, 0, nullptr);
+    // A child that starts a grandchild, and so on: the chain's links live
+    // for a minute (or end with the prefix).
+    if (const unsigned long chain = Count(args, "chain"); chain > 0)
+        Report("child", std::to_string(StartChainLink(20000, chain - 1)));
     Report("ready", main ? "window" : "nowindow");
 
     if (hang) Hang(resume);

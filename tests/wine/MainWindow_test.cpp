@@ -134,24 +134,24 @@ TEST_F(MainWindow, StatusBarCounts) {
 TEST_F(MainWindow, MenusFollowThePage) {
     const HWND hwnd = W().Handle();
     EXPECT_EQ(W().ActivePage(), pgProcesses);
-    EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Process", "About"}));
+    EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Process", "View", "About"}));
     EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "File"),
               (Strings{"Refresh	F5", "Open report...	Ctrl+O", "", "Find handle or DLL...	Ctrl+F", "",
                        "Save to storage...", "Compare with report...", "Export list...", "", "Exit"}));
     EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "Process"), (Strings{"Properties...", "Details...", "", "Kill"}));
     orvex::test::ClickTab(W().pc(), 1);
     EXPECT_EQ(W().ActivePage(), pgDrivers);
-    EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Driver", "About"}));
+    EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Driver", "View", "About"}));
     EXPECT_TRUE(StyleVisible(W().DrvList()));
     EXPECT_FALSE(StyleVisible(W().PrcList()));
     orvex::test::ClickTab(W().pc(), 2);
-    EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Service", "About"}));
+    EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Service", "View", "About"}));
     EXPECT_EQ(orvex::test::MenuItemCaptions(hwnd, "Service"),
               (Strings{"Properties...", "Details...", "", "Start", "Stop", "Pause", "Resume"}));
     EXPECT_TRUE(StyleVisible(W().SvcList()));
     EXPECT_FALSE(StyleVisible(W().DrvList()));
     orvex::test::ClickTab(W().pc(), 0);
-    EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Process", "About"}));
+    EXPECT_EQ(orvex::test::MenuBarCaptions(hwnd), (Strings{"File", "Process", "View", "About"}));
     EXPECT_TRUE(StyleVisible(W().PrcList()));
 }
 
@@ -531,7 +531,7 @@ TEST_F(Win98MainWindow, OnlyTheProcessesPage) {
     EXPECT_EQ(captions[0], " Processes (" + std::to_string(W().ProcList.ProcessCount()) + ")");
     EXPECT_FALSE(W().PageVisible(pgDrivers));
     EXPECT_FALSE(W().PageVisible(pgServices));
-    EXPECT_EQ(orvex::test::MenuBarCaptions(W().Handle()), (Strings{"File", "Process", "About"}));
+    EXPECT_EQ(orvex::test::MenuBarCaptions(W().Handle()), (Strings{"File", "Process", "View", "About"}));
     EXPECT_EQ(orvex::test::StatusTexts(W().sb())[1], "Handles: 0");
 }
 
