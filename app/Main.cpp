@@ -14,6 +14,7 @@
 #include "app/FileCommands.h"
 #include "app/PrcDetails.h"
 #include "app/SvcDetails.h"
+#include "app/pure/LiveChanges.h"
 #include "app/pure/MainRows.h"
 #include "app/pure/ProcessTree.h"
 #include "engine/OXI_Report.h"
@@ -48,22 +49,81 @@ int PageOfList(int listId) {
 template <typename Record>
 using TGetRecord = void (TOrvex_ProcessList::*)(std::uint32_t, Record&) const;
 
-// Refills a page's list with one row per record of the component: Count
-// records, each read by Get and written by RowTexts. Each row carries its
-// record's index and key (Key) through Rows; the list stays sorted.
+// The component's records of one kind, in its order.
+template <typename Record>
+std::vector<Record> RecordsOf(const TOrvex_ProcessList& component, int count, TGetRecord<Record> get) {
+    std::vector<Record> records(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < records.size(); ++i) (component.*get)(static_cast<std::uint32_t>(i), records[i]);
+    return records;
+}
+
+// Fills one page's list, row by row: each row carries its record's index
+// and key through Rows (a vanished record's row carries index -1: no
+// command acts on it) and its change mark through Marks, by the row's item
+// data. With Markers the mark is also a character before the first cell.
 template <typename Record, typename Texts>
-void FillPageList(orvex::TSortableList& list, TRowRecords& rows, const TOrvex_ProcessList& component, int count,
-                  TGetRecord<Record> get, Texts rowTexts, TRecordKey (*key)(const Record&)) {
-    orvex::TRedrawLock lock(list.Handle());
-    orvex::ClearListFor(list.Handle(), static_cast<std::size_t>(count));
-    rows.Clear();
-    rows.Reserve(static_cast<std::size_t>(count));
-    Record record;
-    for (int i = 0; i < count; ++i) {
-        (component.*get)(static_cast<std::uint32_t>(i), record);
-        orvex::AppendListRow(list.Handle(), rowTexts(record), 0, rows.Add(i, key(record)));
+class TPageFill {
+public:
+    TPageFill(HWND list, TRowRecords& rows, std::vector<TLiveChange>& marks, std::size_t count, bool markers,
+              Texts texts, TRecordKey (*key)(const Record&))
+        : list_(list), rows_(rows), marks_(marks), markers_(markers), texts_(texts), key_(key), lock_(list) {
+        orvex::ClearListFor(list, count);
+        rows.Clear();
+        rows.Reserve(count);
+        marks.clear();
     }
-    list.Resort();
+
+    void Add(const Record& record, int index, TLiveChange mark, const std::string& indent = {}) {
+        std::vector<std::string> cells = texts_(record);
+        cells[0] = (markers_ ? ChangeMarker(mark) : std::string()) + indent + cells[0];
+        const std::intptr_t data = rows_.Add(index, key_(record));
+        if (marks_.size() <= static_cast<std::size_t>(data)) marks_.resize(static_cast<std::size_t>(data) + 1);
+        marks_[static_cast<std::size_t>(data)] = mark;
+        orvex::AppendListRow(list_, cells, 0, data);
+    }
+
+    // The records in their order, or, with Previous, in the order of the
+    // changes since then (the vanished ones among them).
+    void AddAll(const std::vector<Record>& records, const std::vector<Record>* previous) {
+        if (!previous) {
+            for (std::size_t i = 0; i < records.size(); ++i) Add(records[i], static_cast<int>(i), TLiveChange::None);
+            return;
+        }
+        for (const TLiveRow& row : LiveRows(*previous, records)) {
+            if (row.Change == TLiveChange::Removed)
+                Add((*previous)[row.Index], -1, row.Change);
+            else
+                Add(records[row.Index], static_cast<int>(row.Index), row.Change);
+        }
+    }
+
+private:
+    HWND list_;
+    TRowRecords& rows_;
+    std::vector<TLiveChange>& marks_;
+    bool markers_;
+    Texts texts_;
+    TRecordKey (*key_)(const Record&);
+    orvex::TRedrawLock lock_;
+};
+
+// Whether the system's high-contrast setting is on: changes are then shown
+// by a marker character, not by colour.
+bool HighContrastOn() {
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    return ::SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// A slim copy of a process record: what the next refresh compares and shows
+// of it.
+TProcessInfo Slim(TProcessInfo p) {
+    p.Modules.clear();
+    p.Threads.clear();
+    p.Privileges.clear();
+    p.Groups.clear();
+    return p;
 }
 
 // The record of List's selected row among the component's Count records.
@@ -163,6 +223,7 @@ void Twnd_Main::CreateMenus() {
                 ::AppendMenuA(popups_[m].get(), MF_STRING, static_cast<UINT_PTR>(item.Command), item.Caption);
         }
     }
+    ::CheckMenuItem(popups_[mnView].get(), cmHighlightChangesId, MF_BYCOMMAND | MF_CHECKED);
     UpdateMenuBar();
 }
 
@@ -254,6 +315,8 @@ void Twnd_Main::pcChange() {
     menuVisible_[mnService] = activePage_ == pgServices;
     UpdateMenuBar();
     ShowPageControls();
+    if (ProcList.LiveData())
+        ::SendMessageA(sb(), SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(ChangeSummaryText(activePage_).c_str()));
 }
 
 void Twnd_Main::ShowPageControls() {
@@ -269,7 +332,11 @@ void Twnd_Main::ShowPageControls() {
 void Twnd_Main::RefreshView(bool keepData) {
     orvex::TBusyCursor busy;
     TSplashShown shown(splash_);
-    if (!keepData) ProcList.RefreshData();
+    if (!keepData) {
+        // What the lists held before: the changes are marked against it.
+        KeepPreviousLists();
+        ProcList.RefreshData();
+    }
     // Live data come from this system; a report's from the system it names.
     family_ = DataFamilyOf(ProcList);
     ShowProcessColumns();
@@ -292,6 +359,7 @@ void Twnd_Main::RefreshView(bool keepData) {
     ::SetWindowTextA(Handle(), caption.c_str());
     ShowLiveCommands();
     pcChange();
+    liveShown_ = ProcList.LiveData();
 }
 
 void Twnd_Main::ShowProcessColumns() {
@@ -309,7 +377,7 @@ void Twnd_Main::ShowStatus() {
         setText(0, StatusPanelText("Threads", ProcList.ThreadCount()));
         setText(1, StatusPanelText("Handles", ProcList.HandleCount()));
         setText(2, StatusPanelText("Windows", ProcList.WindowCount()));
-        setText(3, "");
+        setText(3, ChangeSummaryText(activePage_));
         ShowViewLimit();
         return;
     }
@@ -345,25 +413,31 @@ void Twnd_Main::ShowLiveCommands() {
 void Twnd_Main::FillProcesses() {
     const bool nt = family_.NT;
     auto texts = [nt](const TProcessInfo& p) { return ProcessRowTexts(p, nt); };
-    if (!processTree_) {
-        FillPageList(lists_[pgProcesses], rows_[pgProcesses], ProcList, ProcList.ProcessCount(),
-                     &TOrvex_ProcessList::GetProcess, texts, &ProcessKey);
-        return;
+    const TProcList all = RecordsOf(ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess);
+    const TProcList* previous = ChangesShown() ? &previous_.Processes : nullptr;
+    {
+        TPageFill fill(PrcList(), rows_[pgProcesses], marks_[pgProcesses], all.size(), HighContrastOn(), texts,
+                       &ProcessKey);
+        if (!processTree_) {
+            fill.AddAll(all, previous);
+        } else {
+            // Tree order, each name indented by its depth; the vanished
+            // processes after the tree.
+            std::vector<TLiveChange> change(all.size(), TLiveChange::None);
+            std::vector<std::size_t> vanished;
+            if (previous)
+                for (const TLiveRow& row : LiveRows(*previous, all)) {
+                    if (row.Change == TLiveChange::Removed)
+                        vanished.push_back(row.Index);
+                    else
+                        change[row.Index] = row.Change;
+                }
+            for (const TTreeRow& r : ProcessTreeRows(all))
+                fill.Add(all[r.Index], static_cast<int>(r.Index), change[r.Index], TreeIndent(r.Depth));
+            for (std::size_t v : vanished) fill.Add((*previous)[v], -1, TLiveChange::Removed);
+        }
     }
-    // Tree order, each name indented by its depth.
-    TProcList all(static_cast<std::size_t>(ProcList.ProcessCount()));
-    for (std::size_t i = 0; i < all.size(); ++i) ProcList.GetProcess(static_cast<std::uint32_t>(i), all[i]);
-    const HWND list = PrcList();
-    TRowRecords& rows = rows_[pgProcesses];
-    orvex::TRedrawLock lock(list);
-    orvex::ClearListFor(list, all.size());
-    rows.Clear();
-    rows.Reserve(all.size());
-    for (const TTreeRow& r : ProcessTreeRows(all)) {
-        std::vector<std::string> cells = texts(all[r.Index]);
-        cells[0] = TreeIndent(r.Depth) + cells[0];
-        orvex::AppendListRow(list, cells, 0, rows.Add(static_cast<int>(r.Index), ProcessKey(all[r.Index])));
-    }
+    if (!processTree_) lists_[pgProcesses].Resort();
 }
 
 void Twnd_Main::cmProcessTree() {
@@ -374,13 +448,59 @@ void Twnd_Main::cmProcessTree() {
 }
 
 void Twnd_Main::FillDrivers() {
-    FillPageList(lists_[pgDrivers], rows_[pgDrivers], ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver,
-                 DriverRowTexts, &DriverKey);
+    const TDriverList all = RecordsOf(ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver);
+    {
+        TPageFill fill(DrvList(), rows_[pgDrivers], marks_[pgDrivers], all.size(), HighContrastOn(), DriverRowTexts,
+                       &DriverKey);
+        fill.AddAll(all, ChangesShown() ? &previous_.Drivers : nullptr);
+    }
+    lists_[pgDrivers].Resort();
 }
 
 void Twnd_Main::FillServices() {
-    FillPageList(lists_[pgServices], rows_[pgServices], ProcList, ProcList.ServiceCount(),
-                 &TOrvex_ProcessList::GetService, ServiceRowTexts, &ServiceKey);
+    const TServiceList all = RecordsOf(ProcList, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService);
+    {
+        TPageFill fill(SvcList(), rows_[pgServices], marks_[pgServices], all.size(), HighContrastOn(), ServiceRowTexts,
+                       &ServiceKey);
+        fill.AddAll(all, ChangesShown() ? &previous_.Services : nullptr);
+    }
+    lists_[pgServices].Resort();
+}
+
+bool Twnd_Main::ChangesShown() const noexcept { return highlightChanges_ && havePrevious_ && ProcList.LiveData(); }
+
+void Twnd_Main::KeepPreviousLists() {
+    // Only lists that a live refresh filled: not a report's, nor the empty
+    // lists before the first refresh.
+    havePrevious_ = ProcList.LiveData() && liveShown_;
+    if (!havePrevious_) return;
+    previous_.Processes.clear();
+    for (const TProcessInfo& p : RecordsOf(ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess))
+        previous_.Processes.push_back(Slim(p));
+    previous_.Drivers = RecordsOf(ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver);
+    previous_.Services = RecordsOf(ProcList, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService);
+}
+
+void Twnd_Main::cmHighlightChanges() {
+    highlightChanges_ = !highlightChanges_;
+    ::CheckMenuItem(popups_[mnView].get(), cmHighlightChangesId,
+                    MF_BYCOMMAND | (highlightChanges_ ? MF_CHECKED : MF_UNCHECKED));
+    RefreshView(true);
+}
+
+std::string Twnd_Main::ChangeSummaryText(TMainPage page) const {
+    if (!ChangesShown()) return {};
+    std::vector<TLiveRow> rows;
+    for (const TLiveChange mark : marks_[page]) rows.push_back({0, mark});
+    return ChangeSummary(rows);
+}
+
+const COLORREF* Twnd_Main::ChangeColour(int page, LPARAM data) const {
+    static constexpr COLORREF Colours[] = {0, RGB(200, 255, 200), RGB(255, 200, 200), RGB(255, 255, 170)};
+    const auto& marks = marks_[static_cast<std::size_t>(page)];
+    if (data < 0 || static_cast<std::size_t>(data) >= marks.size() || HighContrastOn()) return nullptr;
+    const auto mark = static_cast<std::size_t>(marks[static_cast<std::size_t>(data)]);
+    return mark == 0 ? nullptr : &Colours[mark];
 }
 
 // ---------------------------------------------------------------- rows
@@ -628,6 +748,9 @@ void Twnd_Main::Command(int id) {
     case cmProcessTreeId:
         cmProcessTree();
         break;
+    case cmHighlightChangesId:
+        cmHighlightChanges();
+        break;
     case cmFindId:
         cmFind();
         break;
@@ -682,7 +805,15 @@ LRESULT Twnd_Main::Notify(NMHDR& hdr) {
         lists_[page].ColumnClick(reinterpret_cast<NMLISTVIEW&>(hdr).iSubItem);
         return 0;
     }
-    if (hdr.code == NM_CUSTOMDRAW) return lists_[page].CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(hdr));
+    if (hdr.code == NM_CUSTOMDRAW) {
+        auto& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(hdr);
+        const LRESULT result = lists_[page].CustomDraw(draw);
+        // A changed row's background, in every cell.
+        if ((draw.nmcd.dwDrawStage & CDDS_ITEMPREPAINT) == CDDS_ITEMPREPAINT)
+            if (const COLORREF* colour = ChangeColour(page, static_cast<LPARAM>(draw.nmcd.lItemlParam)))
+                draw.clrTextBk = *colour;
+        return result;
+    }
     if (hdr.code == NM_DBLCLK) {
         constexpr int details[PageCount] = {cmPrcDetailsId, cmDrvDetailsId, cmSvcDetailsId};
         Command(details[page]);

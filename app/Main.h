@@ -14,6 +14,7 @@
 #include "app/FindWindow.h"
 #include "app/MainLayout.h"
 #include "app/Splash.h"
+#include "app/pure/LiveChanges.h"
 #include "app/pure/RowRecords.h"
 #include "ui/Orvex_CtrlRtns.h"
 #include "ui/Orvex_GuiResources.h"
@@ -102,6 +103,16 @@ public:
     // Shows the processes as a tree of parents and children, or flat again.
     void cmProcessTree();
     bool ProcessTreeShown() const noexcept { return processTree_; }
+    // Marks the rows that changed since the previous refresh, or stops.
+    void cmHighlightChanges();
+    bool HighlightChanges() const noexcept { return highlightChanges_; }
+    // The change mark of a page's row (by its item data): what the next
+    // paint draws it with.
+    TLiveChange RowChange(TMainPage page, LPARAM data) const {
+        const auto& marks = marks_[page];
+        return data >= 0 && static_cast<std::size_t>(data) < marks.size() ? marks[static_cast<std::size_t>(data)]
+                                                                          : TLiveChange::None;
+    }
     // The Find window, null until first shown.
     Twnd_Find* FindDialog() const { return find_.get(); }
     void mmAboutClick();
@@ -173,6 +184,25 @@ private:
     // The processes as a tree (until a click on a column header sorts them
     // flat); for the run only.
     bool processTree_ = false;
+    // The lists of the previous live refresh (processes without their
+    // threads, modules and token lists), and the change marks of each
+    // page's rows by their item data.
+    struct TPreviousLists {
+        TProcList Processes;
+        TDriverList Drivers;
+        TServiceList Services;
+    };
+    TPreviousLists previous_;
+    bool havePrevious_ = false;
+    bool liveShown_ = false;  // the lists show live data
+    bool highlightChanges_ = true;
+    std::array<std::vector<TLiveChange>, PageCount> marks_;
+
+    bool ChangesShown() const noexcept;
+    void KeepPreviousLists();
+    std::string ChangeSummaryText(TMainPage page) const;
+    // The background of a changed row (null: the list's own).
+    const COLORREF* ChangeColour(int page, LPARAM data) const;
     TMainPage activePage_ = pgProcesses;
     TDataFamily family_;
 };

@@ -99,8 +99,9 @@ constexpr std::array<TMenuItemDecl, 7> ServiceItems{{
     {cmSvcResumeId, "Resume"},
 }};
 
-constexpr std::array<TMenuItemDecl, 1> ViewItems{{
+constexpr std::array<TMenuItemDecl, 2> ViewItems{{
     {cmProcessTreeId, "Process tree\tCtrl+T"},
+    {cmHighlightChangesId, "Highlight changes"},
 }};
 
 constexpr std::array<TMenuDecl, MenuCount> Menus{{

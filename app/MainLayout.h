@@ -38,6 +38,7 @@ enum TMainId : int {
     cmCompareReportId = 106,
     cmExportListId = 107,
     cmProcessTreeId = 140,
+    cmHighlightChangesId = 141,
     cmPrcPropsId = 110,
     cmPrcKillId = 111,
     cmPrcDetailsId = 112,

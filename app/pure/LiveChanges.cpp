@@ -63,6 +63,20 @@ std::vector<TLiveRow> LiveRows(const TServiceList& previous, const TServiceList&
     return Rows(previous, current);
 }
 
+std::string ChangeMarker(TLiveChange change) {
+    switch (change) {
+    case TLiveChange::Added:
+        return "+ ";
+    case TLiveChange::Removed:
+        return "- ";
+    case TLiveChange::Changed:
+        return "* ";
+    case TLiveChange::None:
+        break;
+    }
+    return {};
+}
+
 std::string ChangeSummary(const std::vector<TLiveRow>& rows) {
     int added = 0, removed = 0, changed = 0;
     for (const TLiveRow& r : rows) {

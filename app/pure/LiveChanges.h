@@ -39,6 +39,10 @@ std::vector<TLiveRow> LiveRows(const TProcList& previous, const TProcList& curre
 std::vector<TLiveRow> LiveRows(const TDriverList& previous, const TDriverList& current);
 std::vector<TLiveRow> LiveRows(const TServiceList& previous, const TServiceList& current);
 
+// The character a changed row's first cell starts with where colours are not
+// drawn (high contrast): "+ ", "- ", "* "; "" for no change.
+std::string ChangeMarker(TLiveChange change);
+
 // "+2 -1 changed 3": how many rows were added, removed and changed.
 std::string ChangeSummary(const std::vector<TLiveRow>& rows);
 

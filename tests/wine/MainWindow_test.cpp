@@ -301,7 +301,18 @@ TEST_F(MainWindowCommands, KillAHelperThroughTheWarning) {
     EXPECT_EQ(seen.Title, "Warning");
     EXPECT_EQ(seen.Text, KillWarningText);
     EXPECT_TRUE(helper.waitForExit(5000));
-    EXPECT_LT(ProcessRow(helper.pid()), 0);  // refreshed
+    // Refreshed: the process is gone from the data; its row stays for this
+    // one refresh, marked as ended, and is gone after the next.
+    EXPECT_LT(W().ProcList.FindProcess(helper.pid()), 0);
+    const int ended = ProcessRow(helper.pid());
+    ASSERT_GE(ended, 0);
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = ended;
+    ListView_GetItem(W().PrcList(), &item);
+    EXPECT_EQ(W().RowChange(pgProcesses, item.lParam), TLiveChange::Removed);
+    W().RefreshView(false);
+    EXPECT_LT(ProcessRow(helper.pid()), 0);
 }
 
 TEST_F(MainWindowCommands, KillAnsweredNoLeavesTheProcess) {
