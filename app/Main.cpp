@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <span>
 #include <stdexcept>
@@ -20,11 +21,13 @@
 #include "engine/OXI_Report.h"
 #include "engine/OXI_ReportSave.h"
 #include "platform/Orvex_ComCtl32.h"
+#include "platform/Orvex_Locale.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Services.h"
 #include "platform/Orvex_Shell32.h"
 #include "platform/Orvex_Wow64.h"
+#include "platform/pure/Orvex_TextCase.h"
 #include "storage/Orvex_ComError.h"
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
@@ -65,8 +68,16 @@ template <typename Record, typename Texts>
 class TPageFill {
 public:
     TPageFill(HWND list, TRowRecords& rows, std::vector<TLiveChange>& marks, std::size_t count, bool markers,
-              Texts texts, TRecordKey (*key)(const Record&))
-        : list_(list), rows_(rows), marks_(marks), markers_(markers), texts_(texts), key_(key), lock_(list) {
+              Texts texts, TRecordKey (*key)(const Record&), const std::string& filter)
+        : list_(list),
+          rows_(rows),
+          marks_(marks),
+          markers_(markers),
+          texts_(texts),
+          key_(key),
+          lock_(list),
+          filter_(filter, orvex::IsAnsiLeadByte),
+          filtering_(!filter.empty()) {
         orvex::ClearListFor(list, count);
         rows.Clear();
         rows.Reserve(count);
@@ -75,6 +86,10 @@ public:
 
     void Add(const Record& record, int index, TLiveChange mark, const std::string& indent = {}) {
         std::vector<std::string> cells = texts_(record);
+        // The filter keeps the rows whose shown cells hold its text.
+        if (filtering_ && std::none_of(cells.begin(), cells.end(), [&](const std::string& c) { return filter_.In(c); }))
+            return;
+        ++shown_;
         cells[0] = (markers_ ? ChangeMarker(mark) : std::string()) + indent + cells[0];
         const std::intptr_t data = rows_.Add(index, key_(record));
         if (marks_.size() <= static_cast<std::size_t>(data)) marks_.resize(static_cast<std::size_t>(data) + 1);
@@ -97,6 +112,9 @@ public:
         }
     }
 
+    // The rows added.
+    int Shown() const noexcept { return shown_; }
+
 private:
     HWND list_;
     TRowRecords& rows_;
@@ -105,6 +123,9 @@ private:
     Texts texts_;
     TRecordKey (*key_)(const Record&);
     orvex::TRedrawLock lock_;
+    orvex::TTextFinder filter_;
+    bool filtering_;
+    int shown_ = 0;
 };
 
 // Whether the system's high-contrast setting is on: changes are then shown
@@ -203,6 +224,11 @@ void Twnd_Main::Show(int cmdShow) {
 }
 
 bool Twnd_Main::PreTranslateMessage(MSG& msg) {
+    // Esc in the filter's field clears and hides it.
+    if (msg.hwnd == FilterEdit() && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        HideFilter();
+        return true;
+    }
     if (accelerators_ && ::TranslateAcceleratorA(Handle(), accelerators_.get(), &msg)) return true;
     return ::IsDialogMessageA(Handle(), &msg) != FALSE;
 }
@@ -279,6 +305,11 @@ void Twnd_Main::CreateControls() {
     // clipping of the siblings above it keeps it from painting over them
     // when it alone is redrawn, as a refresh that rewrites its captions does.
     ::SetWindowPos(pc(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The filter's field, hidden until "Filter..." places it.
+    const HWND filter = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0,
+                                          FilterHeight, Handle(), reinterpret_cast<HMENU>(idFilter),
+                                          ::GetModuleHandleA(nullptr), nullptr);
+    ::SendMessageA(filter, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ShowPageControls();
 }
 
@@ -315,8 +346,8 @@ void Twnd_Main::pcChange() {
     menuVisible_[mnService] = activePage_ == pgServices;
     UpdateMenuBar();
     ShowPageControls();
-    if (ProcList.LiveData())
-        ::SendMessageA(sb(), SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(ChangeSummaryText(activePage_).c_str()));
+    if (ProcList.LiveData()) ::SendMessageA(sb(), SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(StatusNotesText().c_str()));
+    if (filterShown_) PlaceFilter();
 }
 
 void Twnd_Main::ShowPageControls() {
@@ -377,7 +408,7 @@ void Twnd_Main::ShowStatus() {
         setText(0, StatusPanelText("Threads", ProcList.ThreadCount()));
         setText(1, StatusPanelText("Handles", ProcList.HandleCount()));
         setText(2, StatusPanelText("Windows", ProcList.WindowCount()));
-        setText(3, ChangeSummaryText(activePage_));
+        setText(3, StatusNotesText());
         ShowViewLimit();
         return;
     }
@@ -417,7 +448,7 @@ void Twnd_Main::FillProcesses() {
     const TProcList* previous = ChangesShown() ? &previous_.Processes : nullptr;
     {
         TPageFill fill(PrcList(), rows_[pgProcesses], marks_[pgProcesses], all.size(), HighContrastOn(), texts,
-                       &ProcessKey);
+                       &ProcessKey, filterText_);
         if (!processTree_) {
             fill.AddAll(all, previous);
         } else {
@@ -436,6 +467,7 @@ void Twnd_Main::FillProcesses() {
                 fill.Add(all[r.Index], static_cast<int>(r.Index), change[r.Index], TreeIndent(r.Depth));
             for (std::size_t v : vanished) fill.Add((*previous)[v], -1, TLiveChange::Removed);
         }
+        shownRows_[pgProcesses] = fill.Shown();
     }
     if (!processTree_) lists_[pgProcesses].Resort();
 }
@@ -451,8 +483,9 @@ void Twnd_Main::FillDrivers() {
     const TDriverList all = RecordsOf(ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver);
     {
         TPageFill fill(DrvList(), rows_[pgDrivers], marks_[pgDrivers], all.size(), HighContrastOn(), DriverRowTexts,
-                       &DriverKey);
+                       &DriverKey, filterText_);
         fill.AddAll(all, ChangesShown() ? &previous_.Drivers : nullptr);
+        shownRows_[pgDrivers] = fill.Shown();
     }
     lists_[pgDrivers].Resort();
 }
@@ -461,8 +494,9 @@ void Twnd_Main::FillServices() {
     const TServiceList all = RecordsOf(ProcList, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService);
     {
         TPageFill fill(SvcList(), rows_[pgServices], marks_[pgServices], all.size(), HighContrastOn(), ServiceRowTexts,
-                       &ServiceKey);
+                       &ServiceKey, filterText_);
         fill.AddAll(all, ChangesShown() ? &previous_.Services : nullptr);
+        shownRows_[pgServices] = fill.Shown();
     }
     lists_[pgServices].Resort();
 }
@@ -486,6 +520,59 @@ void Twnd_Main::cmHighlightChanges() {
     ::CheckMenuItem(popups_[mnView].get(), cmHighlightChangesId,
                     MF_BYCOMMAND | (highlightChanges_ ? MF_CHECKED : MF_UNCHECKED));
     RefreshView(true);
+}
+
+std::string Twnd_Main::StatusNotesText() const {
+    const int counts[PageCount] = {ProcList.ProcessCount(), ProcList.DriverCount(), ProcList.ServiceCount()};
+    const std::string shown = filterText_.empty() ? std::string()
+                                                  : "Shown: " + std::to_string(shownRows_[activePage_]) + " of " +
+                                                        std::to_string(counts[activePage_]);
+    return JoinNotices({shown, ChangeSummaryText(activePage_)});
+}
+
+void Twnd_Main::cmFilter() {
+    filterShown_ = true;
+    PlaceFilter();
+    ::ShowWindow(FilterEdit(), SW_SHOW);
+    ::SetFocus(FilterEdit());
+}
+
+// The filter's field above the active page's list, the list below it.
+void Twnd_Main::PlaceFilter() {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    anchors_.Apply(client.right, client.bottom);
+    const HWND list = PageList(activePage_);
+    RECT r{};
+    ::GetWindowRect(list, &r);
+    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+    const int top = r.top;
+    ::SetWindowPos(FilterEdit(), HWND_TOP, r.left, top, r.right - r.left, FilterHeight, SWP_NOACTIVATE);
+    ::SetWindowPos(list, nullptr, r.left, top + FilterHeight + FilterGap, r.right - r.left,
+                   r.bottom - top - FilterHeight - FilterGap, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Twnd_Main::HideFilter() {
+    filterShown_ = false;
+    ::ShowWindow(FilterEdit(), SW_HIDE);
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    anchors_.Apply(client.right, client.bottom);
+    if (!filterText_.empty()) ::SetWindowTextA(FilterEdit(), "");  // its change clears the filter
+    ::SetFocus(PageList(activePage_));
+}
+
+void Twnd_Main::FilterChanged() {
+    char text[256] = {};
+    ::GetWindowTextA(FilterEdit(), text, sizeof text);
+    if (filterText_ == text) return;
+    filterText_ = text;
+    FillProcesses();
+    if (family_.DriversAndServices) {
+        FillDrivers();
+        FillServices();
+    }
+    ShowStatus();
 }
 
 std::string Twnd_Main::ChangeSummaryText(TMainPage page) const {
@@ -751,6 +838,9 @@ void Twnd_Main::Command(int id) {
     case cmHighlightChangesId:
         cmHighlightChanges();
         break;
+    case cmFilterId:
+        cmFilter();
+        break;
     case cmFindId:
         cmFind();
         break;
@@ -838,9 +928,14 @@ LRESULT Twnd_Main::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_SIZE:
         anchors_.Apply(LOWORD(lp), HIWORD(lp));
+        if (filterShown_) PlaceFilter();
         ::SendMessageA(sb(), WM_SIZE, 0, 0);
         return 0;
     case WM_COMMAND:
+        if (LOWORD(wp) == idFilter) {
+            if (HIWORD(wp) == EN_CHANGE) FilterChanged();
+            return 0;
+        }
         Command(LOWORD(wp));
         return 0;
     case WM_NOTIFY:

@@ -103,6 +103,11 @@ public:
     // Shows the processes as a tree of parents and children, or flat again.
     void cmProcessTree();
     bool ProcessTreeShown() const noexcept { return processTree_; }
+    // Shows the filter's edit field above the active page's list and puts
+    // the focus in it; typing keeps the rows whose shown cells contain the
+    // text, Esc clears and hides it.
+    void cmFilter();
+    HWND FilterEdit() const { return Item(idFilter); }
     // Marks the rows that changed since the previous refresh, or stops.
     void cmHighlightChanges();
     bool HighlightChanges() const noexcept { return highlightChanges_; }
@@ -197,6 +202,16 @@ private:
     bool liveShown_ = false;  // the lists show live data
     bool highlightChanges_ = true;
     std::array<std::vector<TLiveChange>, PageCount> marks_;
+
+    // The filter: its text ("" for none), whether its field shows, and how
+    // many rows each page shows of how many records.
+    std::string filterText_;
+    bool filterShown_ = false;
+    std::array<int, PageCount> shownRows_{};
+    void PlaceFilter();
+    void HideFilter();
+    void FilterChanged();
+    std::string StatusNotesText() const;
 
     bool ChangesShown() const noexcept;
     void KeepPreviousLists();

@@ -99,8 +99,10 @@ constexpr std::array<TMenuItemDecl, 7> ServiceItems{{
     {cmSvcResumeId, "Resume"},
 }};
 
-constexpr std::array<TMenuItemDecl, 2> ViewItems{{
+constexpr std::array<TMenuItemDecl, 4> ViewItems{{
     {cmProcessTreeId, "Process tree\tCtrl+T"},
+    {cmFilterId, "Filter...\tCtrl+E"},
+    {0, nullptr},
     {cmHighlightChangesId, "Highlight changes"},
 }};
 
@@ -113,8 +115,9 @@ constexpr std::array<TMenuDecl, MenuCount> Menus{{
     {"About", cmAboutId, {}, true},
 }};
 
-constexpr std::array<ACCEL, 4> Accelerators{{
+constexpr std::array<ACCEL, 5> Accelerators{{
     {FVIRTKEY, VK_F5, cmRefreshId},
+    {FVIRTKEY | FCONTROL, 'E', cmFilterId},
     {FVIRTKEY | FCONTROL, 'T', cmProcessTreeId},
     {FVIRTKEY | FCONTROL, 'F', cmFindId},
     {FVIRTKEY | FCONTROL, 'O', cmOpenReportId},

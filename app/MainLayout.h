@@ -25,6 +25,7 @@ enum TMainId : int {
     idTopLine = 1,
     idPages = 2,
     idStatusBar = 3,
+    idFilter = 4,
     idPrcList = 10,
     idDrvList = 20,
     idSvcList = 30,
@@ -39,6 +40,7 @@ enum TMainId : int {
     cmExportListId = 107,
     cmProcessTreeId = 140,
     cmHighlightChangesId = 141,
+    cmFilterId = 142,
     cmPrcPropsId = 110,
     cmPrcKillId = 111,
     cmPrcDetailsId = 112,
@@ -92,7 +94,10 @@ std::span<const TMenuDecl> MainMenus();
 std::span<const ACCEL> MainAccelerators();
 
 // The status bar's panel widths.
-inline constexpr std::array<int, 4> StatusPanelWidths{100, 100, 100, 50};
+inline constexpr std::array<int, 4> StatusPanelWidths{100, 100, 100, 180};
+// The filter's edit field above the active page's list.
+inline constexpr int FilterHeight = 21;
+inline constexpr int FilterGap = 3;
 // While a report is shown: its machine, its system and its save time (the
 // last panel takes the rest of the bar).
 inline constexpr std::array<int, 2> ReportStatusPanelWidths{110, 220};
