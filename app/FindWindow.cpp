@@ -110,14 +110,31 @@ void Twnd_Find::cmFind() {
             resultRows_.Add(index, index < 0 ? TRecordKey{} : ProcessKey(processes[static_cast<std::size_t>(index)])));
     }
     hits_ = hits;
+    rowTexts_ = FindRows(hits, IsNT());
+    rowData_ = std::move(data);
+    ShowResults();
+}
+
+void Twnd_Find::ShowResults() {
+    TListRows rows;
+    std::vector<std::intptr_t> data;
+    for (std::size_t i = 0; i < rowTexts_.size(); ++i)
+        if (filter_.Passes(rowTexts_[i])) {
+            rows.push_back(rowTexts_[i]);
+            data.push_back(rowData_[i]);
+        }
     const HWND list = FindList();
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    FillColumnList(list, FindRows(hits, IsNT()), data);
+    FillColumnList(list, rows, data);
     results_.Resort();
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
-    ::SetWindowTextA(FindStatus(), FindCountText(hits.size()).c_str());
+    std::string status = FindCountText(hits_.size());
+    if (!filter_.Text().empty()) status += "; " + orvex::TFilterField::ShownText(rows.size(), hits_.size());
+    ::SetWindowTextA(FindStatus(), status.c_str());
 }
+
+void Twnd_Find::cmFilter() { filter_.Show(FindList(), anchors_); }
 
 void Twnd_Find::FindListDblClick() {
     const std::optional<LPARAM> data = orvex::SelectedRowData(FindList());
@@ -139,6 +156,15 @@ void Twnd_Find::FindListDblClick() {
 }
 
 bool Twnd_Find::PreTranslateMessage(MSG& msg) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == 'E' && ::GetKeyState(VK_CONTROL) < 0) {
+        cmFilter();
+        return true;
+    }
+    // Esc in the filter's field clears and hides it.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && msg.hwnd == FilterEdit()) {
+        filter_.Hide(FindList(), anchors_);
+        return true;
+    }
     // Enter in the text box finds; the dialog keys move between the controls.
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == FindText()) {
         cmFind();
@@ -174,13 +200,16 @@ LRESULT Twnd_Find::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         orvex::CreateDeclaredControls(Handle(), Controls, font, POINT{0, 0}, anchors_);
         SetupColumnList(FindList(), FindColumns);
         results_.Attach(FindList());
+        filter_.Create(Handle(), idFindFilter, font);
         return 0;
     }
     case WM_SIZE:
         anchors_.Apply(LOWORD(lp), HIWORD(lp));
+        if (filter_.Shown()) filter_.Place(FindList(), anchors_);
         return 0;
     case WM_COMMAND:
         if (LOWORD(wp) == idFindButton && HIWORD(wp) == BN_CLICKED) cmFind();
+        if (LOWORD(wp) == idFindFilter && HIWORD(wp) == EN_CHANGE && filter_.TakeText()) ShowResults();
         return 0;
     case WM_NOTIFY:
         return Notify(*reinterpret_cast<NMHDR*>(lp));

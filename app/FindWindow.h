@@ -13,6 +13,7 @@
 #include "app/pure/FindRows.h"
 #include "app/pure/RowRecords.h"
 #include "ui/Orvex_CtrlRtns.h"
+#include "ui/Orvex_FilterField.h"
 #include "ui/Orvex_Layout.h"
 #include "ui/Orvex_Window.h"
 // Last: it undoes the Windows headers' macros of its member names.
@@ -29,6 +30,7 @@ enum TFindId : int {
     idFindButton = 12,
     idFindList = 13,
     idFindStatus = 14,
+    idFindFilter = 15,
 };
 
 class Twnd_Find : public orvex::TWindow {
@@ -46,6 +48,10 @@ public:
     HWND FindList() const { return Item(idFindList); }
     HWND FindStatus() const { return Item(idFindStatus); }
 
+    // The filter of the results (Ctrl+E), as in the main window's lists.
+    HWND FilterEdit() const { return filter_.Handle(); }
+    void cmFilter();
+
     // Commands.
     void cmFind();
     void FindListDblClick();
@@ -58,6 +64,9 @@ protected:
 private:
     HWND Item(int id) const { return ::GetDlgItem(Handle(), id); }
     LRESULT Notify(NMHDR& hdr);
+    // Fills the result list with the rows of the last search that pass the
+    // filter, and the status line.
+    void ShowResults();
 
     TOrvex_ProcessList& procList_;
     std::function<void()> detailsClosed_;
@@ -65,6 +74,9 @@ private:
     orvex::TSortableList results_;
     TRowRecords resultRows_;      // the process of each result row
     std::vector<TFindHit> hits_;  // the hit of each result row
+    TListRows rowTexts_;          // the cells of each hit's row
+    std::vector<std::intptr_t> rowData_;
+    orvex::TFilterField filter_;
 };
 
 }  // namespace orvex::app

@@ -31,6 +31,7 @@
 #include "storage/Orvex_ComError.h"
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
+#include "ui/Orvex_FilterField.h"
 #include "ui/Orvex_ListView.h"
 #include "ui/Orvex_TabPages.h"
 
@@ -68,7 +69,7 @@ template <typename Record, typename Texts>
 class TPageFill {
 public:
     TPageFill(HWND list, TRowRecords& rows, std::vector<TLiveChange>& marks, std::size_t count, bool markers,
-              Texts texts, TRecordKey (*key)(const Record&), const std::string& filter)
+              Texts texts, TRecordKey (*key)(const Record&), const orvex::TFilterField& filter)
         : list_(list),
           rows_(rows),
           marks_(marks),
@@ -76,8 +77,7 @@ public:
           texts_(texts),
           key_(key),
           lock_(list),
-          filter_(filter, orvex::IsAnsiLeadByte),
-          filtering_(!filter.empty()) {
+          filter_(filter) {
         orvex::ClearListFor(list, count);
         rows.Clear();
         rows.Reserve(count);
@@ -87,8 +87,7 @@ public:
     void Add(const Record& record, int index, TLiveChange mark, const std::string& indent = {}) {
         std::vector<std::string> cells = texts_(record);
         // The filter keeps the rows whose shown cells hold its text.
-        if (filtering_ && std::none_of(cells.begin(), cells.end(), [&](const std::string& c) { return filter_.In(c); }))
-            return;
+        if (!filter_.Passes(cells)) return;
         ++shown_;
         cells[0] = (markers_ ? ChangeMarker(mark) : std::string()) + indent + cells[0];
         const std::intptr_t data = rows_.Add(index, key_(record));
@@ -123,8 +122,7 @@ private:
     Texts texts_;
     TRecordKey (*key_)(const Record&);
     orvex::TRedrawLock lock_;
-    orvex::TTextFinder filter_;
-    bool filtering_;
+    const orvex::TFilterField& filter_;
     int shown_ = 0;
 };
 
@@ -226,7 +224,7 @@ void Twnd_Main::Show(int cmdShow) {
 bool Twnd_Main::PreTranslateMessage(MSG& msg) {
     // Esc in the filter's field clears and hides it.
     if (msg.hwnd == FilterEdit() && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-        HideFilter();
+        filter_.Hide(PageList(activePage_), anchors_);
         return true;
     }
     if (accelerators_ && ::TranslateAcceleratorA(Handle(), accelerators_.get(), &msg)) return true;
@@ -306,10 +304,7 @@ void Twnd_Main::CreateControls() {
     // when it alone is redrawn, as a refresh that rewrites its captions does.
     ::SetWindowPos(pc(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The filter's field, hidden until "Filter..." places it.
-    const HWND filter = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0,
-                                          FilterHeight, Handle(), reinterpret_cast<HMENU>(idFilter),
-                                          ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(filter, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    filter_.Create(Handle(), idFilter, font);
     ShowPageControls();
 }
 
@@ -347,7 +342,7 @@ void Twnd_Main::pcChange() {
     UpdateMenuBar();
     ShowPageControls();
     if (ProcList.LiveData()) ::SendMessageA(sb(), SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(StatusNotesText().c_str()));
-    if (filterShown_) PlaceFilter();
+    if (filter_.Shown()) filter_.Place(PageList(activePage_), anchors_);
 }
 
 void Twnd_Main::ShowPageControls() {
@@ -448,7 +443,7 @@ void Twnd_Main::FillProcesses() {
     const TProcList* previous = ChangesShown() ? &previous_.Processes : nullptr;
     {
         TPageFill fill(PrcList(), rows_[pgProcesses], marks_[pgProcesses], all.size(), HighContrastOn(), texts,
-                       &ProcessKey, filterText_);
+                       &ProcessKey, filter_);
         if (!processTree_) {
             fill.AddAll(all, previous);
         } else {
@@ -483,7 +478,7 @@ void Twnd_Main::FillDrivers() {
     const TDriverList all = RecordsOf(ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver);
     {
         TPageFill fill(DrvList(), rows_[pgDrivers], marks_[pgDrivers], all.size(), HighContrastOn(), DriverRowTexts,
-                       &DriverKey, filterText_);
+                       &DriverKey, filter_);
         fill.AddAll(all, ChangesShown() ? &previous_.Drivers : nullptr);
         shownRows_[pgDrivers] = fill.Shown();
     }
@@ -494,7 +489,7 @@ void Twnd_Main::FillServices() {
     const TServiceList all = RecordsOf(ProcList, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService);
     {
         TPageFill fill(SvcList(), rows_[pgServices], marks_[pgServices], all.size(), HighContrastOn(), ServiceRowTexts,
-                       &ServiceKey, filterText_);
+                       &ServiceKey, filter_);
         fill.AddAll(all, ChangesShown() ? &previous_.Services : nullptr);
         shownRows_[pgServices] = fill.Shown();
     }
@@ -524,49 +519,17 @@ void Twnd_Main::cmHighlightChanges() {
 
 std::string Twnd_Main::StatusNotesText() const {
     const int counts[PageCount] = {ProcList.ProcessCount(), ProcList.DriverCount(), ProcList.ServiceCount()};
-    const std::string shown = filterText_.empty() ? std::string()
-                                                  : "Shown: " + std::to_string(shownRows_[activePage_]) + " of " +
-                                                        std::to_string(counts[activePage_]);
+    const std::string shown = filter_.Text().empty()
+                                  ? std::string()
+                                  : orvex::TFilterField::ShownText(static_cast<std::size_t>(shownRows_[activePage_]),
+                                                                   static_cast<std::size_t>(counts[activePage_]));
     return JoinNotices({shown, ChangeSummaryText(activePage_)});
 }
 
-void Twnd_Main::cmFilter() {
-    filterShown_ = true;
-    PlaceFilter();
-    ::ShowWindow(FilterEdit(), SW_SHOW);
-    ::SetFocus(FilterEdit());
-}
-
-// The filter's field above the active page's list, the list below it.
-void Twnd_Main::PlaceFilter() {
-    RECT client{};
-    ::GetClientRect(Handle(), &client);
-    anchors_.Apply(client.right, client.bottom);
-    const HWND list = PageList(activePage_);
-    RECT r{};
-    ::GetWindowRect(list, &r);
-    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-    const int top = r.top;
-    ::SetWindowPos(FilterEdit(), HWND_TOP, r.left, top, r.right - r.left, FilterHeight, SWP_NOACTIVATE);
-    ::SetWindowPos(list, nullptr, r.left, top + FilterHeight + FilterGap, r.right - r.left,
-                   r.bottom - top - FilterHeight - FilterGap, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Twnd_Main::HideFilter() {
-    filterShown_ = false;
-    ::ShowWindow(FilterEdit(), SW_HIDE);
-    RECT client{};
-    ::GetClientRect(Handle(), &client);
-    anchors_.Apply(client.right, client.bottom);
-    if (!filterText_.empty()) ::SetWindowTextA(FilterEdit(), "");  // its change clears the filter
-    ::SetFocus(PageList(activePage_));
-}
+void Twnd_Main::cmFilter() { filter_.Show(PageList(activePage_), anchors_); }
 
 void Twnd_Main::FilterChanged() {
-    char text[256] = {};
-    ::GetWindowTextA(FilterEdit(), text, sizeof text);
-    if (filterText_ == text) return;
-    filterText_ = text;
+    if (!filter_.TakeText()) return;
     FillProcesses();
     if (family_.DriversAndServices) {
         FillDrivers();
@@ -928,7 +891,7 @@ LRESULT Twnd_Main::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_SIZE:
         anchors_.Apply(LOWORD(lp), HIWORD(lp));
-        if (filterShown_) PlaceFilter();
+        if (filter_.Shown()) filter_.Place(PageList(activePage_), anchors_);
         ::SendMessageA(sb(), WM_SIZE, 0, 0);
         return 0;
     case WM_COMMAND:

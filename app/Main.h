@@ -17,6 +17,7 @@
 #include "app/pure/LiveChanges.h"
 #include "app/pure/RowRecords.h"
 #include "ui/Orvex_CtrlRtns.h"
+#include "ui/Orvex_FilterField.h"
 #include "ui/Orvex_GuiResources.h"
 #include "ui/Orvex_Window.h"
 // Last: it undoes the Windows headers' macros of its member names.
@@ -107,7 +108,7 @@ public:
     // the focus in it; typing keeps the rows whose shown cells contain the
     // text, Esc clears and hides it.
     void cmFilter();
-    HWND FilterEdit() const { return Item(idFilter); }
+    HWND FilterEdit() const { return filter_.Handle(); }
     // Marks the rows that changed since the previous refresh, or stops.
     void cmHighlightChanges();
     bool HighlightChanges() const noexcept { return highlightChanges_; }
@@ -203,13 +204,10 @@ private:
     bool highlightChanges_ = true;
     std::array<std::vector<TLiveChange>, PageCount> marks_;
 
-    // The filter: its text ("" for none), whether its field shows, and how
-    // many rows each page shows of how many records.
-    std::string filterText_;
-    bool filterShown_ = false;
+    // The filter above the active page's list, and how many rows each page
+    // shows.
+    orvex::TFilterField filter_;
     std::array<int, PageCount> shownRows_{};
-    void PlaceFilter();
-    void HideFilter();
     void FilterChanged();
     std::string StatusNotesText() const;
 

@@ -95,9 +95,6 @@ std::span<const ACCEL> MainAccelerators();
 
 // The status bar's panel widths.
 inline constexpr std::array<int, 4> StatusPanelWidths{100, 100, 100, 180};
-// The filter's edit field above the active page's list.
-inline constexpr int FilterHeight = 21;
-inline constexpr int FilterGap = 3;
 // While a report is shown: its machine, its system and its save time (the
 // last panel takes the rest of the bar).
 inline constexpr std::array<int, 2> ReportStatusPanelWidths{110, 220};

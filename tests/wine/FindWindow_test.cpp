@@ -237,6 +237,39 @@ TEST_F(FindWindow, FindsAHandleByItsObjectName) {
     EXPECT_EQ(objectName.substr(objectName.size() - name.size() - 1), "\\" + name);
 }
 
+// The filter narrows the results to the rows whose cells hold its text
+// (here the helper's process id), the status line says how many of how many,
+// Enter on a filtered row opens that row's process, and Esc brings every
+// result back.
+TEST_F(FindWindow, FilterNarrowsTheResults) {
+    const auto all = Find(".dll");
+    ASSERT_GT(all.size(), 2u);
+    F().cmFilter();
+    ASSERT_TRUE(IsWindowVisible(F().FilterEdit()));
+    const std::string pid = std::to_string(helper_.pid());
+    SetWindowTextA(F().FilterEdit(), pid.c_str());
+    const auto rows = orvex::test::ListRows(F().FindList());
+    ASSERT_FALSE(rows.empty());
+    EXPECT_LT(rows.size(), all.size());
+    for (const auto& row : rows) {
+        bool holds = false;
+        for (const std::string& cell : row) holds = holds || cell.find(pid) != std::string::npos;
+        EXPECT_TRUE(holds) << row[orvex::FindNameColumn];
+    }
+    EXPECT_EQ(WindowText(F().FindStatus()), orvex::FindCountText(all.size()) + "; Shown: " +
+                                                std::to_string(rows.size()) + " of " + std::to_string(all.size()));
+    const int helperRow = DllRowOf(rows, helper_.pid());
+    ASSERT_GE(helperRow, 0);
+    const TOpened opened = OpenResult(F().FindList(), helperRow, orvex::IdPrcModList, orvex::ModuleBaseColumn);
+    EXPECT_EQ(opened.SelectedCell, rows[static_cast<std::size_t>(helperRow)][orvex::FindHandleColumn])
+        << "the filtered row's own process and module";
+
+    orvex::test::PostKey(F().FilterEdit(), VK_ESCAPE);
+    ASSERT_TRUE(orvex::test::PumpUntil([&] { return !IsWindowVisible(F().FilterEdit()); }, 5000));
+    EXPECT_EQ(orvex::test::ListRows(F().FindList()).size(), all.size());
+    EXPECT_EQ(WindowText(F().FindStatus()), orvex::FindCountText(all.size()));
+}
+
 TEST_F(FindWindow, ResultsSortByAColumnClick) {
     Find(".dll");
     ASSERT_GT(orvex::test::ListRows(F().FindList()).size(), 2u);
