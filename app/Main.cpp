@@ -474,26 +474,28 @@ void Twnd_Main::cmProcessTree() {
     FillProcesses();
 }
 
-void Twnd_Main::FillDrivers() {
-    const TDriverList all = RecordsOf(ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver);
+// A flat page's list: its records in the component's order (or the order
+// of the changes), sorted again where the user sorted it.
+template <typename Record, typename Texts>
+void Twnd_Main::FillFlatPage(TMainPage page, int count, TGetRecord<Record> get, Texts texts,
+                             TRecordKey (*key)(const Record&), const std::vector<Record>& previous) {
+    const std::vector<Record> all = RecordsOf(ProcList, count, get);
     {
-        TPageFill fill(DrvList(), rows_[pgDrivers], marks_[pgDrivers], all.size(), HighContrastOn(), DriverRowTexts,
-                       &DriverKey, filter_);
-        fill.AddAll(all, ChangesShown() ? &previous_.Drivers : nullptr);
-        shownRows_[pgDrivers] = fill.Shown();
+        TPageFill fill(PageList(page), rows_[page], marks_[page], all.size(), HighContrastOn(), texts, key, filter_);
+        fill.AddAll(all, ChangesShown() ? &previous : nullptr);
+        shownRows_[page] = fill.Shown();
     }
-    lists_[pgDrivers].Resort();
+    lists_[page].Resort();
+}
+
+void Twnd_Main::FillDrivers() {
+    FillFlatPage(pgDrivers, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver, DriverRowTexts, &DriverKey,
+                 previous_.Drivers);
 }
 
 void Twnd_Main::FillServices() {
-    const TServiceList all = RecordsOf(ProcList, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService);
-    {
-        TPageFill fill(SvcList(), rows_[pgServices], marks_[pgServices], all.size(), HighContrastOn(), ServiceRowTexts,
-                       &ServiceKey, filter_);
-        fill.AddAll(all, ChangesShown() ? &previous_.Services : nullptr);
-        shownRows_[pgServices] = fill.Shown();
-    }
-    lists_[pgServices].Resort();
+    FillFlatPage(pgServices, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService, ServiceRowTexts, &ServiceKey,
+                 previous_.Services);
 }
 
 bool Twnd_Main::ChangesShown() const noexcept { return highlightChanges_ && havePrevious_ && ProcList.LiveData(); }

@@ -158,6 +158,9 @@ private:
     void ShowLiveCommands();
     void FillProcesses();
     void FillDrivers();
+    template <typename Record, typename Texts>
+    void FillFlatPage(TMainPage page, int count, void (TOrvex_ProcessList::*get)(std::uint32_t, Record&) const,
+                      Texts texts, TRecordKey (*key)(const Record&), const std::vector<Record>& previous);
     void FillServices();
 
     // The records behind the selected rows: each row carries the index and

@@ -33,7 +33,7 @@ void ReadCounters(HANDLE process, TProcessInfo& p) {
         if (const auto vm = nt::ParseVMCounters(nt::NativeWidth, block.Bytes, block.Size))
             p.VMCounters = VMCountersFromBlock(*vm);
     if (QueryProcessBlock(process, ProcessInfoIoCounters, block))
-        if (const auto io = nt::ParseIOCounters(block.Bytes, block.Size)) p.IOCounters = IOCountersFromBlock(*io);
+        if (const auto io = nt::ParseIOCounters(block.Bytes, block.Size)) p.IOCounters = *io;
     if (QueryProcessBlock(process, ProcessInfoHandleCount, block)) {
         ULONG handles = 0;
         std::memcpy(&handles, block.Bytes, sizeof handles);

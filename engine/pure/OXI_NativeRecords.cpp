@@ -24,11 +24,6 @@ TVMCounters VMCountersFromBlock(const nt::TVMCountersBlock& b) noexcept {
     return v;
 }
 
-TIOCounters IOCountersFromBlock(const nt::TIOCountersBlock& b) noexcept {
-    return {b.ReadOperationCount, b.WriteOperationCount, b.OtherOperationCount,
-            b.ReadTransferCount,  b.WriteTransferCount,  b.OtherTransferCount};
-}
-
 TThreadInfo ThreadFromBlock(const nt::TThreadBlock& b) noexcept {
     TThreadInfo t;
     t.KernelTime = b.KernelTime;
@@ -63,7 +58,7 @@ void FillFromProcessBlock(const nt::TProcessBlock& b, TProcessInfo& p) noexcept 
     p.UserTime = b.UserTime;
     p.KernelTime = b.KernelTime;
     p.VMCounters = VMCountersFromBlock(b.VMCounters);
-    p.IOCounters = IOCountersFromBlock(b.IOCounters);
+    p.IOCounters = b.IOCounters;
 }
 
 }  // namespace orvex

@@ -9,7 +9,6 @@
 namespace orvex {
 
 TVMCounters VMCountersFromBlock(const nt::TVMCountersBlock& block) noexcept;
-TIOCounters IOCountersFromBlock(const nt::TIOCountersBlock& block) noexcept;
 TThreadInfo ThreadFromBlock(const nt::TThreadBlock& block) noexcept;
 // One record per thread block, in the entry's order.
 TThreadList ThreadsFromBlock(const nt::TProcessBlock& block);

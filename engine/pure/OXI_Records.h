@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pure/Orvex_IOCounters.h"
 #include "platform/pure/Orvex_ShortString.h"
 #include "platform/pure/Orvex_TokenRecords.h"
 #include "platform/pure/Orvex_WindowRecord.h"
@@ -83,17 +84,6 @@ struct TVMCounters {
     std::uintptr_t PagefileUsage = 0;
     std::uintptr_t PeakPagefileUsage = 0;
     friend bool operator==(const TVMCounters&, const TVMCounters&) = default;
-};
-
-// I/O counters of a process: counts of operations and of bytes.
-struct TIOCounters {
-    std::uint64_t ReadOperationCount = 0;
-    std::uint64_t WriteOperationCount = 0;
-    std::uint64_t OtherOperationCount = 0;
-    std::uint64_t ReadTransferCount = 0;
-    std::uint64_t WriteTransferCount = 0;
-    std::uint64_t OtherTransferCount = 0;
-    friend bool operator==(const TIOCounters&, const TIOCounters&) = default;
 };
 
 // One thread. Times are counts of 100-nanosecond units (CreateTime a point in

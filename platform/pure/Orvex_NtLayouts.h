@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/pure/Orvex_IOCounters.h"
+
 namespace orvex::nt {
 
 enum class TWidth { Bits32, Bits64 };
@@ -121,16 +123,9 @@ struct TVMCountersBlock {
     friend bool operator==(const TVMCountersBlock&, const TVMCountersBlock&) = default;
 };
 
-// The I/O counter block has the same six 64-bit counts in both layouts.
-struct TIOCountersBlock {
-    std::uint64_t ReadOperationCount = 0;
-    std::uint64_t WriteOperationCount = 0;
-    std::uint64_t OtherOperationCount = 0;
-    std::uint64_t ReadTransferCount = 0;
-    std::uint64_t WriteTransferCount = 0;
-    std::uint64_t OtherTransferCount = 0;
-    friend bool operator==(const TIOCountersBlock&, const TIOCountersBlock&) = default;
-};
+// The I/O counter block has the same six 64-bit counts in both layouts, and
+// the record keeps them as they are.
+using TIOCountersBlock = TIOCounters;
 
 struct TThreadBlock {
     std::int64_t KernelTime = 0;
