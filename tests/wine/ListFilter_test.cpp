@@ -15,6 +15,7 @@
 #include "app/MainLayout.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/TestService.h"
 
 namespace {
 
@@ -85,5 +86,38 @@ void ExpectFilterNarrowsAndCommandsActOnTheRecord() {
 TEST(ListFilter, NarrowsTheRowsAndCommandsActOnTheirRecords) { ExpectFilterNarrowsAndCommandsActOnTheRecord(); }
 
 TEST(Nt40ListFilter, NarrowsTheRowsAndCommandsActOnTheirRecords) { ExpectFilterNarrowsAndCommandsActOnTheRecord(); }
+
+}  // namespace
+
+namespace {
+
+std::string Ansi(const std::wstring& wide) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(n > 0 ? static_cast<std::size_t>(n - 1) : 0, '\0');
+    if (n > 1) WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), n, nullptr, nullptr);
+    return text;
+}
+
+// In code page 932 the filter matches whole characters: a service named
+// with 表 (0x95 0x5C) is found by its name, by a letter of another case,
+// and never by the backslash that is 表's trail byte.
+TEST(Cp932ListFilter, MatchesWholeDoubleByteCharacters) {
+    ASSERT_EQ(GetACP(), 932u);
+    orvex::ResetSortState();
+    orvex::test::TInstalledTestService service("_cjk", L"Orvex \u8868\u793A filter");
+    ASSERT_TRUE(service.installed()) << service.error();
+    Twnd_Main w(nullptr, false);
+    orvex::test::ClickTab(w.pc(), pgServices);
+    orvex::test::SendCommand(w.Handle(), cmFilterId);
+    const auto shown = [&](const std::string& text) {
+        SetWindowTextA(w.FilterEdit(), text.c_str());
+        return orvex::test::ListColumn(w.SvcList(), 0);
+    };
+    EXPECT_EQ(shown(Ansi(L"\u8868\u793A")), std::vector<std::string>{service.display()});
+    EXPECT_EQ(shown(Ansi(L"ORVEX \u8868")), std::vector<std::string>{service.display()});
+    for (const std::string& name : shown("\\")) EXPECT_NE(name, service.display()) << "a trail byte is no backslash";
+    EXPECT_EQ(orvex::test::StatusTexts(w.sb())[3].rfind("Shown: ", 0), 0u);
+    orvex::ResetSortState();
+}
 
 }  // namespace
