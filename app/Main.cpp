@@ -4,7 +4,6 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <initializer_list>
 #include <span>
 #include <stdexcept>
@@ -21,13 +20,11 @@
 #include "engine/OXI_Report.h"
 #include "engine/OXI_ReportSave.h"
 #include "platform/Orvex_ComCtl32.h"
-#include "platform/Orvex_Locale.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Services.h"
 #include "platform/Orvex_Shell32.h"
 #include "platform/Orvex_Wow64.h"
-#include "platform/pure/Orvex_TextCase.h"
 #include "storage/Orvex_ComError.h"
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
@@ -135,14 +132,12 @@ bool HighContrastOn() {
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
-// A slim copy of a process record: what the next refresh compares and shows
-// of it.
-TProcessInfo Slim(TProcessInfo p) {
-    p.Modules.clear();
-    p.Threads.clear();
-    p.Privileges.clear();
-    p.Groups.clear();
-    return p;
+// Keeps of a process record what the next refresh compares and shows of it.
+void Slim(TProcessInfo& p) {
+    p.Modules = {};
+    p.Threads = {};
+    p.Privileges = {};
+    p.Groups = {};
 }
 
 // The record of List's selected row among the component's Count records.
@@ -442,7 +437,8 @@ void Twnd_Main::FillProcesses() {
     const TProcList all = RecordsOf(ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess);
     const TProcList* previous = ChangesShown() ? &previous_.Processes : nullptr;
     {
-        TPageFill fill(PrcList(), rows_[pgProcesses], marks_[pgProcesses], all.size(), HighContrastOn(), texts,
+        markers_[pgProcesses] = HighContrastOn();
+        TPageFill fill(PrcList(), rows_[pgProcesses], marks_[pgProcesses], all.size(), markers_[pgProcesses], texts,
                        &ProcessKey, filter_);
         if (!processTree_) {
             fill.AddAll(all, previous);
@@ -481,7 +477,8 @@ void Twnd_Main::FillFlatPage(TMainPage page, int count, TGetRecord<Record> get, 
                              TRecordKey (*key)(const Record&), const std::vector<Record>& previous) {
     const std::vector<Record> all = RecordsOf(ProcList, count, get);
     {
-        TPageFill fill(PageList(page), rows_[page], marks_[page], all.size(), HighContrastOn(), texts, key, filter_);
+        markers_[page] = HighContrastOn();
+        TPageFill fill(PageList(page), rows_[page], marks_[page], all.size(), markers_[page], texts, key, filter_);
         fill.AddAll(all, ChangesShown() ? &previous : nullptr);
         shownRows_[page] = fill.Shown();
     }
@@ -505,9 +502,8 @@ void Twnd_Main::KeepPreviousLists() {
     // lists before the first refresh.
     havePrevious_ = ProcList.LiveData() && liveShown_;
     if (!havePrevious_) return;
-    previous_.Processes.clear();
-    for (const TProcessInfo& p : RecordsOf(ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess))
-        previous_.Processes.push_back(Slim(p));
+    previous_.Processes = RecordsOf(ProcList, ProcList.ProcessCount(), &TOrvex_ProcessList::GetProcess);
+    for (TProcessInfo& p : previous_.Processes) Slim(p);
     previous_.Drivers = RecordsOf(ProcList, ProcList.DriverCount(), &TOrvex_ProcessList::GetDriver);
     previous_.Services = RecordsOf(ProcList, ProcList.ServiceCount(), &TOrvex_ProcessList::GetService);
 }
@@ -547,11 +543,11 @@ std::string Twnd_Main::ChangeSummaryText(TMainPage page) const {
     return ChangeSummary(rows);
 }
 
-const COLORREF* Twnd_Main::ChangeColour(int page, LPARAM data) const {
+const COLORREF* Twnd_Main::ChangeColour(TMainPage page, LPARAM data) const {
     static constexpr COLORREF Colours[] = {0, RGB(200, 255, 200), RGB(255, 200, 200), RGB(255, 255, 170)};
-    const auto& marks = marks_[static_cast<std::size_t>(page)];
-    if (data < 0 || static_cast<std::size_t>(data) >= marks.size() || HighContrastOn()) return nullptr;
-    const auto mark = static_cast<std::size_t>(marks[static_cast<std::size_t>(data)]);
+    // Where the fill wrote marker characters, no colour is drawn.
+    if (markers_[page]) return nullptr;
+    const auto mark = static_cast<std::size_t>(RowChange(page, data));
     return mark == 0 ? nullptr : &Colours[mark];
 }
 
@@ -865,7 +861,8 @@ LRESULT Twnd_Main::Notify(NMHDR& hdr) {
         const LRESULT result = lists_[page].CustomDraw(draw);
         // A changed row's background, in every cell.
         if ((draw.nmcd.dwDrawStage & CDDS_ITEMPREPAINT) == CDDS_ITEMPREPAINT)
-            if (const COLORREF* colour = ChangeColour(page, static_cast<LPARAM>(draw.nmcd.lItemlParam)))
+            if (const COLORREF* colour = ChangeColour(static_cast<TMainPage>(page),
+                                                      static_cast<LPARAM>(draw.nmcd.lItemlParam)))
                 draw.clrTextBk = *colour;
         return result;
     }

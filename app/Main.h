@@ -206,6 +206,9 @@ private:
     bool liveShown_ = false;  // the lists show live data
     bool highlightChanges_ = true;
     std::array<std::vector<TLiveChange>, PageCount> marks_;
+    // Whether a page's rows carry their marks as characters (high contrast)
+    // rather than colours, as its last fill decided.
+    std::array<bool, PageCount> markers_{};
 
     // The filter above the active page's list, and how many rows each page
     // shows.
@@ -218,7 +221,7 @@ private:
     void KeepPreviousLists();
     std::string ChangeSummaryText(TMainPage page) const;
     // The background of a changed row (null: the list's own).
-    const COLORREF* ChangeColour(int page, LPARAM data) const;
+    const COLORREF* ChangeColour(TMainPage page, LPARAM data) const;
     TMainPage activePage_ = pgProcesses;
     TDataFamily family_;
 };

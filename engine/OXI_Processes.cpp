@@ -101,28 +101,26 @@ void TOrvex_ProcessList::SaveToStorage(const std::string& FileName) {
 }
 
 bool TOrvex_ProcessList::LoadFromStorage(const std::string& FileName) {
-    // Everything is read before anything of the component changes.
-    TStorageInfoRecord info;
-    TReportLists lists;
-    const bool isReport = LoadReportHeader(FileName, info);
-    const bool anyItem = isReport && LoadReportLists(FileName, lists);
-    Clear();
-    TakeLoadedHeader(FileName, isReport ? &info : nullptr);
-    if (isReport) {
-        processes_ = std::move(lists.Processes);
-        drivers_ = std::move(lists.Drivers);
-        services_ = std::move(lists.Services);
-    }
-    return anyItem;
+    // Everything is read, in one opening of the file, before anything of the
+    // component changes.
+    TLoadedReport report;
+    const bool isReport = LoadReportParts(FileName, report);
+    TakeReport(FileName, isReport ? &report : nullptr);
+    return report.AnyItem;
 }
 
 void TOrvex_ProcessList::LoadReport(const std::string& FileName) {
     TLoadedReport report = ReadInventoryReport(FileName);
+    TakeReport(FileName, &report);
+}
+
+void TOrvex_ProcessList::TakeReport(const std::string& FileName, TLoadedReport* report) {
     Clear();
-    TakeLoadedHeader(FileName, &report.Info);
-    processes_ = std::move(report.Lists.Processes);
-    drivers_ = std::move(report.Lists.Drivers);
-    services_ = std::move(report.Lists.Services);
+    TakeLoadedHeader(FileName, report ? &report->Info : nullptr);
+    if (!report) return;
+    processes_ = std::move(report->Lists.Processes);
+    drivers_ = std::move(report->Lists.Drivers);
+    services_ = std::move(report->Lists.Services);
 }
 
 void TOrvex_ProcessList::GetProcess(std::uint32_t index, TProcessInfo& info) const { CopyAt(processes_, index, info); }

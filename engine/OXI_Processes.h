@@ -19,7 +19,7 @@
 
 namespace orvex {
 
-// The lists a report holds, as the report reader delivers them.
+struct TLoadedReport;
 
 class TOrvex_ProcessList : public TOrvex_OXIC_Component {
 public:
@@ -77,6 +77,10 @@ public:
     void Clear() noexcept;
 
 private:
+    // Empties the lists and takes the report read from FileName (none: the
+    // file was no compound file).
+    void TakeReport(const std::string& FileName, TLoadedReport* report);
+
     TProcList processes_;
     TDriverList drivers_;
     THandleList handles_;

@@ -20,9 +20,8 @@ public:
     static bool LoadHeader(const std::string& fileName, TStorageInfoRecord& info) {
         const auto root = OpenReportForReading(fileName);
         if (!root) return false;
-        const auto set = OpenReportSetForReading(*root, FMTID_SummaryInformation);
         TStorageInfoRecord read;
-        ReadReportHeader(set ? set->PropertyStorage.get() : nullptr, read);
+        ReadReportRootHeader(*root, read);
         info = std::move(read);
         return true;
     }
@@ -32,10 +31,13 @@ public:
         WriteReportLists(*root, list);
     }
 
-    static bool LoadLists(const std::string& fileName, TReportLists& lists) {
+    static bool LoadParts(const std::string& fileName, TLoadedReport& report) {
         const auto root = OpenReportForReading(fileName);
         if (!root) return false;
-        return ReadReportLists(*root, lists);
+        TLoadedReport read;
+        ReadReportParts(*root, read);
+        report = std::move(read);
+        return true;
     }
 };
 
@@ -51,8 +53,18 @@ void SaveReportLists(const TOrvex_ProcessList& list, const std::string& fileName
     TCompoundFileReport::SaveLists(list, fileName);
 }
 
-bool LoadReportLists(const std::string& fileName, TReportLists& lists) {
-    return TCompoundFileReport::LoadLists(fileName, lists);
+bool LoadReportParts(const std::string& fileName, TLoadedReport& report) {
+    return TCompoundFileReport::LoadParts(fileName, report);
+}
+
+void ReadReportRootHeader(TStructuredSTorage& root, TStorageInfoRecord& info) {
+    const auto set = OpenReportSetForReading(root, FMTID_SummaryInformation);
+    ReadReportHeader(set ? set->PropertyStorage.get() : nullptr, info);
+}
+
+void ReadReportParts(TStructuredSTorage& root, TLoadedReport& report) {
+    ReadReportRootHeader(root, report.Info);
+    report.AnyItem = ReadReportLists(root, report.Lists);
 }
 
 }  // namespace orvex

@@ -13,6 +13,7 @@
 namespace orvex {
 
 class TOrvex_ProcessList;
+struct TLoadedReport;
 
 // The lists a report holds.
 struct TReportLists {
@@ -32,9 +33,10 @@ void SaveReportHeader(const std::string& fileName);
 bool LoadReportHeader(const std::string& fileName, TStorageInfoRecord& info);
 // Replaces the file's three lists with the component's records.
 void SaveReportLists(const TOrvex_ProcessList& list, const std::string& fileName);
-// Appends the report's processes, drivers and services to Lists; true when
-// at least one item was read from any of them.
-bool LoadReportLists(const std::string& fileName, TReportLists& lists);
+// The header and the three lists in one opening of the file; false, with
+// Report untouched, when the file is missing or not a compound file (any
+// compound file reads, with empty values for what it lacks).
+bool LoadReportParts(const std::string& fileName, TLoadedReport& report);
 
 // Raises STG_E_DOCFILETOOLARGE when a list of the component holds more than
 // ReportListLimit records.

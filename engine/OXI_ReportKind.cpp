@@ -39,9 +39,7 @@ TLoadedReport ReadInventoryReport(const std::string& fileName) {
     const auto root = OpenReportForReading(fileName);
     if (!root || !IsReportRoot(*root)) throw TNotAReport();
     TLoadedReport report;
-    const auto header = OpenReportSetForReading(*root, FMTID_SummaryInformation);
-    ReadReportHeader(header ? header->PropertyStorage.get() : nullptr, report.Info);
-    report.AnyItem = ReadReportLists(*root, report.Lists);
+    ReadReportParts(*root, report);
     return report;
 }
 

@@ -18,6 +18,9 @@ inline constexpr const char* ReportTitle = "Orvex Inventory Storage File";
 void WriteReportHeader(IPropertyStorage* set);
 // The header properties into Info; a missing set gives empty values.
 void ReadReportHeader(IPropertyStorage* set, TStorageInfoRecord& info);
+// The header of an opened report, and its header and lists.
+void ReadReportRootHeader(TStructuredSTorage& root, TStorageInfoRecord& info);
+void ReadReportParts(TStructuredSTorage& root, TLoadedReport& report);
 
 // Replaces the root's "ProcessList", "DriverList" and "ServiceList" with the
 // component's records.

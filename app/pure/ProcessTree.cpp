@@ -5,6 +5,13 @@
 
 namespace orvex::app {
 
+namespace {
+
+// Whether parent is child's parent: it has child's parent id, is not child
+// itself, and was created before child. Where either creation time is
+// unknown (0: the 9x family, or a process whose times could not be read) the
+// id alone decides. A process created after child that has the id is
+// another program that reused it: no parent.
 bool IsParentOf(const TProcessInfo& parent, const TProcessInfo& child) noexcept {
     if (&parent == &child || parent.PID != child.ParentPID) return false;
     // The idle process (id 0) is its own parent by id.
@@ -12,6 +19,8 @@ bool IsParentOf(const TProcessInfo& parent, const TProcessInfo& child) noexcept 
     if (parent.CreateTime == 0 || child.CreateTime == 0) return true;
     return parent.CreateTime <= child.CreateTime;
 }
+
+}  // namespace
 
 std::vector<TTreeRow> ProcessTreeRows(const TProcList& processes) {
     const std::size_t n = processes.size();

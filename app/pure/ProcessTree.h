@@ -18,13 +18,6 @@ struct TTreeRow {
     friend bool operator==(const TTreeRow&, const TTreeRow&) = default;
 };
 
-// Whether parent is child's parent: it has child's parent id, is not child
-// itself, and was created before child. Where either creation time is
-// unknown (0: the 9x family, or a process whose times could not be read) the
-// id alone decides. A process created after child that has the id is
-// another program that reused it: no parent.
-bool IsParentOf(const TProcessInfo& parent, const TProcessInfo& child) noexcept;
-
 // Every process once, each under its parent, children in creation order
 // (then by id); processes whose parent is gone stand at the top level, in
 // the same order. A loop of parent ids (possible only where creation times

@@ -54,6 +54,9 @@ TEST(ProcessTree, ChildrenUnderTheirParentsInCreationOrder) {
         {"a loop of parent ids is broken at the first process",
          {Process(1, 2, 0, "one"), Process(2, 1, 0, "two")},
          {"one:0", "two:1"}},
+        {"a child created in the same tick as its parent",
+         {Process(20, 10, 100, "child"), Process(10, 1, 100, "parent")},
+         {"parent:0", "child:1"}},
         {"two processes of one id: the child goes under the one created before it",
          {Process(5, 0, 10, "old"), Process(5, 0, 90, "new"), Process(6, 5, 50, "child")},
          {"old:0", "child:1", "new:0"}},
@@ -71,18 +74,6 @@ TEST(ProcessTree, EveryProcessOnceAndALongChainStaysFlatOnTheStack) {
         EXPECT_EQ(rows[i].Depth, static_cast<int>(i));
         if (::testing::Test::HasFailure()) break;
     }
-}
-
-TEST(ProcessTree, ParentNeedsTheIdAndAnEarlierStart) {
-    const TProcessInfo parent = Process(10, 1, 100);
-    EXPECT_TRUE(IsParentOf(parent, Process(20, 10, 100)));
-    EXPECT_TRUE(IsParentOf(parent, Process(20, 10, 101)));
-    EXPECT_FALSE(IsParentOf(parent, Process(20, 10, 99)));
-    EXPECT_FALSE(IsParentOf(parent, Process(20, 11, 200)));
-    EXPECT_TRUE(IsParentOf(Process(10, 1, 0), Process(20, 10, 5)));
-    EXPECT_FALSE(IsParentOf(parent, parent));
-    const TProcessInfo idle = Process(0, 0, 0);
-    EXPECT_FALSE(IsParentOf(idle, Process(0, 0, 0)));
 }
 
 }  // namespace

@@ -118,15 +118,4 @@ TEST(ProcessTreeView, TheHelpersChildrenIndentedUnderIt) { ExpectTheChainAsATree
 
 TEST(Nt40ProcessTreeView, TheHelpersChildrenIndentedUnderIt) { ExpectTheChainAsATree(); }
 
-TEST(ProcessTreeView, ControlTToggles) {
-    bool found = false;
-    for (const ACCEL& a : MainAccelerators())
-        if (a.cmd == cmProcessTreeId) {
-            found = true;
-            EXPECT_EQ(a.key, 'T');
-            EXPECT_EQ(a.fVirt & (FCONTROL | FVIRTKEY), FCONTROL | FVIRTKEY);
-        }
-    EXPECT_TRUE(found);
-}
-
 }  // namespace
