@@ -178,7 +178,7 @@ std::string OwnPath() {
 // link of a chain of Links more; its process id, 0 when it did not start.
 DWORD StartChainLink(DWORD lifeMs, unsigned long links) {
     std::string cmd = "\"" + OwnPath() + "\" --short-lived=" + std::to_string(lifeMs) +
-                      " --chain=" + std::to_string(links);
+                      " --chain=" + std::to_string(links) + " --parent=" + std::to_string(GetCurrentProcessId());
     STARTUPINFOA si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;  // none: the copies write nothing
@@ -190,14 +190,22 @@ DWORD StartChainLink(DWORD lifeMs, unsigned long links) {
 }
 
 // The life of one spawned copy.
-int ShortLived(HINSTANCE inst, DWORD lifeMs, unsigned long chain) {
+int ShortLived(HINSTANCE inst, DWORD lifeMs, unsigned long chain, unsigned long parentPid) {
+    // A link of a chain ends with the process that started it, so that no
+    // link outlives the test that started the chain.
+    HANDLE parent = parentPid ? OpenProcess(SYNCHRONIZE, FALSE, parentPid) : nullptr;
     if (chain > 0) StartChainLink(lifeMs, chain - 1);
     g_stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE worker = CreateThread(nullptr, 0, Worker, nullptr, 0, nullptr);
     HWND top = CreateWindowExA(0, "STATIC", "Orvex short-lived", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr, inst,
                                nullptr);
     if (top) CreateWindowExA(0, "STATIC", "child", WS_CHILD, 0, 0, 5, 5, top, nullptr, inst, nullptr);
-    Sleep(lifeMs);
+    if (parent) {
+        WaitForSingleObject(parent, lifeMs);
+        CloseHandle(parent);
+    } else {
+        Sleep(lifeMs);
+    }
     if (top) DestroyWindow(top);
     SetEvent(g_stop);
     if (worker) {
@@ -310,7 +318,7 @@ int IntArgument(const std::string& args, const char* name) {
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
     std::string args = cmd ? cmd : "";
     if (const int life = IntArgument(args, "--short-lived="); life >= 0)
-        return ShortLived(inst, static_cast<DWORD>(life), Count(args, "chain"));
+        return ShortLived(inst, static_cast<DWORD>(life), Count(args, "chain"), Count(args, "parent"));
     g_ignoreClose = args.find("--ignore-close") != std::string::npos;
     bool noWindow = args.find("--no-window") != std::string::npos;
     const bool churn = args.find("--churn") != std::string::npos;

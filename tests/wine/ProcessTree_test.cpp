@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,21 +63,21 @@ std::uint32_t Grandchild(Twnd_Main& w, std::uint32_t child) {
 void ExpectTheChainAsATree() {
     orvex::ResetSortState();
     Twnd_Main w(nullptr, false);
-    orvex::test::THelperProcess helper("--no-window --chain=2");
-    ASSERT_TRUE(helper.started());
-    const auto child = static_cast<std::uint32_t>(std::stoul(helper.value("child")));
+    auto helper = std::make_unique<orvex::test::THelperProcess>("--no-window --chain=2");
+    ASSERT_TRUE(helper->started());
+    const auto child = static_cast<std::uint32_t>(std::stoul(helper->value("child")));
     ASSERT_NE(child, 0u);
     const std::uint32_t grandchild = Grandchild(w, child);
     ASSERT_NE(grandchild, 0u) << "the grandchild did not start";
     EXPECT_FALSE(w.ProcessTreeShown()) << "off by default";
-    EXPECT_EQ(FindProcessRow(w.PrcList(), helper.pid()).Depth, 0) << "flat: no indent";
+    EXPECT_EQ(FindProcessRow(w.PrcList(), helper->pid()).Depth, 0) << "flat: no indent";
 
     orvex::test::SendCommand(w.Handle(), cmProcessTreeId);
     EXPECT_TRUE(w.ProcessTreeShown());
     EXPECT_TRUE(TreeChecked(w));
     EXPECT_EQ(ListView_GetItemCount(w.PrcList()), w.ProcList.ProcessCount()) << "every process once";
     const TTreeCell self = FindProcessRow(w.PrcList(), GetCurrentProcessId());
-    const TTreeCell h = FindProcessRow(w.PrcList(), helper.pid());
+    const TTreeCell h = FindProcessRow(w.PrcList(), helper->pid());
     const TTreeCell c = FindProcessRow(w.PrcList(), child);
     const TTreeCell g = FindProcessRow(w.PrcList(), grandchild);
     ASSERT_GE(self.Row, 0);
@@ -110,8 +111,15 @@ void ExpectTheChainAsATree() {
     EXPECT_EQ(FindProcessRow(w.PrcList(), grandchild).Depth, g.Depth);
     // F5 keeps the tree.
     w.RefreshView(false);
-    EXPECT_EQ(FindProcessRow(w.PrcList(), helper.pid()).Depth, h.Depth);
+    EXPECT_EQ(FindProcessRow(w.PrcList(), helper->pid()).Depth, h.Depth);
     orvex::ResetSortState();
+    // The chain ends with the helper: no link outlives the test.
+    const HANDLE last = OpenProcess(SYNCHRONIZE, FALSE, grandchild);
+    helper.reset();
+    if (last) {
+        EXPECT_EQ(WaitForSingleObject(last, 10000), WAIT_OBJECT_0);
+        CloseHandle(last);
+    }
 }
 
 TEST(ProcessTreeView, TheHelpersChildrenIndentedUnderIt) { ExpectTheChainAsATree(); }
