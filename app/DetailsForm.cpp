@@ -1,5 +1,6 @@
 #include "app/DetailsForm.h"
 
+#include "app/DetailsLists.h"
 #include "platform/pure/Orvex_ScopeExit.h"
 #include "ui/Orvex_TabPages.h"
 #include "ui/pure/Orvex_Anchors.h"
@@ -34,6 +35,26 @@ INT_PTR TDetailsDialog::Execute(HWND owner) {
 
 void TDetailsDialog::Close(INT_PTR result) noexcept { ::EndDialog(Handle(), result); }
 
+namespace {
+
+// Posted by a dialog's check job after each answer.
+constexpr UINT WmImagesChecked = WM_APP + 1;
+
+}  // namespace
+
+void TDetailsDialog::ShowImageCheck(HWND list, const TImageCheck& check) {
+    SetPropertyValue(list, SignerCaption, check.Signer);
+    SetPropertyValue(list, Sha256Caption, check.Sha256);
+}
+
+void TDetailsDialog::StartImageChecks(std::vector<std::string> paths) {
+    checks_.reset();
+    if (!ImageChecksOn()) return;
+    const HWND dialog = Handle();
+    checks_ = std::make_unique<TImageCheckJob>(std::move(paths),
+                                               [dialog] { ::PostMessageA(dialog, WmImagesChecked, 0, 0); });
+}
+
 INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: {
@@ -60,6 +81,9 @@ INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
         Close(IDCANCEL);
+        return TRUE;
+    case WmImagesChecked:
+        if (checks_) ImagesChecked(checks_->TakeAnswers());
         return TRUE;
     case WM_NOTIFY: {
         const NMHDR& header = *reinterpret_cast<const NMHDR*>(lp);

@@ -7,11 +7,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "engine/OXI_ImageCheckJob.h"
 #include "platform/Orvex_Resources.h"
 #include "ui/Orvex_Layout.h"
 #include "ui/Orvex_Window.h"
@@ -89,6 +91,15 @@ protected:
         return std::nullopt;
     }
 
+    // Checks the files at paths (signer and hash) on a job of the dialog's
+    // own, replacing an earlier one; ImagesChecked receives the answers on
+    // the dialog's thread as they come. Nothing is checked while checks are
+    // off (ImageChecksOn).
+    void StartImageChecks(std::vector<std::string> paths);
+    virtual void ImagesChecked(const std::vector<TImageCheckJob::TAnswer>& answers) { (void)answers; }
+    // Shows check in the signer and SHA-256 rows of a property list.
+    static void ShowImageCheck(HWND list, const TImageCheck& check);
+
     // Ends the modal loop with Result.
     void Close(INT_PTR result) noexcept;
 
@@ -116,6 +127,7 @@ private:
 
     const TDetailsFormDecl& form_;
     HWND owner_ = nullptr;
+    std::unique_ptr<TImageCheckJob> checks_;
     TFont boldFont_;
     std::vector<std::string> captions_;
     std::vector<bool> visible_;

@@ -66,6 +66,15 @@ void FillPropertyList(HWND list, const TPropertyRows& rows) {
     }
 }
 
+void SetPropertyValue(HWND list, const std::string& caption, const std::string& value) {
+    const int rows = ListView_GetItemCount(list);
+    for (int row = 0; row < rows; ++row)
+        if (ListCellText(list, row, 0) == caption) {
+            SetListCellText(list, row, 1, value);
+            return;
+        }
+}
+
 void FillColumnList(HWND list, const TListRows& rows, std::span<const std::intptr_t> rowData) {
     TRedrawLock lock(list);
     ClearListFor(list, rows.size());

@@ -26,6 +26,8 @@ void SetupColumnList(HWND list, std::span<const TColumnDef> columns);
 
 // Replaces the list's rows.
 void FillPropertyList(HWND list, const TPropertyRows& rows);
+// Replaces the value of the first row captioned caption.
+void SetPropertyValue(HWND list, const std::string& caption, const std::string& value);
 // Row i gets RowData[i] as its item data (0 past its end).
 void FillColumnList(HWND list, const TListRows& rows, std::span<const std::intptr_t> rowData = {});
 

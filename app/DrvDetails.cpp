@@ -29,7 +29,16 @@ void Tdlg_DrvDetails::DisplayDriver() {
     ::EnableWindow(Item(IdDrvProperties), live);
     TVersionInfo version;
     if (live) ReadVersionInfo(driver.Name, version);  // no version data leaves the rows empty
-    FillPropertyList(Item(IdDrvGenList), DriverGeneralRows(version));
+    TPropertyRows rows = DriverGeneralRows(version);
+    const bool checking = live && ImageChecksOn();
+    AddImageCheckRows(rows, checking ? CheckingText : driver.Signer.str(),
+                      checking ? CheckingText : driver.Sha256.str());
+    FillPropertyList(Item(IdDrvGenList), rows);
+    if (checking) StartImageChecks({DriverImageFile(driver.Name.str())});
+}
+
+void Tdlg_DrvDetails::ImagesChecked(const std::vector<TImageCheckJob::TAnswer>& answers) {
+    for (const TImageCheckJob::TAnswer& a : answers) ShowImageCheck(Item(IdDrvGenList), a.Check);
 }
 
 void Tdlg_DrvDetails::PropertiesClick() {

@@ -18,6 +18,7 @@ protected:
     void FormCreate() override;
     void Command(int id, int code) override;
     std::optional<LRESULT> Notify(const NMHDR& header, LPARAM lp) override;
+    void ImagesChecked(const std::vector<TImageCheckJob::TAnswer>& answers) override;
 
 private:
     void DisplayDriver();

@@ -20,6 +20,9 @@ namespace orvex::app {
 
 namespace {
 
+// Posted by the window's check job after each answer.
+constexpr UINT WmFindChecked = WM_APP + 1;
+
 constexpr int FindClientWidth = 640;
 constexpr int FindClientHeight = 360;
 
@@ -112,7 +115,38 @@ void Twnd_Find::cmFind() {
     hits_ = hits;
     rowTexts_ = FindRows(hits, IsNT());
     rowData_ = std::move(data);
+    StartChecks();
     ShowResults();
+}
+
+void Twnd_Find::StartChecks() {
+    checks_.reset();
+    checkFiles_ = ModuleHitFiles(hits_);
+    if (!ImageChecksOn() || checkFiles_.Paths.empty()) return;
+    for (const std::vector<std::size_t>& hitsOfFile : checkFiles_.Hits)
+        for (const std::size_t hit : hitsOfFile) rowTexts_[hit][FindSignerColumn] = CheckingText;
+    const HWND window = Handle();
+    checks_ = std::make_unique<TImageCheckJob>(checkFiles_.Paths,
+                                               [window] { ::PostMessageA(window, WmFindChecked, 0, 0); });
+}
+
+void Twnd_Find::ChecksAnswered() {
+    if (!checks_) return;
+    const std::vector<TImageCheckJob::TAnswer> answers = checks_->TakeAnswers();
+    if (answers.empty()) return;
+    // The row of each hit the filter shows (a row's item data is its hit).
+    const HWND list = FindList();
+    std::vector<int> rowOfHit(hits_.size(), -1);
+    const int rows = ListView_GetItemCount(list);
+    for (int row = 0; row < rows; ++row)
+        if (const auto hit = orvex::ListRowData(list, row);
+            hit && *hit >= 0 && static_cast<std::size_t>(*hit) < hits_.size())
+            rowOfHit[static_cast<std::size_t>(*hit)] = row;
+    for (const TImageCheckJob::TAnswer& a : answers)
+        for (const std::size_t hit : checkFiles_.Hits[a.Index]) {
+            rowTexts_[hit][FindSignerColumn] = a.Check.Signer;
+            if (rowOfHit[hit] >= 0) orvex::SetListCellText(list, rowOfHit[hit], FindSignerColumn, a.Check.Signer);
+        }
 }
 
 void Twnd_Find::ShowResults() {
@@ -213,6 +247,9 @@ LRESULT Twnd_Find::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_NOTIFY:
         return Notify(*reinterpret_cast<NMHDR*>(lp));
+    case WmFindChecked:
+        ChecksAnswered();
+        return 0;
     case WM_CLOSE:
         // Closing only hides: the owner keeps the window and its results.
         ::ShowWindow(Handle(), SW_HIDE);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "ui/Orvex_Layout.h"
 #include "ui/Orvex_Window.h"
 // Last: it undoes the Windows headers' macros of its member names.
+#include "engine/OXI_ImageCheckJob.h"
 #include "engine/OXI_Processes.h"
 
 namespace orvex::app {
@@ -77,6 +79,11 @@ private:
     TListRows rowTexts_;          // the cells of each hit's row
     std::vector<std::intptr_t> rowData_;
     orvex::TFilterField filter_;
+    // The signers of the module results, checked on a job of the window's.
+    std::unique_ptr<TImageCheckJob> checks_;
+    THitFiles checkFiles_;
+    void StartChecks();
+    void ChecksAnswered();
 };
 
 }  // namespace orvex::app

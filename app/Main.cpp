@@ -17,6 +17,7 @@
 #include "app/pure/LiveChanges.h"
 #include "app/pure/MainRows.h"
 #include "app/pure/ProcessTree.h"
+#include "engine/OXI_ImageChecks.h"
 #include "engine/OXI_Report.h"
 #include "engine/OXI_ReportSave.h"
 #include "platform/Orvex_ComCtl32.h"
@@ -243,6 +244,8 @@ void Twnd_Main::CreateMenus() {
         }
     }
     ::CheckMenuItem(popups_[mnView].get(), cmHighlightChangesId, MF_BYCOMMAND | MF_CHECKED);
+    ::CheckMenuItem(popups_[mnView].get(), cmVerifySignaturesId,
+                    MF_BYCOMMAND | (ImageChecksOn() ? MF_CHECKED : MF_UNCHECKED));
     UpdateMenuBar();
 }
 
@@ -515,6 +518,12 @@ void Twnd_Main::cmHighlightChanges() {
     RefreshView(true);
 }
 
+void Twnd_Main::cmVerifySignatures() {
+    SetImageChecksOn(!ImageChecksOn());
+    ::CheckMenuItem(popups_[mnView].get(), cmVerifySignaturesId,
+                    MF_BYCOMMAND | (ImageChecksOn() ? MF_CHECKED : MF_UNCHECKED));
+}
+
 std::string Twnd_Main::StatusNotesText() const {
     const int counts[PageCount] = {ProcList.ProcessCount(), ProcList.DriverCount(), ProcList.ServiceCount()};
     const std::string shown = filter_.Text().empty()
@@ -577,7 +586,13 @@ void Twnd_Main::cmSaveReport() {
     std::string fileName;
     // Written beside the target and put in its place only when complete, so
     // that a failure midway leaves the old report as it was.
-    if (AskSaveFileName(Handle(), nullptr, ReportFilter, nullptr, fileName)) SaveReportReplacing(ProcList, fileName);
+    if (!AskSaveFileName(Handle(), nullptr, ReportFilter, nullptr, fileName)) return;
+    // Signers and hashes of the images and drivers go in while checks are on.
+    if (ImageChecksOn()) {
+        orvex::TBusyCursor busy;
+        ProcList.CheckImages();
+    }
+    SaveReportReplacing(ProcList, fileName);
 }
 
 void Twnd_Main::cmOpenReport() {
@@ -798,6 +813,9 @@ void Twnd_Main::Command(int id) {
         break;
     case cmHighlightChangesId:
         cmHighlightChanges();
+        break;
+    case cmVerifySignaturesId:
+        cmVerifySignatures();
         break;
     case cmFilterId:
         cmFilter();

@@ -111,6 +111,8 @@ public:
     HWND FilterEdit() const { return filter_.Handle(); }
     // Marks the rows that changed since the previous refresh, or stops.
     void cmHighlightChanges();
+    // Turns the signature and hash checks on or off (on at start).
+    void cmVerifySignatures();
     bool HighlightChanges() const noexcept { return highlightChanges_; }
     // The change mark of a page's row (by its item data): what the next
     // paint draws it with.

@@ -99,11 +99,12 @@ constexpr std::array<TMenuItemDecl, 7> ServiceItems{{
     {cmSvcResumeId, "Resume"},
 }};
 
-constexpr std::array<TMenuItemDecl, 4> ViewItems{{
+constexpr std::array<TMenuItemDecl, 5> ViewItems{{
     {cmProcessTreeId, "Process tree\tCtrl+T"},
     {cmFilterId, "Filter...\tCtrl+E"},
     {0, nullptr},
     {cmHighlightChangesId, "Highlight changes"},
+    {cmVerifySignaturesId, "Verify signatures"},
 }};
 
 constexpr std::array<TMenuDecl, MenuCount> Menus{{

@@ -41,6 +41,7 @@ enum TMainId : int {
     cmProcessTreeId = 140,
     cmHighlightChangesId = 141,
     cmFilterId = 142,
+    cmVerifySignaturesId = 143,
     cmPrcPropsId = 110,
     cmPrcKillId = 111,
     cmPrcDetailsId = 112,

@@ -98,7 +98,14 @@ void Tdlg_PrcDetails::DisplayProcess() {
     SetPageVisible(pgPrcSecurity, nt);
     for (int id : {IdPrcRefresh, IdPrcProperties, IdPrcModProperties}) ::EnableWindow(Item(id), live);
 
-    const TProcessInfo p = CurrentProcess();
+    TProcessInfo p = CurrentProcess();
+    // Live files are checked on the dialog's job; a report shows what it holds.
+    const bool checking = live && ImageChecksOn();
+    if (checking) {
+        p.Signer = CheckingText;
+        p.Sha256 = CheckingText;
+        for (TModuleInfo& m : p.Modules) m.Signer = CheckingText;
+    }
     SetNameText(p.Name);
     ShowImageIcon(live ? p.ImageName.str() : std::string());
     TVersionInfo version;
@@ -115,6 +122,30 @@ void Tdlg_PrcDetails::DisplayProcess() {
     }
     FillHandles(p);
     FillWindows(p);
+    if (checking) {
+        std::vector<std::string> paths{p.ImageName.str()};
+        for (const TModuleInfo& m : p.Modules) paths.push_back(m.ImageName.str());
+        StartImageChecks(std::move(paths));
+    }
+}
+
+void Tdlg_PrcDetails::ImagesChecked(const std::vector<TImageCheckJob::TAnswer>& answers) {
+    const HWND general = Item(IdPrcGenList);
+    const HWND modules = Item(IdPrcModList);
+    for (const TImageCheckJob::TAnswer& a : answers) {
+        if (a.Index == 0) {
+            ShowImageCheck(general, a.Check);
+            continue;
+        }
+        // Module a.Index - 1: its row, wherever sorting put it.
+        const int rows = ListView_GetItemCount(modules);
+        for (int row = 0; row < rows; ++row) {
+            const auto data = ListRowData(modules, row);
+            const app::TRowRecord* record = data ? modRows_.Find(*data) : nullptr;
+            if (record && static_cast<std::size_t>(record->Index) + 1 == a.Index)
+                SetListCellText(modules, row, ModuleSignerColumn, a.Check.Signer);
+        }
+    }
 }
 
 void Tdlg_PrcDetails::ShowImageIcon(const std::string& imageName) {

@@ -35,7 +35,12 @@ void Tdlg_SvcDetails::DisplayService() {
     ShowServiceIcon(live);
     TVersionInfo version;
     if (live) ReadVersionInfo(service_.ImageName, version);  // no version data leaves the rows empty
-    FillPropertyList(Item(IdSvcGenList), ServiceGeneralRows(service_, version));
+    TPropertyRows rows = ServiceGeneralRows(service_, version);
+    // Reports hold no service's check.
+    const bool checking = live && ImageChecksOn();
+    AddImageCheckRows(rows, checking ? CheckingText : "", checking ? CheckingText : "");
+    FillPropertyList(Item(IdSvcGenList), rows);
+    if (checking) StartImageChecks({ServiceImageFile(service_.ImageName.str())});
 
     nodes_.Clear();
     const HWND dep1 = Item(IdSvcDep1Tree);
@@ -44,6 +49,10 @@ void Tdlg_SvcDetails::DisplayService() {
     const HWND dep2 = Item(IdSvcDep2Tree);
     TreeView_DeleteAllItems(dep2);
     AddServiceNodes(dep2, TVI_ROOT, DependentNames(service_));
+}
+
+void Tdlg_SvcDetails::ImagesChecked(const std::vector<TImageCheckJob::TAnswer>& answers) {
+    for (const TImageCheckJob::TAnswer& a : answers) ShowImageCheck(Item(IdSvcGenList), a.Check);
 }
 
 void Tdlg_SvcDetails::ShowServiceIcon(bool fromFile) {

@@ -25,6 +25,7 @@ public:
 protected:
     void FormCreate() override;
     std::optional<LRESULT> Notify(const NMHDR& header, LPARAM lp) override;
+    void ImagesChecked(const std::vector<TImageCheckJob::TAnswer>& answers) override;
 
 private:
     void DisplayService();

@@ -7,6 +7,7 @@
 #include "console/InvOutput.h"
 #include "console/pure/InvArgs.h"
 #include "console/pure/InvTables.h"
+#include "engine/OXI_ImageChecks.h"
 #include "engine/OXI_Inventory.h"
 #include "engine/OXI_Processes.h"
 #include "engine/OXI_Report.h"
@@ -66,6 +67,7 @@ int Run(const TInvArgs& args) {
     case TInvCommand::Save: {
         TOrvex_ProcessList component;
         Collect(component);
+        if (args.Verify) component.CheckImages();
         try {
             SaveReportReplacing(component, args.FileA);
         } catch (const std::exception& e) {
@@ -76,7 +78,9 @@ int Run(const TInvArgs& args) {
     case TInvCommand::Collect: {
         TOrvex_ProcessList component;
         Collect(component);
-        Out(InventoryJson(InventoryOf(component), ToUtf8) + "\r\n", true);
+        TInventory inventory = InventoryOf(component);
+        AddImageChecks(inventory.Processes, inventory.Drivers, true);
+        Out(InventoryJson(inventory, ToUtf8) + "\r\n", true);
         return ExitSuccess;
     }
     case TInvCommand::Show: {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_ImageChecks.h"
 #include "engine/OXI_ProcessPass.h"
 #include "engine/OXI_Report.h"
 #include "platform/Orvex_AdvAPI.h"
@@ -41,6 +42,8 @@ TOrvex_ProcessList::TOrvex_ProcessList() {
 }
 
 TOrvex_ProcessList::~TOrvex_ProcessList() { Clear(); }
+
+void TOrvex_ProcessList::CheckImages() { AddImageChecks(processes_, drivers_, false); }
 
 void TOrvex_ProcessList::Clear() noexcept {
     windows_.clear();

@@ -73,6 +73,10 @@ public:
     void AddDriver(const TDriverInfo& info) { drivers_.push_back(info); }
     void AddService(const TServiceInfo& info) { services_.push_back(info); }
 
+    // Fills the signer and SHA-256 of every process image and driver (see
+    // AddImageChecks).
+    void CheckImages();
+
     // Empties all five lists.
     void Clear() noexcept;
 

@@ -28,7 +28,7 @@ std::int64_t Widened(TWiden widen, std::int64_t v) {
 template <typename TRecord>
 void WriteFields(IPropertyStorage* set, const TRecord& record, bool byId) {
     for (const TField<TRecord>& f : FieldsOf<TRecord>()) {
-        if (byId != (f.PropertyId != 0) || (!byId && !f.Property)) continue;
+        if (byId != (f.PropertyId != 0) || (!byId && !f.Property) || f.Unknown(record)) continue;
         if (f.Real)
             WriteDateTimePropID(set, f.PropertyId, f.Real(record));
         else if (f.Number)

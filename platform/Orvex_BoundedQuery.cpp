@@ -1,5 +1,6 @@
 #include "platform/Orvex_BoundedQuery.h"
 
+#include <utility>
 #include <vector>
 
 #include "platform/Orvex_Resources.h"
@@ -15,6 +16,8 @@ struct TBoundedQuery::TWorker {
     THandle Done;             // auto-reset: the query has returned
     HANDLE Object = nullptr;  // the handle the query runs on, owned by the block
     TObjectQuery Query = nullptr;
+    TSubjectQuery SubjectQuery = nullptr;
+    std::wstring Subject;
     std::wstring Name;
     bool Ok = false;
     volatile LONG Stop = 0;
@@ -35,7 +38,7 @@ DWORD WINAPI WorkerMain(void* param) {
         if (::WaitForSingleObject(w->Request.get(), INFINITE) != WAIT_OBJECT_0) return 1;
         if (w->Stop) return 0;
         const LONG asked = w->Asked;
-        w->Ok = w->Query(w->Object, w->Name);
+        w->Ok = w->SubjectQuery ? w->SubjectQuery(w->Object, w->Subject, w->Name) : w->Query(w->Object, w->Name);
         ::SetEvent(w->Done.get());
         ::InterlockedExchange(&w->Answered, asked);
     }
@@ -118,6 +121,8 @@ void DeleteWorker(TWorker* w) {
 
 TBoundedQuery::TBoundedQuery(TObjectQuery query, DWORD limitMs) noexcept : query_(query), limitMs_(limitMs) {}
 
+TBoundedQuery::TBoundedQuery(TSubjectQuery query, DWORD limitMs) noexcept : subjectQuery_(query), limitMs_(limitMs) {}
+
 TBoundedQuery::~TBoundedQuery() {
     if (!current_) return;
     // The worker is idle: it ends at once. Should it not, it is given up
@@ -140,7 +145,11 @@ TBoundedQuery::TResult TBoundedQuery::Ask(HANDLE object, std::wstring& name) {
 }
 
 TBoundedQuery::TResult TBoundedQuery::AskOwned(THandle object, std::wstring& name) {
-    if (!query_ || !object) return TResult::Failed;
+    return AskOwned(std::move(object), std::wstring(), name);
+}
+
+TBoundedQuery::TResult TBoundedQuery::AskOwned(THandle object, const std::wstring& subject, std::wstring& name) {
+    if ((!query_ && !subjectQuery_) || !object) return TResult::Failed;
     if (!current_) current_ = Reclaim();
     if (!current_) {
         if (AtStuckLimit()) return TResult::Unavailable;
@@ -150,6 +159,8 @@ TBoundedQuery::TResult TBoundedQuery::AskOwned(THandle object, std::wstring& nam
     TWorker* w = current_;
     w->Object = object.release();
     w->Query = query_;
+    w->SubjectQuery = subjectQuery_;
+    w->Subject = subject;
     w->Name.clear();
     w->Ok = false;
     ::InterlockedIncrement(&w->Asked);

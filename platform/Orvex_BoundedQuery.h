@@ -26,6 +26,9 @@ namespace orvex {
 // Fills name (UTF-16) for object; false when the object has no name to give
 // or the query fails.
 using TObjectQuery = bool (*)(HANDLE object, std::wstring& name);
+// Fills answer for object and subject, a text the query is about (the path
+// a file handle was opened from, say); false when it has no answer.
+using TSubjectQuery = bool (*)(HANDLE object, const std::wstring& subject, std::wstring& answer);
 
 class TBoundedQuery {
 public:
@@ -40,6 +43,7 @@ public:
     };
 
     explicit TBoundedQuery(TObjectQuery query, DWORD limitMs = DefaultLimitMs) noexcept;
+    explicit TBoundedQuery(TSubjectQuery query, DWORD limitMs) noexcept;
     ~TBoundedQuery();
     TBoundedQuery(const TBoundedQuery&) = delete;
     TBoundedQuery& operator=(const TBoundedQuery&) = delete;
@@ -50,6 +54,8 @@ public:
     // The same on a handle the caller gives up: closed once the query has
     // returned, or kept by a given-up worker.
     TResult AskOwned(THandle object, std::wstring& name);
+    // The same for a query about a subject (a TSubjectQuery).
+    TResult AskOwned(THandle object, const std::wstring& subject, std::wstring& answer);
 
     // Given-up workers in this process whose query still runs.
     static int StuckWorkers() noexcept;
@@ -62,7 +68,8 @@ public:
     struct TWorker;
 
 private:
-    TObjectQuery query_;
+    TObjectQuery query_ = nullptr;
+    TSubjectQuery subjectQuery_ = nullptr;
     DWORD limitMs_;
     TWorker* current_ = nullptr;  // idle between queries; owned here
 };

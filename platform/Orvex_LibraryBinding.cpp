@@ -57,7 +57,7 @@ std::string FormatUnloadError(const char* libraryName, std::uintptr_t moduleHand
 }
 
 TLibraryBinding::~TLibraryBinding() {
-    if (handle_ && owned_) ::FreeLibrary(handle_);
+    if (handle_ && owned_ && unload_ == TUnload::AtExit) ::FreeLibrary(handle_);
 }
 
 bool TLibraryBinding::Bind() noexcept {

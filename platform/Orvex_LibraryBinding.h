@@ -70,13 +70,19 @@ constexpr TSlotBinding BindSlot(const char* exportedName) noexcept {
 #define ORVEX_DEFINE_SDK_SLOT(name) decltype(&::name) name##Slot = nullptr;
 #define ORVEX_SDK_SLOT_ENTRY(name) ::orvex::BindSlot<name##Slot>(#name),
 
+// Whether a library the binding loaded is freed at program end. Libraries
+// whose calls may still run on given-up workers then are kept.
+enum class TUnload : bool { AtExit, Never };
+
 class TLibraryBinding {
 public:
-    constexpr TLibraryBinding(const char* libraryName, std::span<const TSlotBinding> slots) noexcept
-        : name_(libraryName), slots_(slots) {}
+    constexpr TLibraryBinding(const char* libraryName, std::span<const TSlotBinding> slots,
+                              TUnload unload = TUnload::AtExit) noexcept
+        : name_(libraryName), slots_(slots), unload_(unload) {}
     TLibraryBinding(const TLibraryBinding&) = delete;
     TLibraryBinding& operator=(const TLibraryBinding&) = delete;
-    // At program end an owned library is freed; a failure there is not reported.
+    // At program end an owned library is freed (unless it is kept); a failure
+    // there is not reported.
     ~TLibraryBinding();
 
     // Maps the library and binds every slot (all slots null when the library
@@ -98,6 +104,7 @@ private:
 
     const char* name_;
     std::span<const TSlotBinding> slots_;
+    TUnload unload_;
     HMODULE handle_ = nullptr;
     bool owned_ = false;
 };

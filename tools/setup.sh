@@ -27,6 +27,10 @@ command -v convert >/dev/null || need+=(imagemagick)
 command -v clang-tidy >/dev/null || need+=(clang-tidy)
 command -v clang-format >/dev/null || need+=(clang-format)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+# The signature tests sign a copy of the test helper with a throw-away
+# certificate authority.
+command -v openssl >/dev/null || need+=(openssl)
+command -v osslsigncode >/dev/null || need+=(osslsigncode)
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing: ${need[*]}"
   sudo=""

@@ -56,6 +56,13 @@ std::string ListCellText(HWND list, int row, int column) {
     return buffer;
 }
 
+void SetListCellText(HWND list, int row, int column, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
 std::vector<std::string> ListColumnCaptions(HWND list) {
     std::vector<std::string> captions;
     const HWND header = ListView_GetHeader(list);

@@ -32,6 +32,8 @@ std::optional<LPARAM> SelectedRowData(HWND list);
 
 // The text of one cell; "" for a row or column that does not exist.
 std::string ListCellText(HWND list, int row, int column);
+// Replaces the text of one cell of an existing row.
+void SetListCellText(HWND list, int row, int column, const std::string& text);
 // The captions of a report-style list's columns, in column order.
 std::vector<std::string> ListColumnCaptions(HWND list);
 

@@ -68,6 +68,12 @@ TPropertyRow HeadingRow(std::string caption, std::string value) {
 
 TPropertyRow SeparatorRow() { return {TRowStyle::Separator, {}, {}}; }
 
+void AddImageCheckRows(TPropertyRows& rows, const std::string& signer, const std::string& sha256) {
+    rows.push_back(SeparatorRow());
+    rows.push_back(PlainRow(SignerCaption, signer));
+    rows.push_back(PlainRow(Sha256Caption, sha256));
+}
+
 TPropertyRow CheckBoxRow(std::string caption, bool checked) {
     return {TRowStyle::CheckBox, std::move(caption), {checked ? CheckedValue : UncheckedValue}};
 }

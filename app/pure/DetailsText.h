@@ -59,6 +59,14 @@ TPropertyRow HeadingRow(std::string caption, std::string value = {});
 TPropertyRow SeparatorRow();
 TPropertyRow CheckBoxRow(std::string caption, bool checked);
 
+// The rows of an image file's check: its signer and its SHA-256.
+inline constexpr const char* SignerCaption = "Signer";
+inline constexpr const char* Sha256Caption = "SHA-256";
+// What a check's cells show while it runs.
+inline constexpr const char* CheckingText = "Checking...";
+// A separator, then the signer and SHA-256 rows.
+void AddImageCheckRows(TPropertyRows& rows, const std::string& signer, const std::string& sha256);
+
 // The text of a ticked check-box value.
 inline constexpr const char* CheckedValue = "1";
 inline constexpr const char* UncheckedValue = "0";

@@ -40,8 +40,25 @@ TListRows FindRows(const std::vector<TFindHit>& hits, bool nt) {
     TListRows rows;
     rows.reserve(hits.size());
     for (const TFindHit& h : hits)
-        rows.push_back({h.ProcessName, FormatProcessId(h.ProcessID, nt), h.Type, FormatHex0x(h.Handle), h.Name});
+        rows.push_back({h.ProcessName, FormatProcessId(h.ProcessID, nt), h.Type, FormatHex0x(h.Handle), h.Name, {}});
     return rows;
+}
+
+THitFiles ModuleHitFiles(const std::vector<TFindHit>& hits) {
+    THitFiles files;
+    std::unordered_map<std::string, std::size_t> indexOf;
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        const TFindHit& h = hits[i];
+        // A module known only by its base name has no file to check.
+        if (!h.Module || h.Name.find('\\') == std::string::npos) continue;
+        const auto [it, added] = indexOf.emplace(h.Name, files.Paths.size());
+        if (added) {
+            files.Paths.push_back(h.Name);
+            files.Hits.emplace_back();
+        }
+        files.Hits[it->second].push_back(i);
+    }
+    return files;
 }
 
 std::string FindCountText(std::size_t count) { return std::to_string(count) + (count == 1 ? " match" : " matches"); }

@@ -41,16 +41,25 @@ std::vector<TFindHit> FindHandlesAndModules(const TProcList& processes, const TH
 
 // Columns and rows of the result list; the process identifier in the family's
 // base (see FormatProcessId).
-inline constexpr TColumnDef FindColumns[] = {{"Process", 110},
-                                             {"PID", 55, TColumnAlign::Right},
-                                             {"Type", 70},
-                                             {"Handle", 80},
-                                             {"Name or Path", 330}};
+inline constexpr TColumnDef FindColumns[] = {{"Process", 110},      {"PID", 55, TColumnAlign::Right},
+                                             {"Type", 70},          {"Handle", 80},
+                                             {"Name or Path", 330}, {"Signer", 200}};
 inline constexpr int FindPidColumn = 1;
 inline constexpr int FindTypeColumn = 2;
 inline constexpr int FindHandleColumn = 3;
 inline constexpr int FindNameColumn = 4;
+// A module's signer, which the window fills in as its checks answer (empty
+// here, and for handles).
+inline constexpr int FindSignerColumn = 5;
 TListRows FindRows(const std::vector<TFindHit>& hits, bool nt);
+
+// The module files among hits, each once, with the hits of each: what the
+// window checks.
+struct THitFiles {
+    std::vector<std::string> Paths;
+    std::vector<std::vector<std::size_t>> Hits;  // by path: indices into hits
+};
+THitFiles ModuleHitFiles(const std::vector<TFindHit>& hits);
 
 // "%d matches" for the Find window's status line.
 std::string FindCountText(std::size_t count);

@@ -43,6 +43,7 @@ TPropertyRows ProcessGeneralRows(const TProcessInfo& p, const TVersionInfo& vers
         rows.push_back(PlainRow("Handle Count", FormatUDec(p.HandleCount)));
     else
         rows.push_back(PlainRow("Process Usage", FormatUDec(p.Usage)));
+    AddImageCheckRows(rows, p.Signer, p.Sha256);
     return rows;
 }
 

@@ -25,7 +25,8 @@ TListRows ModuleRows(const TModuleList& modules) {
     TListRows rows;
     rows.reserve(modules.size());
     for (const TModuleInfo& m : modules)
-        rows.push_back({m.Name, FormatUDec(m.Size), FormatHex0x(m.Base), FormatHex0x(m.EntryPoint), m.ImageName});
+        rows.push_back(
+            {m.Name, FormatUDec(m.Size), FormatHex0x(m.Base), FormatHex0x(m.EntryPoint), m.ImageName, m.Signer});
     return rows;
 }
 

@@ -28,11 +28,14 @@ inline constexpr TColumnDef ModuleColumns[] = {{"Name", 125},
                                                {"Size [B]", 75, TColumnAlign::Right},
                                                {"Base Address", AddressColumnWidth},
                                                {"Entry Point", AddressColumnWidth},
-                                               {"Location", 270}};
+                                               {"Location", 270},
+                                               {"Signer", 200}};
 // The column of the base address, which names a module within its process.
 inline constexpr int ModuleBaseColumn = 2;
 // The column of the full path, the one the properties sheet opens.
 inline constexpr int ModulePathColumn = 4;
+// The column of the module file's signer.
+inline constexpr int ModuleSignerColumn = 5;
 TListRows ModuleRows(const TModuleList& modules);
 
 // Threads.

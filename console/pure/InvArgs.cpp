@@ -18,11 +18,13 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
     TInvArgs parsed;
     const std::string& command = args[0];
     std::vector<std::string> files;
-    bool json = false, csv = false;
+    bool json = false, csv = false, noVerify = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (SameText(arg, "--json")) {
             json = true;
+        } else if (SameText(arg, "--no-verify")) {
+            noVerify = true;
         } else if (SameText(arg, "--csv")) {
             if (i + 1 >= args.size()) {
                 error = "--csv needs a list: processes, drivers or services";
@@ -76,7 +78,8 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
         error = "unknown command '" + command + "'";
         return false;
     }
-    if ((!formatsAllowed && (json || csv)) || (csv && !csvAllowed)) {
+    if ((!formatsAllowed && (json || csv)) || (csv && !csvAllowed) ||
+        (noVerify && parsed.Command != TInvCommand::Save)) {
         error = "option not valid for " + command;
         return false;
     }
@@ -87,6 +90,7 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
                                   : "two files");
         return false;
     }
+    parsed.Verify = !noVerify;
     if (wantFiles > 0) parsed.FileA = files[0];
     if (wantFiles > 1) parsed.FileB = files[1];
     out = parsed;
@@ -94,7 +98,7 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
 }
 
 std::string InvUsage() {
-    return "usage: orvexinv save FILE.ivs\r\n"
+    return "usage: orvexinv save FILE.ivs [--no-verify]\r\n"
            "       orvexinv show FILE.ivs [--json | --csv processes|drivers|services]\r\n"
            "       orvexinv diff A.ivs B.ivs [--json]\r\n"
            "       orvexinv collect --json\r\n"

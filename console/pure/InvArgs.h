@@ -15,10 +15,12 @@ struct TInvArgs {
     TInvFormat Format = TInvFormat::Text;
     TInvList List = TInvList::Processes;  // for Csv
     std::string FileA, FileB;
+    // Save: the signer and SHA-256 of every process image and driver go in.
+    bool Verify = true;
 };
 
 // Reads the arguments after the program name:
-//   save FILE.ivs
+//   save FILE.ivs [--no-verify]
 //   show FILE.ivs [--json | --csv processes|drivers|services]
 //   diff A.ivs B.ivs [--json]
 //   collect --json

@@ -46,6 +46,9 @@ struct TField {
     int Column = 0;                  // 1-based column position; 0: no column
     const char* Compared = nullptr;  // field name of a comparison row; null: not compared
     bool FoldCase = false;           // compared without regard to case
+    // A text that may be unknown (empty): then neither stored nor written to
+    // JSON, and compared only where both sides know it.
+    bool WhenKnown = false;
     TShow Show = TShow::Decimal;
     TWiden Widen = TWiden::Natural;
     // The value: a number (integers, times, flags), a real (date-times) or a
@@ -69,6 +72,11 @@ struct TField {
         f.FoldCase = foldCase;
         return f;
     }
+    constexpr TField OnlyWhenKnown() const {
+        TField f = *this;
+        f.WhenKnown = true;
+        return f;
+    }
     constexpr TField ShownAs(TShow show) const {
         TField f = *this;
         f.Show = show;
@@ -85,6 +93,8 @@ struct TField {
         return f;
     }
     bool IsText() const noexcept { return Text != nullptr && Number == nullptr; }
+    // Whether record holds no value of a WhenKnown field.
+    bool Unknown(const TRecord& record) const { return WhenKnown && Text && Text(record).empty(); }
 };
 
 namespace fields {

@@ -22,9 +22,11 @@ struct TFieldValue {
     const char* Field;
     std::string Value;
     bool FoldCase = false;
+    bool Unknown = false;  // a field one side may lack (a report saved without it)
 };
 
 bool SameValue(const TFieldValue& a, const TFieldValue& b) {
+    if (a.Unknown || b.Unknown) return true;
     return a.FoldCase ? SameText(a.Value, b.Value) : a.Value == b.Value;
 }
 
@@ -82,7 +84,7 @@ template <typename TRecord>
 std::vector<TFieldValue> ComparedFields(const TRecord& r) {
     std::vector<TFieldValue> values;
     for (const TField<TRecord>& f : FieldsOf<TRecord>())
-        if (f.Compared) values.push_back({f.Compared, ShownValue(f, r), f.FoldCase});
+        if (f.Compared) values.push_back({f.Compared, ShownValue(f, r), f.FoldCase, f.Unknown(r)});
     return values;
 }
 

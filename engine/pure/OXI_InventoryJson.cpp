@@ -97,7 +97,7 @@ private:
 template <typename TRecord>
 void Members(TJsonWriter& w, const TRecord& r) {
     for (const TField<TRecord>& f : FieldsOf<TRecord>()) {
-        if (!f.Json) continue;
+        if (!f.Json || f.Unknown(r)) continue;
         switch (f.Show) {
         case TShow::Text:
             w.Text(f.Json, f.Text(r));

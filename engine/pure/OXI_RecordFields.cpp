@@ -48,6 +48,8 @@ constexpr TField<P> ProcessTable[] = {
     Field<&P::UserTime>("UserTime", "userTime"),
     Field<&P::KernelTime>("KernelTime", "kernelTime"),
     Shown<P>(TShow::CpuTime, &CpuTime).InColumn(3, "CPU Time"),
+    Field<&P::Signer>("Signer", "signer").InColumn(11, "Signer").OnlyWhenKnown(),
+    Field<&P::Sha256>("SHA256", "sha256").InColumn(12, "SHA-256").ComparedAs("sha256").OnlyWhenKnown(),
 };
 
 constexpr TField<T> ThreadTable[] = {
@@ -71,6 +73,8 @@ constexpr TField<M> ModuleTable[] = {
     Field<&M::Size>(nullptr, "size"),
     Field<&M::EntryPoint>(nullptr, "entryPoint").ShownAs(TShow::Address),
     Field<&M::Base>(nullptr, "base").ShownAs(TShow::Address),
+    Field<&M::Signer>(nullptr, "signer").OnlyWhenKnown(),
+    Field<&M::Sha256>(nullptr, "sha256").OnlyWhenKnown(),
 };
 
 constexpr TField<D> DriverTable[] = {
@@ -80,6 +84,8 @@ constexpr TField<D> DriverTable[] = {
     Field<&D::Base>("Base", "base").ShownAs(TShow::Address).InColumn(2, "Base Address").ComparedAs("base"),
     Field<&D::Size>("Size", "size").InColumn(5, "Size").ComparedAs("size"),
     Shown<D>(TShow::FileName, &Path).InColumn(1, "Name"),
+    Field<&D::Signer>("Signer", "signer").InColumn(6, "Signer").OnlyWhenKnown(),
+    Field<&D::Sha256>("SHA256", "sha256").InColumn(7, "SHA-256").ComparedAs("sha256").OnlyWhenKnown(),
 };
 
 constexpr TField<S> ServiceTable[] = {

@@ -113,6 +113,10 @@ struct TModuleInfo {
     std::uint32_t Size = 0;  // size of the mapped image in bytes
     std::uintptr_t EntryPoint = 0;
     std::uintptr_t Base = 0;
+    // The file's check, when one was asked for (empty otherwise): its
+    // signer as TrustText gives it, and its SHA-256 in hexadecimal.
+    TShortString Signer;
+    TShortString Sha256;
     friend bool operator==(const TModuleInfo&, const TModuleInfo&) = default;
 };
 using TModuleList = std::vector<TModuleInfo>;
@@ -133,6 +137,8 @@ struct TProcessInfo {
     std::int64_t CreateTime = 0;  // point in time
     std::int64_t UserTime = 0;    // duration
     std::int64_t KernelTime = 0;  // duration
+    TShortString Signer;          // of the executable, as for modules
+    TShortString Sha256;
     TVMCounters VMCounters;
     TIOCounters IOCounters;
     TModuleList Modules;
@@ -150,6 +156,8 @@ struct TDriverInfo {
     std::uint32_t Flags = 0;
     std::uintptr_t Base = 0;
     std::int64_t Size = 0;
+    TShortString Signer;  // of the file, as for modules
+    TShortString Sha256;
     friend bool operator==(const TDriverInfo&, const TDriverInfo&) = default;
 };
 using TDriverList = std::vector<TDriverInfo>;

@@ -128,7 +128,7 @@ TEST(FindRows, RowsInTheFamilysBase) {
                                      {0xFFF1234, "app.exe", true, "DLL", 0x400000, "C:\\app.exe"}};
     const auto nt = orvex::FindRows(hits, true);
     ASSERT_EQ(nt.size(), 2u);
-    EXPECT_EQ(nt[0], (orvex::TListRow{"notepad.exe", "200", "File", "0x1C", "C:\\x.txt"}));
+    EXPECT_EQ(nt[0], (orvex::TListRow{"notepad.exe", "200", "File", "0x1C", "C:\\x.txt", ""}));
     const auto w9x = orvex::FindRows(hits, false);
     EXPECT_EQ(w9x[1][orvex::FindPidColumn], orvex::FormatProcessId(0xFFF1234, false));
     EXPECT_EQ(w9x[1][orvex::FindHandleColumn], "0x400000");

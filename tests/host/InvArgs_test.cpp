@@ -24,6 +24,10 @@ TEST(InvArgs, EveryCommandInItsForms) {
     ASSERT_TRUE(Parse({"save", "C:\\r\\x.ivs"}, a));
     EXPECT_EQ(a.Command, TInvCommand::Save);
     EXPECT_EQ(a.FileA, "C:\\r\\x.ivs");
+    EXPECT_TRUE(a.Verify);
+    ASSERT_TRUE(Parse({"save", "--No-Verify", "x.ivs"}, a));
+    EXPECT_FALSE(a.Verify);
+    EXPECT_EQ(a.FileA, "x.ivs");
 
     ASSERT_TRUE(Parse({"SHOW", "x.ivs"}, a));
     EXPECT_EQ(a.Command, TInvCommand::Show);
@@ -56,6 +60,8 @@ TEST(InvArgs, RefusesWhatNoCommandTakes) {
         {"save"},
         {"save", "a.ivs", "b.ivs"},
         {"save", "a.ivs", "--json"},
+        {"show", "a.ivs", "--no-verify"},
+        {"collect", "--json", "--no-verify"},
         {"show"},
         {"show", "a.ivs", "--csv"},
         {"show", "a.ivs", "--csv", "windows"},

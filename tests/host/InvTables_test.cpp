@@ -52,11 +52,11 @@ TEST(InvTables, ListsWithTheirColumns) {
     ASSERT_EQ(p.Rows[0].size(), p.Captions.size());
     EXPECT_EQ(p.Captions[1], "PID");
     EXPECT_EQ(p.Rows[0], (std::vector<std::string>{"a.exe", "1234", "00:01:05", "HOST/ann", "C:\\dir\\a.exe", "0", "0",
-                                                   "0", "0", "1970-01-01T00:00:00.000Z"}));
+                                                   "0", "0", "1970-01-01T00:00:00.000Z", "", ""}));
     const TTable d = ListTable(inv, TInvList::Drivers);
     ASSERT_EQ(d.Rows.size(), 1u);
     EXPECT_EQ(d.Rows[0], (std::vector<std::string>{"tab\there.sys", "0xF7A30000", "2",
-                                                   "\\SystemRoot\\System32\\drivers\\tab\there.sys", "4096"}));
+                                                   "\\SystemRoot\\System32\\drivers\\tab\there.sys", "4096", "", ""}));
     const TTable s = ListTable(inv, TInvList::Services);
     ASSERT_EQ(s.Rows.size(), 1u);
     ASSERT_EQ(s.Rows[0].size(), s.Captions.size());
@@ -81,8 +81,8 @@ TEST(InvTables, CsvAndTextForms) {
 
     const std::string text = TableText(ListTable(Sample(), TInvList::Drivers));
     EXPECT_EQ(text,
-              "Name\tBase Address\tLoad Cnt\tLocation\tSize\r\n"
-              "tab here.sys\t0xF7A30000\t2\t\\SystemRoot\\System32\\drivers\\tab here.sys\t4096\r\n");
+              "Name\tBase Address\tLoad Cnt\tLocation\tSize\tSigner\tSHA-256\r\n"
+              "tab here.sys\t0xF7A30000\t2\t\\SystemRoot\\System32\\drivers\\tab here.sys\t4096\t\t\r\n");
 }
 
 TEST(InvTables, InventoryTextAndDifferences) {

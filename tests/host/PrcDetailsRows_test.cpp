@@ -41,9 +41,10 @@ TEST(ProcessGeneralRows, NtFamily) {
     v.Description = "Notepad";
     v.FileVersion = "6.1";
     const TPropertyRows rows = ProcessGeneralRows(SampleProcess(), v, "notepad.exe file.txt", true);
-    EXPECT_EQ(Captions(rows), (std::vector<std::string>{"Description", "Version", "Product Name", "Company Name", "",
-                                                        "PID", "Parent PID", "Image name", "Command line", "",
-                                                        "User Name", "Priority", "Thread Count", "Handle Count"}));
+    EXPECT_EQ(Captions(rows),
+              (std::vector<std::string>{"Description", "Version", "Product Name", "Company Name", "", "PID",
+                                        "Parent PID", "Image name", "Command line", "", "User Name", "Priority",
+                                        "Thread Count", "Handle Count", "", "Signer", "SHA-256"}));
     EXPECT_EQ(rows[0], HeadingRow("Description", "Notepad"));
     EXPECT_EQ(rows[1], PlainRow("Version", "6.1"));
     EXPECT_EQ(rows[4].Style, TRowStyle::Separator);
@@ -56,6 +57,7 @@ TEST(ProcessGeneralRows, NtFamily) {
     EXPECT_EQ(rows[11], HeadingRow("Priority", "8"));
     EXPECT_EQ(rows[12], PlainRow("Thread Count", "3"));
     EXPECT_EQ(rows[13], PlainRow("Handle Count", "57"));
+    EXPECT_EQ(rows[15], PlainRow("Signer", ""));
 }
 
 TEST(ProcessGeneralRows, NineXFamily) {
@@ -63,9 +65,10 @@ TEST(ProcessGeneralRows, NineXFamily) {
     p.PID = 0xFFFD3A5B;
     p.ParentPID = 0xFFFC1111;
     const TPropertyRows rows = ProcessGeneralRows(p, {}, "", false);
-    EXPECT_EQ(Captions(rows), (std::vector<std::string>{"Description", "Version", "Product Name", "Company Name", "",
-                                                        "PID", "Parent PID", "Image name", "Command line", "",
-                                                        "Priority", "Thread Count", "Process Usage"}));
+    EXPECT_EQ(Captions(rows),
+              (std::vector<std::string>{"Description", "Version", "Product Name", "Company Name", "", "PID",
+                                        "Parent PID", "Image name", "Command line", "", "Priority", "Thread Count",
+                                        "Process Usage", "", "Signer", "SHA-256"}));
     EXPECT_EQ(Find(rows, "PID")->Values[0], "FFFD3A5B");
     EXPECT_EQ(Find(rows, "Parent PID")->Values[0], "FFFC1111");
     EXPECT_EQ(*Find(rows, "Priority"), PlainRow("Priority", "8"));

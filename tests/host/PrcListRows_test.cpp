@@ -46,9 +46,9 @@ TEST(ModuleRows, CellsInColumnOrder) {
     TModuleInfo empty;
     const TListRows rows = ModuleRows({m, empty});
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0],
-              (TListRow{"kernel32.dll", "786432", "0x7FFE0000", "0x7FFE1234", "C:\\windows\\system32\\kernel32.dll"}));
-    EXPECT_EQ(rows[1], (TListRow{"", "0", "0x0", "0x0", ""}));
+    EXPECT_EQ(rows[0], (TListRow{"kernel32.dll", "786432", "0x7FFE0000", "0x7FFE1234",
+                                 "C:\\windows\\system32\\kernel32.dll", ""}));
+    EXPECT_EQ(rows[1], (TListRow{"", "0", "0x0", "0x0", "", ""}));
     EXPECT_EQ(rows[0].size(), std::size(ModuleColumns));
     EXPECT_STREQ(ModuleColumns[ModulePathColumn].Caption, "Location");
 }

@@ -257,3 +257,33 @@ TEST(RecordFieldsComparison, OneRowPerComparedField) {
 }
 
 }  // namespace
+
+// Signer and hash are known only where a check was asked for: unknown, they
+// are left out of JSON and compare equal to anything; known on both sides,
+// a different hash is a changed row.
+TEST(RecordFieldsComparison, HashesCompareOnlyWhereBothSidesKnowThem) {
+    TInventory known = FilledInventory();
+    known.Processes[0].Sha256 = "aa";
+    known.Drivers[0].Sha256 = "bb";
+    TInventory unknown = known;
+    unknown.Processes[0].Sha256 = "";
+    unknown.Processes[0].Signer = "";
+    unknown.Drivers[0].Sha256 = "";
+    TInventory other = known;
+    other.Processes[0].Sha256 = "cc";
+    other.Drivers[0].Sha256 = "dd";
+
+    EXPECT_TRUE(CompareInventories(known, unknown).empty());
+    EXPECT_TRUE(CompareInventories(unknown, known).empty());
+    std::vector<std::string> changed;
+    for (const TDiffRow& r : CompareInventories(known, other))
+        changed.push_back(r.Field + ":" + r.OldValue + ">" + r.NewValue);
+    std::sort(changed.begin(), changed.end());
+    EXPECT_EQ(changed, (std::vector<std::string>{"sha256:aa>cc", "sha256:bb>dd"}));
+
+    const TJson doc = ParseJson(InventoryJson(unknown, nullptr));
+    const TJson& process = doc["processes"].Items.at(0);
+    EXPECT_FALSE(process.Has("sha256"));
+    EXPECT_FALSE(process.Has("signer"));
+    EXPECT_TRUE(doc["drivers"].Items.at(0).Has("signer"));
+}

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/pure/OXI_Sha256.h"
+#include "platform/pure/Orvex_Sha256.h"
 
 using namespace orvex;
 

@@ -54,8 +54,13 @@ void SaveShowAndDiff(const std::string& folder) {
     TOrvex_ProcessList component;
     ASSERT_NO_FATAL_FAILURE(LoadReport(file, component));
     ASSERT_GT(component.ProcessCount(), 0);
-    // The tool collected itself among the processes.
-    EXPECT_GE(component.FindProcess(save.Pid), 0) << "pid " << save.Pid;
+    // The tool collected itself among the processes, with its file's check.
+    const int self = component.FindProcess(save.Pid);
+    ASSERT_GE(self, 0) << "pid " << save.Pid;
+    TProcessInfo tool;
+    component.GetProcess(static_cast<std::uint32_t>(self), tool);
+    EXPECT_EQ(tool.Sha256.str().size(), 64u) << tool.Sha256.str();
+    EXPECT_FALSE(tool.Signer.str().empty());
 
     const TToolRun text = RunTool("show " + Quoted(file));
     ASSERT_EQ(text.ExitCode, 0u) << text.Err;
@@ -151,6 +156,29 @@ TEST(ConsoleTool, CollectPrintsTheLiveInventoryWithThreadsAndModules) {
     EXPECT_FALSE((*self)["modules"].Items.empty());
     EXPECT_NE((*self)["imageName"].Text.find("orvexinv"), std::string::npos);
     EXPECT_FALSE(doc["services"].Items.empty());
+    // Each module's file checked: a hash (tools/check-image-hashes.py holds
+    // them against an independent hasher) and a signer text.
+    EXPECT_EQ((*self)["sha256"].Text.size(), 64u);
+    for (const TJson& m : (*self)["modules"].Items) {
+        EXPECT_EQ(m["sha256"].Text.size(), 64u) << m["imageName"].Text;
+        EXPECT_FALSE(m["signer"].Text.empty()) << m["imageName"].Text;
+    }
+}
+
+TEST(ConsoleTool, SaveWithoutVerificationLeavesTheChecksOut) {
+    TTempFolder folder;
+    ASSERT_FALSE(folder.path().empty());
+    const std::string file = folder.path() + "plain.ivs";
+    const TToolRun save = RunTool("save --no-verify " + Quoted(file));
+    ASSERT_EQ(save.ExitCode, 0u) << save.Err;
+    TOrvex_ProcessList component;
+    ASSERT_NO_FATAL_FAILURE(LoadReport(file, component));
+    ASSERT_GT(component.ProcessCount(), 0);
+    for (int i = 0; i < component.ProcessCount(); ++i) {
+        TProcessInfo p;
+        component.GetProcess(static_cast<std::uint32_t>(i), p);
+        EXPECT_EQ(p.Signer.str() + p.Sha256.str(), "") << p.Name.str();
+    }
 }
 
 TEST(ConsoleTool, ErrorsNameTheFileAndTheReason) {

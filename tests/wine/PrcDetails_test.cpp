@@ -8,12 +8,17 @@
 #include <cstdio>
 
 #include "app/PrcDetailsLayout.h"
+#include "app/pure/DetailsText.h"
 #include "app/pure/PrcListRows.h"
+#include "engine/OXI_ImageChecks.h"
 #include "engine/OXI_Processes.h"
 #include "platform/pure/Orvex_NameTables.h"
+#include "platform/pure/Orvex_ScopeExit.h"
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
+#include "tests/wine/support/Signing.h"
+#include "tests/wine/support/TempFile.h"
 #include "tests/wine/support/TestMode.h"
 #include "ui/pure/Orvex_OwnerDraw.h"
 #include "ui/pure/Orvex_SortState.h"
@@ -115,7 +120,7 @@ TEST_F(PrcDetails, GeneralPageAndCaptions) {
     EXPECT_EQ(Value(general, "Handle Count"), std::to_string(p.HandleCount));
     EXPECT_EQ(Value(general, "Process Usage"), "<none>");
 
-    ASSERT_EQ(general.size(), 14u);
+    ASSERT_EQ(general.size(), 17u);
     const std::vector<int> styles{orvex::rsHeading,
                                   0,
                                   0,
@@ -128,6 +133,9 @@ TEST_F(PrcDetails, GeneralPageAndCaptions) {
                                   orvex::rsSeparator,
                                   orvex::rsHeading,
                                   orvex::rsHeading,
+                                  0,
+                                  0,
+                                  orvex::rsSeparator,
                                   0,
                                   0};
     EXPECT_EQ(images, styles);
@@ -205,7 +213,7 @@ TEST_F(PrcDetails, ListPagesOfTheHelper) {
     list.GetProcess(index, p);
 
     // Modules: the image itself, with its full path.
-    EXPECT_EQ(modHeaders, (Strings{"Name", "Size [B]", "Base Address", "Entry Point", "Location"}));
+    EXPECT_EQ(modHeaders, (Strings{"Name", "Size [B]", "Base Address", "Entry Point", "Location", "Signer"}));
     ASSERT_EQ(modules.size(), p.Modules.size());
     const auto exe = std::find_if(modules.begin(), modules.end(),
                                   [](const Strings& r) { return r[0] == "orvex_test_helper.exe"; });
@@ -572,7 +580,7 @@ TEST_F(Win98PrcDetails, PagesRowsAndIdentifiers) {
     const int priority = RowOf(general, "Priority");
     ASSERT_GE(priority, 0);
     EXPECT_EQ(images[priority], 0);  // a plain row here
-    EXPECT_EQ(general.size(), 13u);
+    EXPECT_EQ(general.size(), 16u);
 
     EXPECT_EQ(thdWidths, (std::vector<int>{80, 0, 55, 50, 0, 0, 0, 0}));
     Strings tids, expected;
@@ -586,6 +594,91 @@ TEST_F(Win98PrcDetails, PagesRowsAndIdentifiers) {
               children.end());
     EXPECT_NE(parentName, "orvex_test_helper.exe");
     EXPECT_EQ(backName, "orvex_test_helper.exe");
+}
+
+// The signed helper's details: the signer and hash of its file come from
+// the dialog's check job, the modules' signers as their checks answer.
+TEST(PrcDetailsChecks, SignerAndHashOfTheSignedHelper) {
+    ASSERT_TRUE(orvex::test::TrustTestAuthority());
+    const std::string signedHelper = orvex::test::SigningFile("orvex_helper_signed.exe");
+    orvex::test::THelperProcess helper("--name=OrvexSignedDetails", signedHelper);
+    ASSERT_TRUE(helper.started());
+    orvex::TOrvex_ProcessList list;
+    list.RefreshData();
+    const int index = list.FindProcess(helper.pid());
+    ASSERT_GE(index, 0);
+    std::string firstSigner, signer, hash;
+    Strings moduleSigners;
+    TDialogProbe probe("Process Details", [&](HWND dialog) {
+        const HWND gen = GetDlgItem(dialog, orvex::IdPrcGenList);
+        const HWND mod = GetDlgItem(dialog, orvex::IdPrcModList);
+        firstSigner = Value(ListRows(gen), "Signer");
+        auto allAnswered = [&] {
+            for (const auto& r : ListRows(mod))
+                if (r[orvex::ModuleSignerColumn] == orvex::CheckingText) return false;
+            return Value(ListRows(gen), "SHA-256") != orvex::CheckingText;
+        };
+        orvex::test::WaitUntil(allAnswered, 60000);
+        signer = Value(ListRows(gen), "Signer");
+        hash = Value(ListRows(gen), "SHA-256");
+        for (const auto& r : ListRows(mod)) moduleSigners.push_back(r[orvex::ModuleSignerColumn]);
+    });
+    orvex::ShowProcessDetails(nullptr, list, index);
+    ASSERT_TRUE(probe.Finish());
+    EXPECT_TRUE(firstSigner == orvex::CheckingText || firstSigner == signer) << firstSigner;
+    EXPECT_EQ(signer, "Signed: Orvex Test Signer");
+    EXPECT_EQ(hash, orvex::test::IndependentHashes()["orvex_helper_signed.exe"]);
+    ASSERT_FALSE(moduleSigners.empty());
+    for (const std::string& s : moduleSigners)
+        EXPECT_TRUE(s == "Unsigned" || s.starts_with("Signed: ") || s.starts_with("Not checked: ") ||
+                    s.starts_with("Not trusted: "))
+            << s;
+}
+
+HANDLE checksRelease = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+
+bool ChecksUntilReleased(HANDLE, const std::wstring&, std::wstring&) {
+    WaitForSingleObject(checksRelease, INFINITE);
+    return false;
+}
+
+// Checks that do not return hold neither the dialog's opening nor its
+// closing: it shows "Checking..." at once, the given-up check as "Not
+// checked: timed out", and closes while the checks still hang.
+TEST(PrcDetailsChecks, ChecksThatDoNotReturnDoNotHoldTheDialog) {
+    // A copy of the helper whose file no check has seen yet.
+    orvex::test::TTempFile copy;
+    const std::string exe = copy.name() + ".exe";
+    ASSERT_TRUE(CopyFileA((orvex::test::ExeDir() + "orvex_test_helper.exe").c_str(), exe.c_str(), FALSE));
+    orvex::TScopeExit removeCopy([&] { DeleteFileA(exe.c_str()); });
+    ResetEvent(checksRelease);
+    orvex::SetDefaultImageCheck(ChecksUntilReleased, 300);
+    orvex::TScopeExit restore([] {
+        orvex::SetDefaultImageCheck(nullptr, 0);
+        SetEvent(checksRelease);
+    });
+    std::string first, later;
+    {
+        orvex::test::THelperProcess helper("--name=OrvexStuckChecks", exe);
+        ASSERT_TRUE(helper.started());
+        orvex::TOrvex_ProcessList list;
+        list.RefreshData();
+        const int index = list.FindProcess(helper.pid());
+        ASSERT_GE(index, 0);
+        TDialogProbe probe("Process Details", [&](HWND dialog) {
+            const HWND gen = GetDlgItem(dialog, orvex::IdPrcGenList);
+            first = Value(ListRows(gen), "Signer");
+            orvex::test::WaitUntil([&] { return Value(ListRows(gen), "Signer") != orvex::CheckingText; }, 10000);
+            later = Value(ListRows(gen), "Signer");
+        });
+        orvex::ShowProcessDetails(nullptr, list, index);
+        ASSERT_TRUE(probe.Finish());
+    }
+    EXPECT_EQ(first, orvex::CheckingText);
+    EXPECT_EQ(later, "Not checked: timed out");
+    SetEvent(checksRelease);
+    orvex::test::WaitUntil([] { return orvex::TBoundedQuery::StuckWorkers() == 0; }, 10000);
+    EXPECT_EQ(orvex::TBoundedQuery::StuckWorkers(), 0);
 }
 
 }  // namespace

@@ -6,10 +6,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "engine/OXI_Processes.h"
 #include "engine/pure/OXI_RecordFields.h"
+#include "platform/Orvex_WideText.h"
 #include "storage/Orvex_SS.h"
 #include "tests/FilledRecords.h"
 #include "tests/wine/support/ReportFileTest.h"
@@ -80,3 +84,78 @@ TEST_F(ReportFields, EveryStoredFieldReadsBackUnchanged) {
 }
 
 }  // namespace
+
+namespace {
+
+// The named properties of one item, by id (the order they were written in).
+std::vector<std::string> NamesInIdOrder(TStructuredSTorage& root, const char* item) {
+    std::map<PROPID, std::string> names;
+    auto storage = root.OpenSubStorage(item, StorageReadMode, false);
+    auto set = storage ? storage->OpenPropertySet(FMTID_DocSummaryInformation, StorageReadMode, false) : nullptr;
+    TComPtr<IEnumSTATPROPSTG> props;
+    if (!set || set->PropertyStorage->Enum(props.put()) != S_OK) return {};
+    for (int guard = 0; guard < 200; ++guard) {
+        STATPROPSTG stat{};
+        ULONG fetched = 0;
+        if (props->Next(1, &stat, &fetched) != S_OK || fetched != 1) break;
+        const TCoTaskMem name(stat.lpwstrName);
+        if (stat.lpwstrName) names[stat.propid] = WideToAnsi(stat.lpwstrName);
+    }
+    std::vector<std::string> ordered;
+    for (const auto& [id, name] : names) ordered.push_back(name);
+    return ordered;
+}
+
+}  // namespace
+
+// A file's signer and hash are stored after every property of the older
+// items, and only where a check gave them: a reader that knows only the
+// older names finds every one of them where it was, and an item without a
+// check reads back without one.
+TEST_F(ReportFields, ChecksAreStoredLastAndOnlyWhereMade) {
+    TProcessInfo checked = Filled<TProcessInfo>();
+    checked.Signer = "Signed: Orvex Test Signer";
+    checked.Sha256 = std::string(64, 'a');
+    TProcessInfo unchecked = checked;
+    unchecked.PID += 1;
+    unchecked.Signer = "";
+    unchecked.Sha256 = "";
+    TDriverInfo driver = Filled<TDriverInfo>();
+    driver.Signer = "Unsigned";
+    driver.Sha256 = std::string(64, 'b');
+    TOrvex_ProcessList component;
+    component.AddProcess(checked);
+    component.AddProcess(unchecked);
+    component.AddDriver(driver);
+    component.SaveToStorage(file.name());
+    {
+        auto root = OpenStorageFile(file.name(), StorageReadMode);
+        ASSERT_TRUE(root);
+        for (const char* item : {"ProcessList\\0", "ProcessList\\1", "DriverList\\0"}) {
+            SCOPED_TRACE(item);
+            const std::vector<std::string> names = NamesInIdOrder(*root, item);
+            const bool withChecks = std::string(item) != "ProcessList\\1";
+            ASSERT_GE(names.size(), 2u);
+            const std::vector<std::string> last(names.end() - 2, names.end());
+            if (withChecks)
+                EXPECT_EQ(last, (std::vector<std::string>{"Signer", "SHA256"}));
+            else
+                EXPECT_EQ(std::count(names.begin(), names.end(), "Signer") +
+                              std::count(names.begin(), names.end(), "SHA256"),
+                          0);
+        }
+        ExpectStoredUnderTheirNames(*root, "ProcessList\\1", unchecked);
+    }
+    TOrvex_ProcessList loaded;
+    ASSERT_TRUE(loaded.LoadFromStorage(file.name()));
+    TProcessInfo q;
+    loaded.GetProcess(0, q);
+    EXPECT_EQ(q.Signer.str(), checked.Signer.str());
+    EXPECT_EQ(q.Sha256.str(), checked.Sha256.str());
+    loaded.GetProcess(1, q);
+    EXPECT_EQ(q.Signer.str(), "");
+    EXPECT_EQ(q.Sha256.str(), "");
+    TDriverInfo e;
+    loaded.GetDriver(0, e);
+    EXPECT_EQ(e.Sha256.str(), driver.Sha256.str());
+}

@@ -1,4 +1,4 @@
-#include "engine/pure/OXI_Sha256.h"
+#include "platform/pure/Orvex_Sha256.h"
 
 #include <algorithm>
 #include <cstring>
