@@ -69,7 +69,7 @@ TPropertyRow HeadingRow(std::string caption, std::string value) {
 TPropertyRow SeparatorRow() { return {TRowStyle::Separator, {}, {}}; }
 
 void AddImageCheckRows(TPropertyRows& rows, const std::string& signer, const std::string& sha256) {
-    rows.push_back(SeparatorRow());
+    if (rows.empty() || rows.back().Style != TRowStyle::Separator) rows.push_back(SeparatorRow());
     rows.push_back(PlainRow(SignerCaption, signer));
     rows.push_back(PlainRow(Sha256Caption, sha256));
 }

@@ -64,7 +64,7 @@ inline constexpr const char* SignerCaption = "Signer";
 inline constexpr const char* Sha256Caption = "SHA-256";
 // What a check's cells show while it runs.
 inline constexpr const char* CheckingText = "Checking...";
-// A separator, then the signer and SHA-256 rows.
+// A separator (unless the rows end in one), then the signer and SHA-256 rows.
 void AddImageCheckRows(TPropertyRows& rows, const std::string& signer, const std::string& sha256);
 
 // The text of a ticked check-box value.

@@ -7,10 +7,12 @@
 #include <stdexcept>
 
 #include "app/DrvDetailsLayout.h"
+#include "app/pure/DetailsText.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_VersionInfo.h"
 #include "tests/wine/DetailsProbe.h"
 #include "tests/wine/support/GuiDriver.h"
+#include "tests/wine/support/Signing.h"
 #include "tests/wine/support/TestMode.h"
 #include "ui/Orvex_Application.h"
 #include "ui/pure/Orvex_OwnerDraw.h"
@@ -40,6 +42,8 @@ TShown Show(const orvex::TOrvex_ProcessList& list, int index, bool pressProperti
         s.Name = WindowText(GetDlgItem(d, orvex::IdDetailsName));
         s.Tabs = orvex::test::TabCaptions(GetDlgItem(d, orvex::IdDetailsPages));
         const HWND gen = GetDlgItem(d, orvex::IdDrvGenList);
+        // The file's check answers on the dialog's job.
+        orvex::test::WaitUntil([&] { return ListRows(gen).back()[1] != orvex::CheckingText; }, 30000);
         s.General = ListRows(gen);
         s.Widths = orvex::test::ListColumnWidths(gen);
         for (std::size_t i = 0; i < s.General.size(); ++i) s.Images.push_back(orvex::test::ListRowImage(gen, int(i)));
@@ -69,12 +73,16 @@ TEST(DrvDetails, ALoadedKernelModule) {
     EXPECT_EQ(s.Name, driver.Name.str());
     EXPECT_EQ(s.Tabs, (Strings{" General "}));
     EXPECT_EQ(s.Widths, (std::vector<int>{125, 270}));
-    EXPECT_EQ(s.General, (Rows{{"Description", version.Description},
-                               {"Version", version.FileVersion},
-                               {"Product Name", version.ProductName},
-                               {"Company Name", version.CompanyName},
-                               {"", ""}}));
-    EXPECT_EQ(s.Images, (std::vector<int>{orvex::rsHeading, 0, 0, 0, orvex::rsSeparator}));
+    ASSERT_EQ(s.General.size(), 7u);
+    EXPECT_EQ(Rows(s.General.begin(), s.General.begin() + 5), (Rows{{"Description", version.Description},
+                                                                    {"Version", version.FileVersion},
+                                                                    {"Product Name", version.ProductName},
+                                                                    {"Company Name", version.CompanyName},
+                                                                    {"", ""}}));
+    EXPECT_EQ(s.General[5][0], "Signer");
+    EXPECT_FALSE(s.General[5][1].empty());
+    EXPECT_EQ(s.General[6][0], "SHA-256");
+    EXPECT_EQ(s.Images, (std::vector<int>{orvex::rsHeading, 0, 0, 0, orvex::rsSeparator, 0, 0}));
     EXPECT_NE(s.Icon, nullptr);  // the driver picture
 }
 
@@ -88,16 +96,22 @@ TEST(DrvDetails, VersionDataOfTheFileTheRecordNames) {
     list.AddDriver(withoutFile);
 
     const TShown a = Show(list, 0, false);
+    // The helper's file, checked: the unsigned helper's digest.
     EXPECT_EQ(a.General, (Rows{{"Description", "Orvex test helper"},
                                {"Version", "1.2.3.4-helper"},
                                {"Product Name", "Orvex Test Suite"},
                                {"Company Name", "Orvex Test Company"},
-                               {"", ""}}));
+                               {"", ""},
+                               {"Signer", "Unsigned"},
+                               {"SHA-256", orvex::test::IndependentHashes()["orvex_helper_unsigned.exe"]}}));
     // A path the version reader cannot open: the captions with empty values.
     const TShown b = Show(list, 1, true);
     EXPECT_EQ(b.Name, withoutFile.Name.str());
-    EXPECT_EQ(b.General,
+    ASSERT_EQ(b.General.size(), 7u);
+    EXPECT_EQ(Rows(b.General.begin(), b.General.begin() + 5),
               (Rows{{"Description", ""}, {"Version", ""}, {"Product Name", ""}, {"Company Name", ""}, {"", ""}}));
+    EXPECT_TRUE(b.General[5][1].starts_with("Not checked: ")) << b.General[5][1];
+    EXPECT_EQ(b.General[6][1], "");
     // "Properties..." asks the shell, which refuses; the dialog stays as it was.
     EXPECT_TRUE(b.OpenAfterProperties);
     EXPECT_FALSE(b.Others.empty());  // the shell's answer: its sheet, or (Wine) its refusal

@@ -124,7 +124,16 @@ protected:
         ASSERT_GE(file, 0);
         EXPECT_EQ(orvex::test::ListRow(F().FindList(), file)[orvex::FindHandleColumn],
                   orvex::FormatHex0x(helper_.hex("file")));
-        EXPECT_GE(HelperRow("DLL", exe), 0) << "the executable is a module of its process too";
+        const int exeModule = HelperRow("DLL", exe);
+        EXPECT_GE(exeModule, 0) << "the executable is a module of its process too";
+        // Module rows get their file's signer as its check answers; handle
+        // rows none.
+        const HWND list = F().FindList();
+        orvex::test::PumpUntil(
+            [&] { return orvex::test::ListRow(list, exeModule)[orvex::FindSignerColumn] != orvex::CheckingText; },
+            30000);
+        EXPECT_EQ(orvex::test::ListRow(list, exeModule)[orvex::FindSignerColumn], "Unsigned");
+        EXPECT_EQ(orvex::test::ListRow(list, file)[orvex::FindSignerColumn], "");
 
         EXPECT_TRUE(Find("no object is named like this 7f3a").empty());
         EXPECT_EQ(WindowText(F().FindStatus()), "0 matches");
@@ -177,7 +186,7 @@ TEST_F(FindWindow, OpensModelessOverTheMainWindow) {
     // Modeless: the main window still takes input.
     EXPECT_TRUE(IsWindowEnabled(main_->Handle()));
     EXPECT_EQ(orvex::test::ListHeaders(F().FindList()),
-              (std::vector<std::string>{"Process", "PID", "Type", "Handle", "Name or Path"}));
+              (std::vector<std::string>{"Process", "PID", "Type", "Handle", "Name or Path", "Signer"}));
     EXPECT_EQ(WindowText(F().FindButton()), "Find");
     // Closing hides it; the command shows the same window again.
     SendMessageA(find, WM_CLOSE, 0, 0);

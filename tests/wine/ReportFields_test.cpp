@@ -87,6 +87,14 @@ TEST_F(ReportFields, EveryStoredFieldReadsBackUnchanged) {
 
 namespace {
 
+// A property's name as the enumeration hands it. Wine hands the name in the
+// set's code page where a wide text belongs: read as 8-bit text then.
+std::string NameText(const wchar_t* name) {
+    for (const wchar_t* c = name; *c; ++c)
+        if (*c > 0x7F) return reinterpret_cast<const char*>(name);
+    return WideToAnsi(name);
+}
+
 // The named properties of one item, by id (the order they were written in).
 std::vector<std::string> NamesInIdOrder(TStructuredSTorage& root, const char* item) {
     std::map<PROPID, std::string> names;
@@ -99,7 +107,7 @@ std::vector<std::string> NamesInIdOrder(TStructuredSTorage& root, const char* it
         ULONG fetched = 0;
         if (props->Next(1, &stat, &fetched) != S_OK || fetched != 1) break;
         const TCoTaskMem name(stat.lpwstrName);
-        if (stat.lpwstrName) names[stat.propid] = WideToAnsi(stat.lpwstrName);
+        if (stat.lpwstrName) names[stat.propid] = NameText(stat.lpwstrName);
     }
     std::vector<std::string> ordered;
     for (const auto& [id, name] : names) ordered.push_back(name);

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/SvcDetailsLayout.h"
+#include "app/pure/DetailsText.h"
 #include "engine/OXI_Processes.h"
 #include "platform/Orvex_AdvAPI.h"
 #include "platform/Orvex_Services.h"
@@ -66,6 +67,8 @@ TEST(SvcDetails, TheTestServiceAsTheManagerHoldsIt) {
         name = WindowText(GetDlgItem(d, orvex::IdDetailsName));
         tabs = orvex::test::TabCaptions(GetDlgItem(d, orvex::IdDetailsPages));
         const HWND gen = GetDlgItem(d, orvex::IdSvcGenList);
+        // The service program's check answers on the dialog's job.
+        orvex::test::WaitUntil([&] { return ListRows(gen).back()[1] != orvex::CheckingText; }, 30000);
         general = ListRows(gen);
         widths = orvex::test::ListColumnWidths(gen);
         for (std::size_t i = 0; i < general.size(); ++i) images.push_back(orvex::test::ListRowImage(gen, int(i)));
@@ -84,14 +87,18 @@ TEST(SvcDetails, TheTestServiceAsTheManagerHoldsIt) {
     EXPECT_EQ(tabs, (Strings{" General ", " Dependencies "}));
     EXPECT_EQ(widths, (std::vector<int>{150, 200}));
     EXPECT_NE(icon, nullptr);  // a command line names no file: the service picture
-    ASSERT_EQ(general.size(), 14u);
+    ASSERT_EQ(general.size(), 17u);
     Strings captions;
     for (const auto& r : general) captions.push_back(r[0]);
     EXPECT_EQ(captions,
               (Strings{"Description", "Version", "Product Name", "Company Name", "", "Service Name", "Image Name",
-                       "Log On As ", "Load Order Group", "Type", "", "Status", "Startup Mode", "Error Control"}));
+                       "Log On As ", "Load Order Group", "Type", "", "Status", "Startup Mode", "Error Control", "",
+                       "Signer", "SHA-256"}));
     EXPECT_EQ(images, (std::vector<int>{orvex::rsHeading, 0, 0, 0, orvex::rsSeparator, orvex::rsHeading, 0, 0, 0, 0,
-                                        orvex::rsSeparator, orvex::rsHeading, 0, 0}));
+                                        orvex::rsSeparator, orvex::rsHeading, 0, 0, orvex::rsSeparator, 0, 0}));
+    // The program the command line starts (its arguments cut off), checked.
+    EXPECT_EQ(Value(general, "Signer"), "Unsigned");
+    EXPECT_EQ(Value(general, "SHA-256").size(), 64u);
     EXPECT_EQ(Value(general, "Description"), "");  // the path has arguments: no version data
     EXPECT_EQ(Value(general, "Service Name"), service.key());
     EXPECT_EQ(Value(general, "Image Name"), record.ImageName.str());
