@@ -1,7 +1,9 @@
 #include "app/DetailsForm.h"
 
 #include "app/DetailsLists.h"
+#include "platform/Orvex_Dpi.h"
 #include "platform/pure/Orvex_ScopeExit.h"
+#include "ui/Orvex_DpiChange.h"
 #include "ui/Orvex_TabPages.h"
 #include "ui/pure/Orvex_Anchors.h"
 
@@ -58,6 +60,7 @@ void TDetailsDialog::StartImageChecks(std::vector<std::string> paths) {
 INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: {
+        dpi_ = DpiOfWindow(Handle());
         PlaceOnOwner(owner_);
         CreateControls();
         // A dialog that cannot show its item ends; the error goes on to the
@@ -81,6 +84,9 @@ INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
         Close(IDCANCEL);
+        return TRUE;
+    case WmDpiChanged:
+        DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return TRUE;
     case WmImagesChecked:
         if (checks_) ImagesChecked(checks_->TakeAnswers());
@@ -111,7 +117,7 @@ INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TDetailsDialog::PlaceOnOwner(HWND owner) {
-    RECT frame{0, 0, form_.ClientWidth, form_.ClientHeight};
+    RECT frame{0, 0, ScaledToDpi(form_.ClientWidth, dpi_), ScaledToDpi(form_.ClientHeight, dpi_)};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
     const int width = frame.right - frame.left;
@@ -133,10 +139,10 @@ void TDetailsDialog::PlaceOnOwner(HWND owner) {
 void TDetailsDialog::CreateControls() {
     const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Handle(), WM_GETFONT, 0, 0));
     TAnchorLayout anchors;  // the dialog keeps its size: the places are final
-    CreateDeclaredControls(Handle(), form_.Controls, font, {0, 0}, anchors);
+    CreateDeclaredControls(Handle(), form_.Controls, font, {0, 0}, anchors, dpi_);
     for (std::size_t p = 0; p < form_.Pages.size(); ++p) {
         const TDetailsPageDecl& page = form_.Pages[p];
-        const std::vector<HWND> created = CreateDeclaredControls(Handle(), page.Controls, font, {0, 0}, anchors);
+        const std::vector<HWND> created = CreateDeclaredControls(Handle(), page.Controls, font, {0, 0}, anchors, dpi_);
         for (std::size_t i = 0; i < created.size(); ++i)
             if (created[i]) pageControls_.push_back({static_cast<int>(p), created[i], page.Controls[i]});
         captions_.emplace_back(page.Caption);
@@ -177,13 +183,32 @@ void TDetailsDialog::LayoutPages() {
     TabCtrl_AdjustRect(tabs, FALSE, &area);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
+    // The page's declared area and places, at the dialog's DPI.
+    const int pageWidth = ScaledToDpi(form_.PageWidth, dpi_);
+    const int pageHeight = ScaledToDpi(form_.PageHeight, dpi_);
     for (const TPageControl& c : pageControls_) {
-        const TLayoutRect& d = c.Decl.Rect;
-        const TPixelRect r = AnchorPlace({d.X, d.Y, d.X + d.Width, d.Y + d.Height}, form_.PageWidth, form_.PageHeight,
-                                         width, height, c.Decl.Anchors);
+        const RECT d = DeclaredRectAt(c.Decl.Rect, dpi_);
+        const TPixelRect r = AnchorPlace({d.left, d.top, d.right, d.bottom}, pageWidth, pageHeight, width, height,
+                                         c.Decl.Anchors);
         ::SetWindowPos(c.Control, nullptr, area.left + r.Left, area.top + r.Top, r.Right - r.Left, r.Bottom - r.Top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
+
+void TDetailsDialog::DpiChanged(int dpi, const RECT& suggested) {
+    // The dialog's font (the dialog manager's) and the bold name field's.
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Handle(), WM_GETFONT, 0, 0));
+    TFont scaled = FontAtDpi(font, dpi_, dpi);
+    TFont bold = FontAtDpi(boldFont_.get(), dpi_, dpi);
+    ReplaceChildFont(Handle(), font, scaled.get());
+    ReplaceChildFont(Handle(), boldFont_.get(), bold.get());
+    if (scaled) font_ = std::move(scaled);
+    if (bold) boldFont_ = std::move(bold);
+    TAnchorLayout fixed;  // the dialog keeps its size: nothing to anchor
+    const int from = dpi_;
+    dpi_ = dpi;
+    ApplyDpiChange(Handle(), from, dpi, suggested, fixed);
+    LayoutPages();
 }
 
 void TDetailsDialog::ShowActivePage() {

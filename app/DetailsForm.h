@@ -78,6 +78,10 @@ protected:
 
     HWND Item(int id) const noexcept { return ::GetDlgItem(Handle(), id); }
 
+    // The DPI of the screen the dialog is on: the declared places (96 DPI)
+    // are scaled to it.
+    int Dpi() const noexcept { return dpi_; }
+
     // Hooks of the derived dialogs. An exception from FormCreate ends the
     // dialog (IDCANCEL) and goes on to the error report.
     virtual void FormCreate() {}
@@ -125,8 +129,12 @@ private:
     void ShowActivePage();
     bool WantsHandCursor(HWND control) const;
 
+    void DpiChanged(int dpi, const RECT& suggested);
+
     const TDetailsFormDecl& form_;
     HWND owner_ = nullptr;
+    int dpi_ = BaseDpi;  // of the screen the dialog is on
+    TFont font_;         // the dialog's font at another DPI than it started with
     std::unique_ptr<TImageCheckJob> checks_;
     TFont boldFont_;
     std::vector<std::string> captions_;

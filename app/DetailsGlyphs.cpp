@@ -31,7 +31,7 @@ void Frame(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
 void PaintWindow(HDC dc, int size, COLORREF title) {
     Fill(dc, 0, 0, size, size, Transparent);
     Fill(dc, 1, 2, size - 1, size - 2, RGB(255, 255, 255));
-    Fill(dc, 1, 2, size - 1, 6, title);
+    Fill(dc, 1, 2, size - 1, 2 + size / 4, title);
     Frame(dc, 1, 2, size - 1, size - 2, title);
 }
 
@@ -107,11 +107,15 @@ TIcon MakeIcon(int size, const TPainter& paint) {
     return TIcon(::CreateIconIndirect(&info));
 }
 
+// Glyphs of the system's small-icon size (16 pixels at 96 DPI), drawn at
+// that size rather than stretched.
 TImageList MakeGlyphs(std::initializer_list<TPainter> painters) {
-    TImageList list(orvex::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, static_cast<int>(painters.size()), 0));
+    const int metric = ::GetSystemMetrics(SM_CXSMICON);
+    const int size = metric > 0 ? metric : 16;
+    TImageList list(orvex::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, static_cast<int>(painters.size()), 0));
     if (!list) return list;
     for (const TPainter& paint : painters) {
-        TBitmap bitmap = Draw(16, paint);
+        TBitmap bitmap = Draw(size, paint);
         if (bitmap) orvex::ImageList_AddMasked(list.get(), bitmap.get(), Transparent);
     }
     return list;

@@ -14,7 +14,7 @@ Tdlg_DrvDetails::Tdlg_DrvDetails(const TOrvex_ProcessList& component, int index)
 
 void Tdlg_DrvDetails::FormCreate() {
     SetupPropertyList(Item(IdDrvGenList), DriverGeneralWidths);
-    icon_ = MakeDriverIcon(32);
+    icon_ = MakeDriverIcon(::GetSystemMetrics(SM_CXICON));
     ShowIcon(icon_.get());
     ActivatePage(pgDrvGeneral);
     DisplayDriver();

@@ -11,9 +11,11 @@
 #include "app/PrcDetailsLayout.h"
 #include "app/pure/FindRows.h"
 #include "app/pure/PrcListRows.h"
+#include "platform/Orvex_Dpi.h"
 #include "platform/Orvex_Locale.h"
 #include "platform/Orvex_OSInfo.h"
 #include "ui/Orvex_Dialogs.h"
+#include "ui/Orvex_DpiChange.h"
 #include "ui/Orvex_GuiResources.h"
 
 namespace orvex::app {
@@ -78,8 +80,10 @@ THandleList CopyHandles(const TOrvex_ProcessList& procList) {
 
 Twnd_Find::Twnd_Find(HWND owner, TOrvex_ProcessList& procList, std::function<void()> detailsClosed)
     : procList_(procList), detailsClosed_(std::move(detailsClosed)) {
+    // Laid out for 96 DPI: the window opens at its owner's.
+    const int dpi = orvex::DpiOfWindow(owner);
     Create(FindClass, FindCaption, WS_OVERLAPPEDWINDOW & ~WS_MINIMIZEBOX, WS_EX_CONTROLPARENT, Centered, Centered,
-           FindClientWidth, FindClientHeight, owner);
+           orvex::ScaledToDpi(FindClientWidth, dpi), orvex::ScaledToDpi(FindClientHeight, dpi), owner);
 }
 
 Twnd_Find::~Twnd_Find() { DestroyHandle(); }
@@ -231,7 +235,8 @@ LRESULT Twnd_Find::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CREATE: {
         const auto font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-        orvex::CreateDeclaredControls(Handle(), Controls, font, POINT{0, 0}, anchors_);
+        dpi_ = orvex::DpiOfWindow(Handle());
+        orvex::CreateDeclaredControls(Handle(), Controls, font, POINT{0, 0}, anchors_, dpi_);
         SetupColumnList(FindList(), FindColumns);
         results_.Attach(FindList());
         filter_.Create(Handle(), idFindFilter, font);
@@ -241,6 +246,12 @@ LRESULT Twnd_Find::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         anchors_.Apply(LOWORD(lp), HIWORD(lp));
         if (filter_.Shown()) filter_.Place(FindList(), anchors_);
         return 0;
+    case orvex::WmDpiChanged: {
+        // The stock font of the controls stays; places and columns scale.
+        orvex::ApplyDpiChange(Handle(), dpi_, HIWORD(wp), *reinterpret_cast<const RECT*>(lp), anchors_);
+        dpi_ = HIWORD(wp);
+        return 0;
+    }
     case WM_COMMAND:
         if (LOWORD(wp) == idFindButton && HIWORD(wp) == BN_CLICKED) cmFind();
         if (LOWORD(wp) == idFindFilter && HIWORD(wp) == EN_CHANGE && filter_.TakeText()) ShowResults();

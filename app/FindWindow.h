@@ -79,6 +79,7 @@ private:
     TListRows rowTexts_;          // the cells of each hit's row
     std::vector<std::intptr_t> rowData_;
     orvex::TFilterField filter_;
+    int dpi_ = orvex::BaseDpi;  // of the screen the window is on
     // The signers of the module results, checked on a job of the window's.
     std::unique_ptr<TImageCheckJob> checks_;
     THitFiles checkFiles_;

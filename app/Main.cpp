@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <span>
 #include <stdexcept>
@@ -21,6 +22,7 @@
 #include "engine/OXI_Report.h"
 #include "engine/OXI_ReportSave.h"
 #include "platform/Orvex_ComCtl32.h"
+#include "platform/Orvex_Dpi.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_ProcessRoutines.h"
 #include "platform/Orvex_Services.h"
@@ -29,6 +31,7 @@
 #include "storage/Orvex_ComError.h"
 #include "ui/Orvex_Application.h"
 #include "ui/Orvex_Dialogs.h"
+#include "ui/Orvex_DpiChange.h"
 #include "ui/Orvex_FilterField.h"
 #include "ui/Orvex_ListView.h"
 #include "ui/Orvex_TabPages.h"
@@ -180,10 +183,25 @@ std::string LocalDateTimeText(double value) {
 
 // Sets the status bar's panels to Widths; with LastTakesRest the last panel
 // reaches the bar's right end.
+// The width (pixels at 96 DPI) a panel of bar needs for text: the text in
+// the bar's font and the panel's borders.
+int StatusTextWidth(HWND bar, const std::string& text) {
+    orvex::TWindowDC dc(bar);
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(bar, WM_GETFONT, 0, 0));
+    orvex::TSelectObject use(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    int borders[3] = {};
+    ::SendMessageA(bar, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    return orvex::ScaledBetween(size.cx + 2 * borders[2] + 8, orvex::DpiOfWindow(bar), orvex::BaseDpi);
+}
+
+// Panel widths are pixels at 96 DPI: the bar gets them at its DPI.
 void SetStatusPanels(HWND bar, std::span<const int> widths, bool lastTakesRest) {
+    const int dpi = orvex::DpiOfWindow(bar);
     std::vector<int> edges;
     int right = 0;
-    for (int width : widths) edges.push_back(right += width);
+    for (int width : widths) edges.push_back(right += orvex::ScaledToDpi(width, dpi));
     if (lastTakesRest) edges.push_back(-1);
     ::SendMessageA(bar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
 }
@@ -202,8 +220,11 @@ Twnd_Main::Twnd_Main(Twnd_Splash* splash, bool quitOnClose) : splash_(splash), q
     accelerators_.reset(::CreateAcceleratorTableA(const_cast<ACCEL*>(MainAccelerators().data()),
                                                   static_cast<int>(MainAccelerators().size())));
     CreateMenus();
+    // Laid out for 96 DPI: the window opens at the system's.
+    const int dpi = orvex::SystemDpi();
     Create(MainClass, AppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, Centered, Centered,
-           MainClientWidth, MainClientHeight, nullptr, menuBar_.get());
+           orvex::ScaledToDpi(MainClientWidth, dpi), orvex::ScaledToDpi(MainClientHeight, dpi), nullptr,
+           menuBar_.get());
 }
 
 Twnd_Main::~Twnd_Main() {
@@ -264,8 +285,9 @@ void Twnd_Main::UpdateMenuBar() {
 }
 
 void Twnd_Main::CreateControls() {
+    dpi_ = orvex::DpiOfWindow(Handle());
     LOGFONTA lf{};
-    lf.lfHeight = -MainFontHeight;
+    lf.lfHeight = -orvex::ScaledToDpi(MainFontHeight, dpi_);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, MainFontName, LF_FACESIZE);
@@ -274,13 +296,12 @@ void Twnd_Main::CreateControls() {
     boldFont_.reset(::CreateFontIndirectA(&lf));
     const HFONT font = font_.get();
 
-    orvex::CreateDeclaredControls(Handle(), MainControls(), font, {0, 0}, anchors_);
+    orvex::CreateDeclaredControls(Handle(), MainControls(), font, {0, 0}, anchors_, dpi_);
     ::SendMessageA(pc(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    SetStatusPanels(sb(), StatusPanelWidths, false);
     ::SendMessageA(sb(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("Threads: 0"));
     ::SendMessageA(sb(), SB_SETTEXTA, 1, reinterpret_cast<LPARAM>("Handles: 0"));
     ::SendMessageA(sb(), SB_SETTEXTA, 2, reinterpret_cast<LPARAM>("Windows: 0"));
-    ShowViewLimit();
+    ShowLivePanels();
 
     UpdateTabs();
     // The pages' controls are placed in the tab control's display area.
@@ -290,7 +311,7 @@ void Twnd_Main::CreateControls() {
     TabCtrl_AdjustRect(pc(), FALSE, &display);
     for (int page = 0; page < PageCount; ++page) {
         const TPageDecl& decl = MainPages()[page];
-        orvex::CreateDeclaredControls(Handle(), decl.Controls, font, {display.left, display.top}, anchors_);
+        orvex::CreateDeclaredControls(Handle(), decl.Controls, font, {display.left, display.top}, anchors_, dpi_);
         const HWND list = Item(decl.ListId);
         ListView_SetExtendedListViewStyle(list, ListExStyle);
         for (const TColumnDecl& c : decl.Columns) orvex::AddListColumn(list, c.Caption, c.Width, c.Format);
@@ -304,6 +325,20 @@ void Twnd_Main::CreateControls() {
     // The filter's field, hidden until "Filter..." places it.
     filter_.Create(Handle(), idFilter, font);
     ShowPageControls();
+}
+
+void Twnd_Main::DpiChanged(int dpi, const RECT& suggested) {
+    // New fonts first: the controls take them before they are moved.
+    orvex::TFont font = orvex::FontAtDpi(font_.get(), dpi_, dpi);
+    orvex::TFont bold = orvex::FontAtDpi(boldFont_.get(), dpi_, dpi);
+    orvex::ReplaceChildFont(Handle(), font_.get(), font.get());
+    orvex::ReplaceChildFont(Handle(), boldFont_.get(), bold.get());
+    if (font) font_ = std::move(font);
+    if (bold) boldFont_ = std::move(bold);
+    const int from = dpi_;
+    dpi_ = dpi;
+    orvex::ApplyDpiChange(Handle(), from, dpi, suggested, anchors_);
+    ShowStatus();
 }
 
 void Twnd_Main::FormCreate() {
@@ -339,7 +374,7 @@ void Twnd_Main::pcChange() {
     menuVisible_[mnService] = activePage_ == pgServices;
     UpdateMenuBar();
     ShowPageControls();
-    if (ProcList.LiveData()) ::SendMessageA(sb(), SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(StatusNotesText().c_str()));
+    if (ProcList.LiveData()) ShowLivePanels();
     if (filter_.Shown()) filter_.Place(PageList(activePage_), anchors_);
 }
 
@@ -397,12 +432,10 @@ void Twnd_Main::ShowStatus() {
         ::SendMessageA(sb(), SB_SETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
     };
     if (ProcList.LiveData()) {
-        SetStatusPanels(sb(), StatusPanelWidths, false);
         setText(0, StatusPanelText("Threads", ProcList.ThreadCount()));
         setText(1, StatusPanelText("Handles", ProcList.HandleCount()));
         setText(2, StatusPanelText("Windows", ProcList.WindowCount()));
-        setText(3, StatusNotesText());
-        ShowViewLimit();
+        ShowLivePanels();
         return;
     }
     // A report: the machine, the system and the time it describes.
@@ -413,15 +446,20 @@ void Twnd_Main::ShowStatus() {
     setText(2, LocalDateTimeText(info.Timestamp));
 }
 
-// What the live data lack, in a panel after the live ones: a 32-bit viewer
-// on 64-bit Windows whose 64-bit twin did not start says so, and handle
-// names that were not read because their queries do not return are counted.
-void Twnd_Main::ShowViewLimit() {
+// The live panels. The notes panel (filter and changes) is as wide as its
+// text needs, at least its declared width; what the live data lack follows
+// in a panel of its own: a 32-bit viewer on 64-bit Windows whose 64-bit twin
+// did not start says so, and handle names that were not read because their
+// queries do not return are counted.
+void Twnd_Main::ShowLivePanels() {
+    const std::string notes = StatusNotesText();
     const std::string notice = JoinNotices({IsWow64Program() ? std::string_view(Wow64ViewNotice) : std::string_view(),
                                             UnreadNamesNotice(ProcList.UnreadHandleNames())});
-    if (notice.empty()) return;
-    SetStatusPanels(sb(), StatusPanelWidths, true);
-    ::SendMessageA(sb(), SB_SETTEXTA, StatusPanelWidths.size(), reinterpret_cast<LPARAM>(notice.c_str()));
+    std::array<int, StatusPanelWidths.size()> widths = StatusPanelWidths;
+    widths.back() = std::max(widths.back(), StatusTextWidth(sb(), notes));
+    SetStatusPanels(sb(), widths, !notice.empty());
+    ::SendMessageA(sb(), SB_SETTEXTA, widths.size() - 1, reinterpret_cast<LPARAM>(notes.c_str()));
+    if (!notice.empty()) ::SendMessageA(sb(), SB_SETTEXTA, widths.size(), reinterpret_cast<LPARAM>(notice.c_str()));
 }
 
 void Twnd_Main::ShowLiveCommands() {
@@ -910,6 +948,9 @@ LRESULT Twnd_Main::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         anchors_.Apply(LOWORD(lp), HIWORD(lp));
         if (filter_.Shown()) filter_.Place(PageList(activePage_), anchors_);
         ::SendMessageA(sb(), WM_SIZE, 0, 0);
+        return 0;
+    case orvex::WmDpiChanged:
+        DpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     case WM_COMMAND:
         if (LOWORD(wp) == idFilter) {

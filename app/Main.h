@@ -20,6 +20,7 @@
 #include "ui/Orvex_FilterField.h"
 #include "ui/Orvex_GuiResources.h"
 #include "ui/Orvex_Window.h"
+#include "ui/pure/Orvex_DpiScale.h"
 // Last: it undoes the Windows headers' macros of its member names.
 #include "engine/OXI_Processes.h"
 
@@ -113,6 +114,9 @@ public:
     void cmHighlightChanges();
     // Turns the signature and hash checks on or off (on at start).
     void cmVerifySignatures();
+    // The window moved to a screen of dpi (WM_DPICHANGED): fonts, places and
+    // columns follow, and the window takes the suggested rectangle.
+    void DpiChanged(int dpi, const RECT& suggested);
     bool HighlightChanges() const noexcept { return highlightChanges_; }
     // The change mark of a page's row (by its item data): what the next
     // paint draws it with.
@@ -156,7 +160,7 @@ private:
 
     void ShowProcessColumns();
     void ShowStatus();
-    void ShowViewLimit();
+    void ShowLivePanels();
     void ShowLiveCommands();
     void FillProcesses();
     void FillDrivers();
@@ -185,6 +189,7 @@ private:
     orvex::TFont font_;
     orvex::TFont boldFont_;
     orvex::TAnchorLayout anchors_;
+    int dpi_ = orvex::BaseDpi;  // of the screen the window is on
     orvex::TAccelTable accelerators_;
     orvex::TMenu menuBar_;
     std::array<orvex::TMenu, MenuCount> popups_;

@@ -56,7 +56,7 @@ void Tdlg_PrcDetails::FormCreate() {
     windowGlyphs_ = MakeWindowGlyphs();
     const HWND tree = Item(IdPrcWinTree);
     TreeView_SetImageList(tree, windowGlyphs_.get(), TVSIL_NORMAL);
-    TreeView_SetIndent(tree, 19);
+    TreeView_SetIndent(tree, ScaledToDpi(19, Dpi()));
     ActivatePage(pgPrcGeneral);
     DisplayProcess();
     ShowTarget();
@@ -171,7 +171,8 @@ void Tdlg_PrcDetails::FillThreads(const TProcessInfo& p, bool nt) {
     const HWND list = Item(IdPrcThdList);
     if (!nt) {
         const auto widths = ThreadColumnWidths(false);
-        for (std::size_t c = 0; c < widths.size(); ++c) ListView_SetColumnWidth(list, static_cast<int>(c), widths[c]);
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            ListView_SetColumnWidth(list, static_cast<int>(c), ScaledToDpi(widths[c], Dpi()));
     }
     FillColumnList(list, ThreadRows(p.Threads, nt));
     thdList_.Resort();

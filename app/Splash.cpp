@@ -6,6 +6,7 @@
 
 #include "app/MainLayout.h"
 #include "platform/Orvex_ComCtl32.h"
+#include "platform/Orvex_Dpi.h"
 
 namespace orvex::app {
 
@@ -41,8 +42,9 @@ constexpr std::array<orvex::TControlDecl, 2> SplashControls{{
 Twnd_Splash::Twnd_Splash() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_ANIMATE_CLASS};
     orvex::InitCommonControlsEx(&icc);
-    Create(SplashClass, AppTitle, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, Centered, Centered, SplashClientWidth,
-           SplashClientHeight, nullptr);
+    const int dpi = orvex::SystemDpi();
+    Create(SplashClass, AppTitle, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, Centered, Centered,
+           orvex::ScaledToDpi(SplashClientWidth, dpi), orvex::ScaledToDpi(SplashClientHeight, dpi), nullptr);
 }
 
 Twnd_Splash::~Twnd_Splash() { DestroyHandle(); }
@@ -63,7 +65,8 @@ LRESULT Twnd_Splash::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         metrics.cbSize = sizeof metrics;
         if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
             font_.reset(::CreateFontIndirectA(&metrics.lfMessageFont));
-        const auto controls = orvex::CreateDeclaredControls(Handle(), SplashControls, font_.get(), {0, 0}, anchors_);
+        const auto controls = orvex::CreateDeclaredControls(Handle(), SplashControls, font_.get(), {0, 0}, anchors_,
+                                                            orvex::DpiOfWindow(Handle()));
         const HWND animation = controls[1];
         ::SetWindowPos(animation, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         shell_.reset(::LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));

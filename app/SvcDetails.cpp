@@ -58,7 +58,7 @@ void Tdlg_SvcDetails::ImagesChecked(const std::vector<TImageCheckJob::TAnswer>& 
 void Tdlg_SvcDetails::ShowServiceIcon(bool fromFile) {
     // A command line with arguments names no file: the service picture stays.
     TIcon next = fromFile ? ExistingFileIcon(service_.ImageName) : TIcon();
-    if (!next) next = MakeServiceIcon(32);
+    if (!next) next = MakeServiceIcon(::GetSystemMetrics(SM_CXICON));
     ShowIcon(next.get());
     icon_ = std::move(next);
 }

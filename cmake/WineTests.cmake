@@ -61,7 +61,8 @@ set(ORVEX_APPDEFAULTS "REGEDIT4\n")
 # "cp932" runs a copy of the executable named <target>_<mode>.exe, which Wine
 # reports the mode's version to. "wow64" (i686 tree only) runs the executable
 # itself in the tree's 64-bit prefix, "cp932" under a Japanese locale (ANSI
-# code page 932). The test program gets --orvex-mode=<mode>.
+# code page 932), "dpi120", "dpi144" and "dpi192" with the prefix's screen at
+# that DPI (cmake/wine-dpi.sh). The test program gets --orvex-mode=<mode>.
 function(orvex_wine_test target)
   cmake_parse_arguments(W "" "" "MODES" ${ARGN})
   if(NOT W_MODES)
@@ -79,14 +80,21 @@ function(orvex_wine_test target)
       "\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\${managed_name}\\X11 Driver]\n\"Managed\"=\"N\"\n")
     set(run ${ORVEX_WINE_RUN})
     set(fixture wine)
-    if(mode STREQUAL "wow64" OR mode STREQUAL "cp932")
+    set(own_exe FALSE)
+    if(mode STREQUAL "modern" OR mode STREQUAL "wow64" OR mode STREQUAL "cp932" OR mode MATCHES "^dpi")
+      set(own_exe TRUE)
+    endif()
+    if(own_exe AND NOT mode STREQUAL "modern")
       set(managed_name ${target}.exe)
     endif()
     if(mode STREQUAL "wow64")
       set(run ${ORVEX_WINE_RUN_WOW64})
       set(fixture wine_wow64)
     endif()
-    if(mode STREQUAL "modern" OR mode STREQUAL "wow64" OR mode STREQUAL "cp932")
+    if(mode MATCHES "^dpi([0-9]+)$")
+      set(run ${PROJECT_SOURCE_DIR}/cmake/wine-dpi.sh ${ORVEX_WINE_RUN} ${CMAKE_MATCH_1})
+    endif()
+    if(own_exe)
       set(exe $<TARGET_FILE:${target}>)
     else()
       set(exe_name ${target}_${mode}.exe)

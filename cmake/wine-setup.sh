@@ -24,7 +24,7 @@ if [ -f "$display_file" ] && [ -f "$prefix/orvex-xvfb.pid" ] && kill -0 "$(cat "
 else
   n=91
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+  setsid Xvfb ":$n" -screen 0 2560x2048x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
   echo $! > "$prefix/orvex-xvfb.pid"
   i=0
   while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done

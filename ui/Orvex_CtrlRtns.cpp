@@ -5,6 +5,7 @@
 #include <numeric>
 #include <vector>
 
+#include "platform/Orvex_Dpi.h"
 #include "platform/Orvex_Locale.h"
 #include "ui/Orvex_ListView.h"
 #include "ui/Orvex_SystemError.h"
@@ -197,12 +198,13 @@ LRESULT TSortableList::CustomDraw(NMLVCUSTOMDRAW& draw) const {
 
 void DrawSeparatorItem(HWND list, int item, UINT state, COLORREF lineColor, TListCanvas& canvas) {
     const std::vector<int> widths = ColumnWidths(list);
-    const TPixelRect row = SeparatorRowRect(ItemPosition(list, item), widths);
+    const int dpi = DpiOfWindow(list);
+    const TPixelRect row = SeparatorRowRect(ItemPosition(list, item), widths, dpi);
     const COLORREF entry = canvas.Brush;
     const COLORREF fill = FillColorFor(list, state, entry);
     FillFramed(canvas.Dc, row, fill);
     const COLORREF line = SeparatorLineColor(fill, entry, lineColor);
-    DrawLine(canvas.Dc, SeparatorLine(row), line);
+    DrawLine(canvas.Dc, SeparatorLine(row, dpi), line);
     canvas.Pen = line;
     canvas.Brush = entry;
 }
@@ -210,25 +212,28 @@ void DrawSeparatorItem(HWND list, int item, UINT state, COLORREF lineColor, TLis
 void DrawCheckBoxSubItem(HWND list, int item, int subItem, UINT state, const std::string& checkedText,
                          TListCanvas& canvas) {
     const std::vector<int> widths = ColumnWidths(list);
-    const TPixelRect cell = CheckBoxCellRect(ItemPosition(list, item), widths, subItem);
+    const int dpi = DpiOfWindow(list);
+    const TPixelRect cell = CheckBoxCellRect(ItemPosition(list, item), widths, subItem, dpi);
     const COLORREF entryBrush = canvas.Brush;
     const COLORREF entryPen = canvas.Pen;
     FillFramed(canvas.Dc, cell, FillColorFor(list, state, entryBrush));
 
-    const TPixelPoint origin = CheckBoxOrigin(cell, ColumnAlignment(list, subItem));
-    const TPixelRect face = CheckBoxFace(origin);
+    const TPixelPoint origin = CheckBoxOrigin(cell, ColumnAlignment(list, subItem), dpi);
+    const TPixelRect face = CheckBoxFace(origin, dpi);
     const RECT faceRect{face.Left, face.Top, face.Right, face.Bottom};
     TBrush white(::CreateSolidBrush(RGB(255, 255, 255)));
     ::FillRect(canvas.Dc, &faceRect, white.get());
 
-    TPen pen(::CreatePen(PS_SOLID, 1, canvas.Font));
-    TSelectObject usePen(canvas.Dc, pen.get());
-    const auto outline = CheckBoxOutline(origin);
+    TPen outlinePen(::CreatePen(PS_SOLID, CheckBoxLineWidth(dpi), canvas.Font));
+    TPen tickPen(::CreatePen(PS_SOLID, 1, canvas.Font));
+    TSelectObject usePen(canvas.Dc, outlinePen.get());
+    const auto outline = CheckBoxOutline(origin, dpi);
     std::array<POINT, std::tuple_size_v<decltype(outline)>> points{};
     for (std::size_t i = 0; i < outline.size(); ++i) points[i] = {outline[i].X, outline[i].Y};
     ::Polyline(canvas.Dc, points.data(), static_cast<int>(points.size()));
     if (CellText(list, item, subItem) == checkedText) {
-        for (const TPixelLine& stroke : CheckBoxTick(origin)) {
+        TSelectObject useTick(canvas.Dc, tickPen.get());
+        for (const TPixelLine& stroke : CheckBoxTick(origin, dpi)) {
             ::MoveToEx(canvas.Dc, stroke.From.X, stroke.From.Y, nullptr);
             ::LineTo(canvas.Dc, stroke.To.X, stroke.To.Y);
         }

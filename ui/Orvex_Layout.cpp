@@ -22,16 +22,32 @@ void TAnchorLayout::Apply(int parentWidth, int parentHeight) const {
     if (defer) ::EndDeferWindowPos(defer);
 }
 
+void TAnchorLayout::Rescale(int fromDpi, int toDpi) noexcept {
+    for (TEntry& e : entries_) {
+        const TPixelRect r = ScaledBetween(TPixelRect{e.Rect.left, e.Rect.top, e.Rect.right, e.Rect.bottom}, fromDpi,
+                                           toDpi);
+        e.Rect = {r.Left, r.Top, r.Right, r.Bottom};
+        e.ParentWidth = ScaledBetween(e.ParentWidth, fromDpi, toDpi);
+        e.ParentHeight = ScaledBetween(e.ParentHeight, fromDpi, toDpi);
+    }
+}
+
+RECT DeclaredRectAt(const TLayoutRect& rect, int dpi) noexcept {
+    const TPixelRect r = ScaledBetween(TPixelRect{rect.X, rect.Y, rect.X + rect.Width, rect.Y + rect.Height}, BaseDpi,
+                                       dpi);
+    return {r.Left, r.Top, r.Right, r.Bottom};
+}
+
 std::vector<HWND> CreateDeclaredControls(HWND parent, std::span<const TControlDecl> controls, HFONT font, POINT offset,
-                                         TAnchorLayout& anchors) {
+                                         TAnchorLayout& anchors, int dpi) {
     RECT client{};
     ::GetClientRect(parent, &client);
     const HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(parent, GWLP_HINSTANCE));
     std::vector<HWND> created;
     created.reserve(controls.size());
     for (const TControlDecl& c : controls) {
-        const RECT r{offset.x + c.Rect.X, offset.y + c.Rect.Y, offset.x + c.Rect.X + c.Rect.Width,
-                     offset.y + c.Rect.Y + c.Rect.Height};
+        RECT r = DeclaredRectAt(c.Rect, dpi);
+        ::OffsetRect(&r, offset.x, offset.y);
         HWND hwnd = ::CreateWindowExA(c.ExStyle, c.ClassName, c.Text, c.Style | WS_CHILD | WS_VISIBLE, r.left, r.top,
                                       r.right - r.left, r.bottom - r.top, parent,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)), instance, nullptr);

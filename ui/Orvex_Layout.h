@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/pure/Orvex_Anchors.h"
+#include "ui/pure/Orvex_DpiScale.h"
 
 namespace orvex {
 
@@ -40,6 +41,9 @@ public:
     void Add(HWND control, const RECT& rect, int parentWidth, int parentHeight, unsigned anchors);
     // Moves every control for a client area of Width by Height.
     void Apply(int parentWidth, int parentHeight) const;
+    // The recorded places and sizes as they are at another DPI (the parent
+    // moved to a screen of toDpi).
+    void Rescale(int fromDpi, int toDpi) noexcept;
     bool Empty() const noexcept { return entries_.empty(); }
 
 private:
@@ -53,12 +57,15 @@ private:
     std::vector<TEntry> entries_;
 };
 
-// Creates the declared controls as children of Parent, moved by Offset
-// (pixels), with Font, and records them in Anchors against the parent's
-// current client size. Returns the windows in table order (null where a
-// control could not be created).
+// Creates the declared controls as children of Parent, their places (laid
+// out for 96 DPI) scaled to dpi and moved by Offset (pixels at dpi), with
+// Font, and records them in Anchors against the parent's current client
+// size. Returns the windows in table order (null where a control could not
+// be created).
 std::vector<HWND> CreateDeclaredControls(HWND parent, std::span<const TControlDecl> controls, HFONT font, POINT offset,
-                                         TAnchorLayout& anchors);
+                                         TAnchorLayout& anchors, int dpi = BaseDpi);
+// A declared place (96 DPI) at dpi.
+RECT DeclaredRectAt(const TLayoutRect& rect, int dpi) noexcept;
 
 // Whether a declared control with a hand cursor has this window.
 bool WantsHandCursor(std::span<const TControlDecl> controls, HWND parent, HWND control);

@@ -1,5 +1,8 @@
 #include "ui/Orvex_ListView.h"
 
+#include "platform/Orvex_Dpi.h"
+#include "ui/pure/Orvex_DpiScale.h"
+
 namespace orvex {
 
 void AddListColumn(HWND list, const char* caption, int width, int format) {
@@ -8,7 +11,7 @@ void AddListColumn(HWND list, const char* caption, int width, int format) {
     LVCOLUMNA c{};
     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     c.pszText = const_cast<char*>(caption);
-    c.cx = width;
+    c.cx = ScaledToDpi(width, DpiOfWindow(list));
     c.fmt = format;
     ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&c));
 }

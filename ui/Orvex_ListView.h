@@ -12,6 +12,7 @@
 namespace orvex {
 
 // Appends a column (LVCFMT_LEFT, LVCFMT_RIGHT or LVCFMT_CENTER).
+// width is in pixels at 96 DPI: the column gets it at the list's DPI.
 void AddListColumn(HWND list, const char* caption, int width, int format);
 void SetListColumnCaption(HWND list, int column, const char* caption);
 

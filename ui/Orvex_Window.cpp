@@ -54,7 +54,9 @@ void TWindow::Create(const TWindowClassDecl& cls, const char* caption, DWORD sty
         wc.lpszClassName = cls.Name;
         if (cls.Icon) {
             wc.hIcon = ::LoadIconA(instance, cls.Icon);
-            wc.hIconSm = static_cast<HICON>(::LoadImageA(instance, cls.Icon, IMAGE_ICON, 16, 16, 0));
+            wc.hIconSm = static_cast<HICON>(::LoadImageA(instance, cls.Icon, IMAGE_ICON,
+                                                         ::GetSystemMetrics(SM_CXSMICON),
+                                                         ::GetSystemMetrics(SM_CYSMICON), 0));
         }
         if (!wc.hIcon && (style & WS_CHILD) == 0) wc.hIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
         if (!::RegisterClassExA(&wc)) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/pure/Orvex_OwnerDraw.h"
@@ -64,4 +65,32 @@ TEST(OwnerDrawColors, FillFollowsFocusHotAndSelection) {
 TEST(OwnerDrawColors, SeparatorLineTakesBackgroundOnHighlight) {
     EXPECT_EQ(SeparatorLineColor(0xFFFFFF, 0xFFFFFF, SeparatorLineGray), SeparatorLineGray);
     EXPECT_EQ(SeparatorLineColor(0x6A240A, 0xFFFFFF, SeparatorLineGray), 0xFFFFFFu);
+}
+
+// At every scale the box is the 96-DPI box scaled: its edge, its place in
+// the cell, and a tick of as many adjacent strokes, each as long, as the
+// scale gives.
+TEST(OwnerDrawGeometry, BoxAndTickAtEveryScale) {
+    const struct {
+        int Dpi, Edge, Strokes, Length, Inset, Line;
+    } cases[] = {{96, 10, 7, 3, 5, 1}, {120, 13, 9, 4, 6, 1}, {144, 16, 11, 5, 8, 2}, {192, 21, 14, 6, 10, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Dpi);
+        const TPixelPoint o{100, 50};
+        EXPECT_EQ(CheckBoxFace(o, c.Dpi), (TPixelRect{100, 50, 100 + c.Edge, 50 + c.Edge}));
+        EXPECT_EQ(CheckBoxOutline(o, c.Dpi)[2], (TPixelPoint{100 + c.Edge, 50 + c.Edge}));
+        EXPECT_EQ(CheckBoxLineWidth(c.Dpi), c.Line);
+        EXPECT_EQ(CheckBoxOrigin({0, 0, 200, ScaledToDpi(16, c.Dpi)}, TCellAlignment::Left, c.Dpi).X, c.Inset);
+        const auto tick = CheckBoxTick(o, c.Dpi);
+        ASSERT_EQ(tick.size(), static_cast<std::size_t>(c.Strokes));
+        int lowest = 0;
+        for (std::size_t i = 0; i < tick.size(); ++i) {
+            EXPECT_EQ(tick[i].From.X, tick[0].From.X + static_cast<int>(i));
+            EXPECT_EQ(tick[i].To.Y - tick[i].From.Y, c.Length);
+            lowest = std::max(lowest, tick[i].From.Y - 50);
+        }
+        EXPECT_EQ(tick[0].From, (TPixelPoint{100 + ScaledToDpi(2, c.Dpi), 50 + ScaledToDpi(4, c.Dpi)}));
+        EXPECT_EQ(lowest, ScaledToDpi(6, c.Dpi));
+        EXPECT_LE(tick.back().From.X, 100 + c.Edge);
+    }
 }

@@ -1,7 +1,7 @@
 // The README's picture of the process tree with a filter set and a change
 // highlighted: not a test (DISABLED_, run by tools/readme-shots.sh), it sets
 // the main window up so and writes what the screen shows of it as a PPM
-// file, Z:\tmp\orvex-tree-filter.ppm.
+// file, Z:\tmp\orvex-tree-filter-<the screen's DPI>.ppm.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include "app/Main.h"
 #include "app/MainLayout.h"
+#include "platform/Orvex_Dpi.h"
 #include "tests/wine/support/GuiDriver.h"
 #include "tests/wine/support/HelperProcess.h"
 
@@ -37,7 +38,8 @@ TEST(DISABLED_ReadmeShot, TreeWithAFilterAndAChange) {
     const std::vector<std::uint32_t> pixels = orvex::test::ScreenPixels(r);
     const int width = r.right - r.left, height = r.bottom - r.top;
     ASSERT_EQ(pixels.size(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    FILE* out = std::fopen("Z:\\tmp\\orvex-tree-filter.ppm", "wb");
+    const std::string name = "Z:\\tmp\\orvex-tree-filter-" + std::to_string(orvex::SystemDpi()) + ".ppm";
+    FILE* out = std::fopen(name.c_str(), "wb");
     ASSERT_NE(out, nullptr);
     std::fprintf(out, "P6\n%d %d\n255\n", width, height);
     for (const std::uint32_t p : pixels) {

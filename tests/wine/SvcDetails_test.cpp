@@ -90,10 +90,9 @@ TEST(SvcDetails, TheTestServiceAsTheManagerHoldsIt) {
     ASSERT_EQ(general.size(), 17u);
     Strings captions;
     for (const auto& r : general) captions.push_back(r[0]);
-    EXPECT_EQ(captions,
-              (Strings{"Description", "Version", "Product Name", "Company Name", "", "Service Name", "Image Name",
-                       "Log On As ", "Load Order Group", "Type", "", "Status", "Startup Mode", "Error Control", "",
-                       "Signer", "SHA-256"}));
+    EXPECT_EQ(captions, (Strings{"Description", "Version", "Product Name", "Company Name", "", "Service Name",
+                                 "Image Name", "Log On As ", "Load Order Group", "Type", "", "Status", "Startup Mode",
+                                 "Error Control", "", "Signer", "SHA-256"}));
     EXPECT_EQ(images, (std::vector<int>{orvex::rsHeading, 0, 0, 0, orvex::rsSeparator, orvex::rsHeading, 0, 0, 0, 0,
                                         orvex::rsSeparator, orvex::rsHeading, 0, 0, orvex::rsSeparator, 0, 0}));
     // The program the command line starts (its arguments cut off), checked.

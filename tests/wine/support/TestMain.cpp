@@ -23,6 +23,10 @@ std::string ExeDir() {
 }  // namespace orvex::test
 
 int main(int argc, char** argv) {
+    // DPI-aware as the viewer's manifest declares it, so that the screen's
+    // DPI is not hidden behind 96.
+    if (const HMODULE user32 = GetModuleHandleA("user32.dll"))
+        if (const auto aware = reinterpret_cast<BOOL(WINAPI*)()>(GetProcAddress(user32, "SetProcessDPIAware"))) aware();
     ::testing::InitGoogleTest(&argc, argv);
     const char prefix[] = "--orvex-mode=";
     for (int i = 1; i < argc; ++i)
@@ -32,13 +36,14 @@ int main(int argc, char** argv) {
     std::string filter = ::testing::GTEST_FLAG(filter);
     if (filter == "*") {
         const std::string& m = orvex::test::g_mode;
-        filter = m == "win98"   ? "Win98*:AllModes*"
-                 : m == "nt40"  ? "Nt40*:AllModes*"
-                 : m == "win10" ? "Win10*:AllModes*"
-                 : m == "wow64" ? "Wow64*"
-                 : m == "cp932" ? "Cp932*"
-                 : m == "utf8"  ? "Utf8*"
-                                : "-Win98*:Nt40*:Win10*:Wow64*:Cp932*:Utf8*";
+        filter = m == "win98"           ? "Win98*:AllModes*"
+                 : m == "nt40"          ? "Nt40*:AllModes*"
+                 : m == "win10"         ? "Win10*:AllModes*"
+                 : m == "wow64"         ? "Wow64*"
+                 : m == "cp932"         ? "Cp932*"
+                 : m == "utf8"          ? "Utf8*"
+                 : m.starts_with("dpi") ? "AnyDpi*"
+                                        : "-Win98*:Nt40*:Win10*:Wow64*:Cp932*:Utf8*";
         ::testing::GTEST_FLAG(filter) = filter;
     }
     return RUN_ALL_TESTS();
