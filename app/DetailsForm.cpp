@@ -61,6 +61,7 @@ INT_PTR TDetailsDialog::DialogMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_INITDIALOG: {
         dpi_ = DpiOfWindow(Handle());
+        KeepDialogLayoutOnDpiChange(Handle());
         PlaceOnOwner(owner_);
         CreateControls();
         // A dialog that cannot show its item ends; the error goes on to the

@@ -247,7 +247,11 @@ LRESULT Twnd_Find::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (filter_.Shown()) filter_.Place(FindList(), anchors_);
         return 0;
     case orvex::WmDpiChanged: {
-        // The stock font of the controls stays; places and columns scale.
+        // Font, places and columns scale.
+        const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(FindList(), WM_GETFONT, 0, 0));
+        orvex::TFont scaled = orvex::FontAtDpi(font, dpi_, HIWORD(wp));
+        orvex::ReplaceChildFont(Handle(), font, scaled.get());
+        if (scaled) font_ = std::move(scaled);
         orvex::ApplyDpiChange(Handle(), dpi_, HIWORD(wp), *reinterpret_cast<const RECT*>(lp), anchors_);
         dpi_ = HIWORD(wp);
         return 0;

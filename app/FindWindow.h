@@ -80,6 +80,7 @@ private:
     std::vector<std::intptr_t> rowData_;
     orvex::TFilterField filter_;
     int dpi_ = orvex::BaseDpi;  // of the screen the window is on
+    orvex::TFont font_;         // the controls' font at another DPI than the window started with
     // The signers of the module results, checked on a job of the window's.
     std::unique_ptr<TImageCheckJob> checks_;
     THitFiles checkFiles_;

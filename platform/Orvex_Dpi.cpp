@@ -4,20 +4,22 @@
 
 namespace orvex {
 
-// The per-monitor functions of Windows 10 1607 and later.
+// The per-monitor functions of Windows 10 (1607, 1703 for the dialogs').
 #define ORVEX_DPI_FUNCTIONS(F, G) \
     F(GetDpiForSystem)            \
     F(GetDpiForWindow)            \
-    F(AdjustWindowRectExForDpi)
+    F(SetDialogDpiChangeBehavior)
 
 namespace {
 
 using TGetDpiForSystem = UINT(WINAPI*)();
 using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-using TAdjustWindowRectExForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 TGetDpiForSystem GetDpiForSystem = nullptr;
 TGetDpiForWindow GetDpiForWindow = nullptr;
-TAdjustWindowRectExForDpi AdjustWindowRectExForDpi = nullptr;
+using TSetDialogDpiChangeBehavior = BOOL(WINAPI*)(HWND, int mask, int values);
+TSetDialogDpiChangeBehavior SetDialogDpiChangeBehavior = nullptr;
+// DDC_DISABLE_ALL: neither the dialog's size nor its fonts and controls.
+constexpr int DialogDpiChangeDisableAll = 1;
 
 constexpr TSlotBinding DpiSlots[] = {ORVEX_DPI_FUNCTIONS(ORVEX_SLOT_ENTRY, ORVEX_SLOT_ENTRY_AS)};
 constinit TLibraryBinding DpiUser32("USER32.DLL", DpiSlots);
@@ -46,13 +48,10 @@ int DpiOfWindow(HWND window) noexcept {
     return SystemDpi();
 }
 
-SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool menu, int dpi) noexcept {
+void KeepDialogLayoutOnDpiChange(HWND dialog) noexcept {
     BindOnce<DpiUser32>();
-    RECT frame{0, 0, clientWidth, clientHeight};
-    const bool done = AdjustWindowRectExForDpi &&
-                      AdjustWindowRectExForDpi(&frame, style, menu, exStyle, static_cast<UINT>(dpi));
-    if (!done) ::AdjustWindowRectEx(&frame, style, menu, exStyle);
-    return {frame.right - frame.left, frame.bottom - frame.top};
+    if (SetDialogDpiChangeBehavior)
+        SetDialogDpiChangeBehavior(dialog, DialogDpiChangeDisableAll, DialogDpiChangeDisableAll);
 }
 
 }  // namespace orvex

@@ -14,8 +14,9 @@ int SystemDpi() noexcept;
 // The DPI of the monitor a window is on where the system tells it per
 // window (GetDpiForWindow), the system's otherwise.
 int DpiOfWindow(HWND window) noexcept;
-// The outer size of a window whose client area is clientWidth by
-// clientHeight at dpi, for its styles (and menu).
-SIZE WindowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool menu, int dpi) noexcept;
+// Keeps the dialog manager of Windows 10 1703 and later from scaling a
+// dialog and its controls on a DPI change itself: the dialog does it
+// (nothing happens where the function does not exist).
+void KeepDialogLayoutOnDpiChange(HWND dialog) noexcept;
 
 }  // namespace orvex

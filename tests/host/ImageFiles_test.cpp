@@ -5,7 +5,6 @@
 
 #include "app/pure/FindRows.h"
 #include "engine/pure/OXI_ImageFiles.h"
-#include "platform/pure/Orvex_TrustText.h"
 
 using namespace orvex;
 
@@ -48,15 +47,6 @@ TEST(ImageFiles, ServiceCommandLinesNameTheirFilesShortestFirst) {
     const std::string name = "C:\\a.\x95\x5C";
     EXPECT_EQ(ServiceFileCandidates(name, ShiftJisLead), (Names{name}));
     EXPECT_EQ(ServiceFileCandidates(name), (Names{name + ".exe"}));
-}
-
-TEST(ImageFiles, TrustTexts) {
-    EXPECT_EQ(TrustText(TTrustState::Signed, "Contoso Ltd"), "Signed: Contoso Ltd");
-    EXPECT_EQ(TrustText(TTrustState::Signed, ""), "Signed: unknown");
-    EXPECT_EQ(TrustText(TTrustState::Unsigned, "ignored"), "Unsigned");
-    EXPECT_EQ(TrustText(TTrustState::NotTrusted, "The digital signature of the object did not verify."),
-              "Not trusted: The digital signature of the object did not verify.");
-    EXPECT_EQ(TrustText(TTrustState::NotChecked, "timed out"), "Not checked: timed out");
 }
 
 TEST(ImageFiles, FindChecksEachModuleFileOnce) {

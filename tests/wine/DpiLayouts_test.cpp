@@ -256,3 +256,39 @@ TEST(AnyDpiLayouts, ADpiChangeReLaysTheMainWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same for a details dialog: its frame takes the suggested rectangle,
+// its pages' controls their declared places at the new DPI.
+TEST(AnyDpiLayouts, ADpiChangeReLaysADetailsDialog) {
+    orvex::TOrvex_ProcessList list;
+    list.RefreshData();
+    ASSERT_GT(list.DriverCount(), 0);
+    const int from = Dpi();
+    const int to = from <= 144 ? 2 * from : from / 2;
+    SIZE client{};
+    RECT close{}, list96{};
+    TDialogProbe probe("Driver Details", [&](HWND dialog) {
+        // The client area scaled, the frame as it is (the system would
+        // suggest the frame at the new DPI as well).
+        RECT before{};
+        GetWindowRect(dialog, &before);
+        const SIZE old = ClientSize(dialog);
+        const int frameX = before.right - before.left - old.cx, frameY = before.bottom - before.top - old.cy;
+        const RECT suggested{before.left, before.top, before.left + frameX + orvex::ScaledBetween(old.cx, from, to),
+                             before.top + frameY + orvex::ScaledBetween(old.cy, from, to)};
+        SendMessageA(dialog, orvex::WmDpiChanged, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+        client = ClientSize(dialog);
+        GetWindowRect(GetDlgItem(dialog, orvex::IdDetailsClose), &close);
+        GetWindowRect(GetDlgItem(dialog, orvex::IdDrvGenList), &list96);
+    });
+    orvex::ShowDriverDetails(nullptr, list, 0);
+    ASSERT_TRUE(probe.Finish());
+    ExpectScaled(client.cx, orvex::DrvDetailsForm.ClientWidth, to, "client width");
+    ExpectScaled(client.cy, orvex::DrvDetailsForm.ClientHeight, to, "client height");
+    ExpectScaled(close.right - close.left, 75, to, "Close width");
+    ExpectScaled(list96.right - list96.left, 440, to, "list width");
+}
+
+}  // namespace
