@@ -25,9 +25,6 @@ namespace {
 // Posted by the window's check job after each answer.
 constexpr UINT WmFindChecked = WM_APP + 1;
 
-constexpr int FindClientWidth = 640;
-constexpr int FindClientHeight = 360;
-
 const orvex::TWindowClassDecl FindClass{FindClassName, CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_BTNFACE + 1,
                                         MAKEINTRESOURCEA(1)};
 

@@ -25,6 +25,9 @@ namespace orvex::app {
 
 inline constexpr const char* FindClassName = "OrvexFindWindow";
 inline constexpr const char* FindCaption = "Find Handle or DLL";
+// The client area at 96 DPI.
+inline constexpr int FindClientWidth = 640;
+inline constexpr int FindClientHeight = 360;
 
 enum TFindId : int {
     idFindLabel = 10,

@@ -127,6 +127,14 @@ TEST(AnyDpiLayouts, MainWindowScalesItsLayoutAndTexts) {
     EXPECT_EQ(ListView_GetColumnWidth(window.PrcList(), 0), S(100));
     ExpectTextsFit(window.Handle());
 
+    // The Find window, opened over it.
+    orvex::test::SendCommand(window.Handle(), cmFindId);
+    ASSERT_NE(window.FindDialog(), nullptr);
+    const SIZE find = ClientSize(window.FindDialog()->Handle());
+    ExpectScaled(find.cx, FindClientWidth, Dpi(), "Find width");
+    ExpectScaled(find.cy, FindClientHeight, Dpi(), "Find height");
+    ExpectTextsFit(window.FindDialog()->Handle());
+
     // The notes panel holds its whole text, however long it grows.
     orvex::test::SendCommand(window.Handle(), cmFilterId);
     SetWindowTextA(window.FilterEdit(), "orvex");
