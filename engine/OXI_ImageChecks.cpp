@@ -101,7 +101,7 @@ TImageCheck TImageChecker::Check(const std::string& path) {
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (IsNT() ? FILE_SHARE_DELETE : 0);
     THandle file(
         ::CreateFileA(name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return NotChecked(SystemMessage(::GetLastError()));
+    if (!file) return NotChecked(SystemReason(::GetLastError()));
     const std::string key = CacheKey(path, file.get());
     TCheckCache& cache = Cache();
     if (!key.empty()) {

@@ -105,7 +105,7 @@ TTrustVerdict Verify(WINTRUST_DATA& data) {
         verdict.State = TTrustState::Unsigned;
     } else {
         verdict.State = TTrustState::NotTrusted;
-        verdict.Detail = AnsiToWide(SystemMessage(static_cast<DWORD>(verdict.Code)));
+        verdict.Detail = AnsiToWide(SystemReason(static_cast<DWORD>(verdict.Code)));
     }
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     WinVerifyTrustSlot(noWindow, &action, &data);

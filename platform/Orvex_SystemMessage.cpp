@@ -1,5 +1,7 @@
 #include "platform/Orvex_SystemMessage.h"
 
+#include <cstdio>
+
 #include "platform/Orvex_Resources.h"
 #include "platform/Orvex_WideText.h"
 
@@ -31,6 +33,15 @@ std::string SystemMessage(DWORD code) {
     std::string message = RawMessage(code);
     while (!message.empty() && static_cast<unsigned char>(message.back()) <= ' ') message.pop_back();
     return message;
+}
+
+std::string SystemReason(DWORD code) {
+    std::string message = SystemMessage(code);
+    if (!message.empty()) return message;
+    char text[32] = {};
+    std::snprintf(text, sizeof text, (code & 0x80000000u) != 0 ? "error 0x%08lX" : "error %lu",
+                  static_cast<unsigned long>(code));
+    return text;
 }
 
 std::string SystemErrorText(DWORD code) {

@@ -15,4 +15,8 @@ std::string SystemMessage(DWORD code);
 // "Error 1234" when the system has no message.
 std::string SystemErrorText(DWORD code);
 
+// SystemMessage, or where the system has none the code itself: "error
+// 0x80096010" for a status code (its top bit set), "error 1234" otherwise.
+std::string SystemReason(DWORD code);
+
 }  // namespace orvex

@@ -13,6 +13,7 @@
 #include "engine/OXI_ImageChecks.h"
 #include "platform/Orvex_ImageTrust.h"
 #include "platform/Orvex_Resources.h"
+#include "platform/Orvex_SystemMessage.h"
 #include "platform/pure/Orvex_ScopeExit.h"
 #include "platform/pure/Orvex_Sha256.h"
 #include "tests/wine/support/Signing.h"
@@ -58,6 +59,10 @@ TEST_F(ImageChecks, EachFileShowsItsState) {
             EXPECT_EQ(check.Signer, signer);
         EXPECT_EQ(check.Sha256, c.Hashed ? hashes.at(c.File) : std::string());
     }
+    // The changed byte: the system's reason for a digest that does not match
+    // (its code where the system has no text for it, as Wine has none).
+    EXPECT_EQ(checker.Check(SigningFile("orvex_helper_tampered.exe")).Signer,
+              "Not trusted: " + orvex::SystemReason(static_cast<DWORD>(TRUST_E_BAD_DIGEST)));
 }
 
 TEST_F(ImageChecks, BothHashMethodsGiveTheIndependentDigest) {
