@@ -95,8 +95,13 @@ bool HasHandle(const std::vector<THandleEntry>& table, DWORD pid, std::uint64_t 
 }  // namespace
 
 TEST(NtLayoutsLive, OwnProcessAndItsThreads) {
-    const std::set<DWORD> snapshot = SnapshotThreadIds(GetCurrentProcessId());
+    const std::set<DWORD> before = SnapshotThreadIds(GetCurrentProcessId());
     const auto buf = QuerySystem(SystemProcessInformation);
+    // The threads that ran before and after the query (a worker of an
+    // earlier test may end in between).
+    std::set<DWORD> snapshot;
+    for (DWORD tid : SnapshotThreadIds(GetCurrentProcessId()))
+        if (before.count(tid)) snapshot.insert(tid);
     ASSERT_FALSE(buf.empty());
     const auto list = ParseSystemProcesses(buf.data(), buf.size());
     ASSERT_GT(list.size(), 1u);
