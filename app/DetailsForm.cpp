@@ -197,14 +197,11 @@ void TDetailsDialog::LayoutPages() {
 }
 
 void TDetailsDialog::DpiChanged(int dpi, const RECT& suggested) {
-    // The dialog's font (the dialog manager's) and the bold name field's.
-    const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Handle(), WM_GETFONT, 0, 0));
-    TFont scaled = FontAtDpi(font, dpi_, dpi);
-    TFont bold = FontAtDpi(boldFont_.get(), dpi_, dpi);
-    ReplaceChildFont(Handle(), font, scaled.get());
-    ReplaceChildFont(Handle(), boldFont_.get(), bold.get());
-    if (scaled) font_ = std::move(scaled);
-    if (bold) boldFont_ = std::move(bold);
+    // The controls' font (the dialog manager's until a first change, then
+    // the dialog's own) and the bold name field's.
+    const HFONT font = font_ ? font_.get() : reinterpret_cast<HFONT>(::SendMessageA(Handle(), WM_GETFONT, 0, 0));
+    ScaleChildFont(Handle(), font, dpi_, dpi, font_);
+    ScaleChildFont(Handle(), boldFont_.get(), dpi_, dpi, boldFont_);
     TAnchorLayout fixed;  // the dialog keeps its size: nothing to anchor
     const int from = dpi_;
     dpi_ = dpi;

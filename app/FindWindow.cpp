@@ -246,9 +246,7 @@ LRESULT Twnd_Find::WindowMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case orvex::WmDpiChanged: {
         // Font, places and columns scale.
         const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(FindList(), WM_GETFONT, 0, 0));
-        orvex::TFont scaled = orvex::FontAtDpi(font, dpi_, HIWORD(wp));
-        orvex::ReplaceChildFont(Handle(), font, scaled.get());
-        if (scaled) font_ = std::move(scaled);
+        orvex::ScaleChildFont(Handle(), font, dpi_, HIWORD(wp), font_);
         orvex::ApplyDpiChange(Handle(), dpi_, HIWORD(wp), *reinterpret_cast<const RECT*>(lp), anchors_);
         dpi_ = HIWORD(wp);
         return 0;

@@ -181,8 +181,6 @@ std::string LocalDateTimeText(double value) {
     return std::string(date) + (date[0] && time[0] ? " " : "") + time;
 }
 
-// Sets the status bar's panels to Widths; with LastTakesRest the last panel
-// reaches the bar's right end.
 // The width (pixels at 96 DPI) a panel of bar needs for text: the text in
 // the bar's font and the panel's borders.
 int StatusTextWidth(HWND bar, const std::string& text) {
@@ -196,7 +194,8 @@ int StatusTextWidth(HWND bar, const std::string& text) {
     return orvex::ScaledBetween(size.cx + 2 * borders[2] + 8, orvex::DpiOfWindow(bar), orvex::BaseDpi);
 }
 
-// Panel widths are pixels at 96 DPI: the bar gets them at its DPI.
+// Sets the status bar's panels to Widths (pixels at 96 DPI: the bar gets them
+// at its DPI); with LastTakesRest the last panel reaches the bar's right end.
 void SetStatusPanels(HWND bar, std::span<const int> widths, bool lastTakesRest) {
     const int dpi = orvex::DpiOfWindow(bar);
     std::vector<int> edges;
@@ -329,12 +328,8 @@ void Twnd_Main::CreateControls() {
 
 void Twnd_Main::DpiChanged(int dpi, const RECT& suggested) {
     // New fonts first: the controls take them before they are moved.
-    orvex::TFont font = orvex::FontAtDpi(font_.get(), dpi_, dpi);
-    orvex::TFont bold = orvex::FontAtDpi(boldFont_.get(), dpi_, dpi);
-    orvex::ReplaceChildFont(Handle(), font_.get(), font.get());
-    orvex::ReplaceChildFont(Handle(), boldFont_.get(), bold.get());
-    if (font) font_ = std::move(font);
-    if (bold) boldFont_ = std::move(bold);
+    orvex::ScaleChildFont(Handle(), font_.get(), dpi_, dpi, font_);
+    orvex::ScaleChildFont(Handle(), boldFont_.get(), dpi_, dpi, boldFont_);
     const int from = dpi_;
     dpi_ = dpi;
     orvex::ApplyDpiChange(Handle(), from, dpi, suggested, anchors_);

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "engine/OXI_Collectors.h"
+#include "engine/OXI_ImagePath.h"
 #include "engine/pure/OXI_FileNameKey.h"
 #include "engine/pure/OXI_ImageFiles.h"
 #include "platform/Orvex_ImageTrust.h"
@@ -60,12 +61,6 @@ TImageCheck FromAnswer(const std::wstring& answer, bool& definite) {
                       WideToAnsi(std::wstring_view(answer).substr(0, cut))};
     definite = state != TTrustState::NotChecked && !check.Sha256.empty();
     return check;
-}
-
-std::string WindowsDirectory() {
-    char buffer[MAX_PATH + 1] = {};
-    const UINT n = ::GetWindowsDirectoryA(buffer, MAX_PATH);
-    return n > 0 && n <= MAX_PATH ? std::string(buffer, n) : std::string();
 }
 
 }  // namespace
@@ -138,31 +133,25 @@ std::string ServiceImageFile(const std::string& commandLine) {
     const std::string windows = WindowsDirectory();
     for (const std::string& name : ServiceFileCandidates(commandLine, IsAnsiLeadByte)) {
         const std::string file = DriverFilePath(name, windows);
-        const DWORD attributes = ::GetFileAttributesA(UnredirectedPath(file).c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return file;
+        if (ImageFileExists(file)) return file;
     }
     return {};
 }
 
 void AddImageChecks(TProcList& processes, TDriverList& drivers, bool modules) {
     TImageChecker checker;
+    const auto check = [&checker](auto& record, const std::string& file) {
+        const TImageCheck answer = checker.Check(file);
+        record.Signer = answer.Signer;
+        record.Sha256 = answer.Sha256;
+    };
     for (TProcessInfo& p : processes) {
-        TImageCheck image = checker.Check(p.ImageName.str());
-        p.Signer = image.Signer;
-        p.Sha256 = image.Sha256;
-        if (!modules) continue;
-        for (TModuleInfo& m : p.Modules) {
-            TImageCheck module = checker.Check(m.ImageName.str());
-            m.Signer = module.Signer;
-            m.Sha256 = module.Sha256;
-        }
+        check(p, p.ImageName.str());
+        if (modules)
+            for (TModuleInfo& m : p.Modules) check(m, m.ImageName.str());
     }
     const std::string windows = WindowsDirectory();
-    for (TDriverInfo& d : drivers) {
-        TImageCheck driver = checker.Check(DriverFilePath(d.Name.str(), windows));
-        d.Signer = driver.Signer;
-        d.Sha256 = driver.Sha256;
-    }
+    for (TDriverInfo& d : drivers) check(d, DriverFilePath(d.Name.str(), windows));
 }
 
 }  // namespace orvex

@@ -14,13 +14,12 @@
 
 namespace orvex {
 
-namespace {
-
-// Whether the file exists as 64-bit programs see it (System32 unredirected).
-bool FileExists(const std::string& name) {
+bool ImageFileExists(const std::string& name) {
     const DWORD attributes = ::GetFileAttributesA(UnredirectedPath(name).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
+
+namespace {
 
 std::string FullPathOf(const std::string& name) {
     const DWORD needed = ::GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
@@ -58,7 +57,9 @@ std::string BoundedText(const char* buffer, std::size_t capacity, std::size_t le
     return std::string(buffer, size);
 }
 
-std::string ResolveImagePath(std::string_view path) { return CompleteImagePath(path, WindowsSearchPath, FileExists); }
+std::string ResolveImagePath(std::string_view path) {
+    return CompleteImagePath(path, WindowsSearchPath, ImageFileExists);
+}
 
 const std::string& TImagePathResolver::Resolve(std::string_view path) {
     std::string text(path);
@@ -77,7 +78,7 @@ bool TImagePathResolver::IsExistingFile(const std::string& name) {
     std::string key = FileNameKey(name, IsAnsiLeadByte);
     if (auto known = existing_.find(key); known != existing_.end()) return known->second;
     ++fileChecks_;
-    const bool exists = FileExists(name);
+    const bool exists = ImageFileExists(name);
     existing_.emplace(std::move(key), exists);
     return exists;
 }

@@ -10,6 +10,10 @@
 
 namespace orvex {
 
+// Whether a file (not a folder) of that name exists as 64-bit programs see
+// it (System32 unredirected for a 32-bit program on 64-bit Windows).
+bool ImageFileExists(const std::string& name);
+
 // The file-name part of an ANSI path (after the last backslash or colon).
 std::string_view ExecutableFileName(std::string_view path) noexcept;
 

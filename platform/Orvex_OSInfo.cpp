@@ -149,12 +149,17 @@ std::string ReadComputerName() {
     return name;
 }
 
-std::string WindowsSearchPath() {
-    char windows[MAX_PATH] = {}, system[MAX_PATH] = {};
+std::string WindowsDirectory() {
+    char windows[MAX_PATH] = {};
     const UINT w = GetWindowsDirectoryA(windows, MAX_PATH);
-    const UINT s = GetSystemDirectoryA(system, MAX_PATH);
     // A length of MAX_PATH or more means the directory did not fit.
-    std::string windowsDir = w > 0 && w < MAX_PATH ? std::string(windows, w).substr(0, 255) : std::string();
+    return w > 0 && w < MAX_PATH ? std::string(windows, w) : std::string();
+}
+
+std::string WindowsSearchPath() {
+    char system[MAX_PATH] = {};
+    const UINT s = GetSystemDirectoryA(system, MAX_PATH);
+    std::string windowsDir = WindowsDirectory().substr(0, 255);
     std::string systemDir = s > 0 && s < MAX_PATH ? std::string(system, s) : std::string();
     return windowsDir + ";" + systemDir + ";";
 }

@@ -31,6 +31,8 @@ std::string ReadComputerName();
 // "<Windows directory>;<system directory>;", the list searched to complete a
 // bare executable name.
 std::string WindowsSearchPath();
+// The Windows directory ("C:\\Windows"); "" when it does not fit MAX_PATH.
+std::string WindowsDirectory();
 
 // The identification values of this run, computed before main() and
 // constant afterwards.

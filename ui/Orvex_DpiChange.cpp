@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "ui/pure/Orvex_DpiScale.h"
@@ -26,19 +27,17 @@ bool IsListView(HWND window) {
 
 }  // namespace
 
-TFont FontAtDpi(HFONT font, int fromDpi, int toDpi) {
+void ScaleChildFont(HWND window, HFONT font, int fromDpi, int toDpi, TFont& owner) {
     LOGFONTA lf{};
-    if (!font || !::GetObjectA(font, sizeof lf, &lf)) return TFont();
+    if (!font || !::GetObjectA(font, sizeof lf, &lf)) return;
     lf.lfHeight = ScaledBetween(lf.lfHeight, fromDpi, toDpi);
     lf.lfWidth = ScaledBetween(lf.lfWidth, fromDpi, toDpi);
-    return TFont(::CreateFontIndirectA(&lf));
-}
-
-void ReplaceChildFont(HWND window, HFONT font, HFONT replacement) {
-    if (!replacement) return;
+    TFont scaled(::CreateFontIndirectA(&lf));
+    if (!scaled) return;
     for (HWND child : DirectChildren(window))
         if (reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)) == font)
-            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(replacement), FALSE);
+            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), FALSE);
+    owner = std::move(scaled);
 }
 
 void ApplyDpiChange(HWND window, int fromDpi, int toDpi, const RECT& suggested, TAnchorLayout& anchors) {

@@ -14,12 +14,11 @@ namespace orvex {
 // the suggested window rectangle at lParam.
 inline constexpr UINT WmDpiChanged = 0x02E0;
 
-// A font like font with its height scaled from one DPI to another; empty
-// when font tells nothing.
-TFont FontAtDpi(HFONT font, int fromDpi, int toDpi);
-
-// Gives every direct child of window that uses font the replacement.
-void ReplaceChildFont(HWND window, HFONT font, HFONT replacement);
+// Gives every direct child of window that uses font a copy of it scaled
+// from one DPI to another, which owner then holds (its former font, if it
+// held font, is released once no child uses it). Nothing changes when font
+// tells nothing.
+void ScaleChildFont(HWND window, HFONT font, int fromDpi, int toDpi, TFont& owner);
 
 // Scales window's direct children (places and sizes), the column widths of
 // its list views and the places anchors holds from one DPI to another, then

@@ -277,7 +277,14 @@ TEST(AnyDpiLayouts, ADpiChangeReLaysADetailsDialog) {
     const int to = from <= 144 ? 2 * from : from / 2;
     SIZE client{};
     RECT close{}, list96{};
+    LONG fontBefore = 0, fontAfter = 0, fontBack = 0;
+    const auto fontHeight = [](HWND control) {
+        LOGFONTA lf{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        return lf.lfHeight;
+    };
     TDialogProbe probe("Driver Details", [&](HWND dialog) {
+        fontBefore = fontHeight(GetDlgItem(dialog, orvex::IdDrvGenList));
         // The client area scaled, the frame as it is (the system would
         // suggest the frame at the new DPI as well).
         RECT before{};
@@ -290,6 +297,10 @@ TEST(AnyDpiLayouts, ADpiChangeReLaysADetailsDialog) {
         client = ClientSize(dialog);
         GetWindowRect(GetDlgItem(dialog, orvex::IdDetailsClose), &close);
         GetWindowRect(GetDlgItem(dialog, orvex::IdDrvGenList), &list96);
+        fontAfter = fontHeight(GetDlgItem(dialog, orvex::IdDrvGenList));
+        // And back: the controls' font (the dialog's own by now) scales again.
+        SendMessageA(dialog, orvex::WmDpiChanged, MAKEWPARAM(from, from), reinterpret_cast<LPARAM>(&before));
+        fontBack = fontHeight(GetDlgItem(dialog, orvex::IdDrvGenList));
     });
     orvex::ShowDriverDetails(nullptr, list, 0);
     ASSERT_TRUE(probe.Finish());
@@ -297,6 +308,9 @@ TEST(AnyDpiLayouts, ADpiChangeReLaysADetailsDialog) {
     ExpectScaled(client.cy, orvex::DrvDetailsForm.ClientHeight, to, "client height");
     ExpectScaled(close.right - close.left, 75, to, "Close width");
     ExpectScaled(list96.right - list96.left, 440, to, "list width");
+    EXPECT_EQ(fontAfter, orvex::ScaledBetween(fontBefore, from, to));
+    EXPECT_EQ(fontBack, orvex::ScaledBetween(fontAfter, to, from));
+    EXPECT_LE(std::abs(fontBack - fontBefore), 1);
 }
 
 }  // namespace
