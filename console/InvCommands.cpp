@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <optional>
 
 #include "console/InvOutput.h"
 #include "console/pure/InvArgs.h"
@@ -14,9 +15,14 @@
 #include "engine/OXI_ReportSave.h"
 #include "engine/pure/OXI_InventoryDiff.h"
 #include "engine/pure/OXI_InventoryJson.h"
+#include "engine/pure/OXI_InventoryLines.h"
+#include "platform/Orvex_FileSearch.h"
+#include "platform/Orvex_FileTime.h"
+#include "platform/Orvex_Locale.h"
 #include "platform/Orvex_SystemMessage.h"
 #include "platform/Orvex_WideText.h"
 #include "platform/Orvex_Wow64.h"
+#include "platform/pure/Orvex_PathFolder.h"
 #include "storage/Orvex_ComError.h"
 
 namespace orvex::console {
@@ -62,6 +68,60 @@ void Out(const std::string& text, bool utf8) {
     throw TFileError{"orvexinv: cannot write the output: " + SystemErrorText(error)};
 }
 
+// The reports names name: each name as it is, each pattern with wildcards
+// as the files it matches; a pattern that matches none is said on standard
+// error.
+std::vector<std::string> ReportFiles(const std::vector<std::string>& names) {
+    std::vector<std::string> files;
+    for (const std::string& name : names) {
+        if (!HasWildcards(name, IsAnsiLeadByte)) {
+            files.push_back(name);
+            continue;
+        }
+        std::vector<std::string> found;
+        const DWORD error = FindMatchingFiles(name, found);
+        if (error == ERROR_SUCCESS)
+            files.insert(files.end(), found.begin(), found.end());
+        else
+            WriteText(TStdStream::Err,
+                      name + ": " + (error == ERROR_FILE_NOT_FOUND ? "no file matches" : SystemErrorText(error)) +
+                          "\r\n");
+    }
+    return files;
+}
+
+// Where the lines of an inventory come from. Reports of earlier versions
+// hold their moment in local time only: the file's last write stands for it.
+TLineSource SourceOf(const TInventory& inventory, const std::string& reportFile) {
+    TLineSource source{inventory.Info.Machine, inventory.Info.TimestampUtc, reportFile};
+    if (source.SnapshotTime == 0 && !reportFile.empty()) FileWriteTime(reportFile, source.SnapshotTime);
+    return source;
+}
+
+// The lines of each report, or of its differences from the baseline, written
+// report by report; a file that is no readable report is named on standard
+// error and left out. An error only when no report could be read.
+int WriteReportLines(const TInvArgs& args) {
+    std::optional<TInventory> baseline;
+    if (!args.Baseline.empty()) baseline = LoadInventory(args.Baseline);
+    bool anyRead = false;
+    for (const std::string& file : ReportFiles(args.Files)) {
+        TInventory inventory;
+        try {
+            inventory = LoadInventory(file);
+        } catch (const TFileError& e) {
+            WriteText(TStdStream::Err, e.Text + "\r\n");
+            continue;
+        }
+        anyRead = true;
+        const TLineSource source = SourceOf(inventory, file);
+        Out(baseline ? DiffLines(CompareInventories(*baseline, inventory), source, args.Baseline, ToUtf8)
+                     : InventoryLines(inventory, source, ToUtf8),
+            true);
+    }
+    return anyRead ? ExitSuccess : ExitError;
+}
+
 int Run(const TInvArgs& args) {
     switch (args.Command) {
     case TInvCommand::Save: {
@@ -80,9 +140,14 @@ int Run(const TInvArgs& args) {
         Collect(component);
         TInventory inventory = InventoryOf(component);
         AddImageChecks(inventory.Processes, inventory.Drivers, true);
-        Out(InventoryJson(inventory, ToUtf8) + "\r\n", true);
+        if (args.Format == TInvFormat::Lines)
+            Out(InventoryLines(inventory, SourceOf(inventory, {}), ToUtf8), true);
+        else
+            Out(InventoryJson(inventory, ToUtf8) + "\r\n", true);
         return ExitSuccess;
     }
+    case TInvCommand::Lines:
+        return WriteReportLines(args);
     case TInvCommand::Show: {
         const TInventory inv = LoadInventory(args.FileA);
         switch (args.Format) {
@@ -93,6 +158,7 @@ int Run(const TInvArgs& args) {
             Out(TableCsv(ListTable(inv, args.List), ToUtf8), true);
             break;
         case TInvFormat::Text:
+        case TInvFormat::Lines:  // the lines command's own
             Out(InventoryText(inv), false);
             break;
         }

@@ -3,6 +3,7 @@
 
 #include "engine/OXI_Inventory.h"
 #include "engine/OXI_ReportParts.h"
+#include "platform/Orvex_FileTime.h"
 #include "platform/Orvex_OSInfo.h"
 #include "platform/Orvex_Token.h"
 #include "platform/Orvex_UserNames.h"
@@ -56,6 +57,7 @@ TStorageInfoRecord DescribeThisSystem() {
     info.BuildNumber = static_cast<std::int32_t>(OSBuildNumber());
     info.CSDVersion = Cut(TrimText(OSCSD()));
     info.Timestamp = LocalNow();
+    info.TimestampUtc = UtcNow();
     info.Rights = IsAdministrator() ? "Admin" : "NON-Admin";
     info.LoggedUser = Cut(LoggedUser());
     info.Account = Cut(ReadUserName());

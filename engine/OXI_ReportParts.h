@@ -14,7 +14,7 @@ namespace orvex {
 // The title of the header set (id 2), which marks a file as a report.
 inline constexpr const char* ReportTitle = "Orvex Inventory Storage File";
 
-// The sixteen header properties, describing the running system and user.
+// The header properties, describing the running system and user.
 void WriteReportHeader(IPropertyStorage* set);
 // The header properties into Info; a missing set gives empty values.
 void ReadReportHeader(IPropertyStorage* set, TStorageInfoRecord& info);

@@ -61,6 +61,14 @@ struct HandleTraits {
 };
 using THandle = TOwned<HANDLE, HandleTraits>;
 
+// A file search of FindFirstFile, whose failure is INVALID_HANDLE_VALUE.
+struct FindTraits {
+    static HANDLE empty() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool valid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) noexcept { ::FindClose(h); }
+};
+using TFindHandle = TOwned<HANDLE, FindTraits>;
+
 using TRegKey = TNullOwned<HKEY, &::RegCloseKey>;
 
 using TModule = TNullOwned<HMODULE, &::FreeLibrary>;

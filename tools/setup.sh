@@ -31,6 +31,10 @@ command -v clang-format >/dev/null || need+=(clang-format)
 # certificate authority.
 command -v openssl >/dev/null || need+=(openssl)
 command -v osslsigncode >/dev/null || need+=(osslsigncode)
+# The fleet tests load the inventory lines into a PostgreSQL server they
+# start themselves (SQLite comes with Python).
+command -v python3 >/dev/null || need+=(python3)
+compgen -G "/usr/lib/postgresql/*/bin/initdb" >/dev/null || need+=(postgresql)
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing: ${need[*]}"
   sudo=""

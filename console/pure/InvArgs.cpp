@@ -18,11 +18,20 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
     TInvArgs parsed;
     const std::string& command = args[0];
     std::vector<std::string> files;
-    bool json = false, csv = false, noVerify = false;
+    bool json = false, csv = false, lines = false, noVerify = false, diff = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (SameText(arg, "--json")) {
             json = true;
+        } else if (SameText(arg, "--lines")) {
+            lines = true;
+        } else if (SameText(arg, "--diff")) {
+            if (i + 1 >= args.size() || diff) {
+                error = diff ? "--diff given twice" : "--diff needs the baseline report";
+                return false;
+            }
+            parsed.Baseline = args[++i];
+            diff = true;
         } else if (SameText(arg, "--no-verify")) {
             noVerify = true;
         } else if (SameText(arg, "--csv")) {
@@ -49,14 +58,14 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
             files.push_back(arg);
         }
     }
-    if (json && csv) {
-        error = "--json and --csv exclude each other";
+    if (static_cast<int>(json) + static_cast<int>(csv) + static_cast<int>(lines) > 1) {
+        error = "--json, --csv and --lines exclude each other";
         return false;
     }
-    parsed.Format = json ? TInvFormat::Json : csv ? TInvFormat::Csv : TInvFormat::Text;
+    parsed.Format = json ? TInvFormat::Json : csv ? TInvFormat::Csv : lines ? TInvFormat::Lines : TInvFormat::Text;
 
     std::size_t wantFiles = 0;
-    bool formatsAllowed = true, csvAllowed = false;
+    bool formatsAllowed = true, csvAllowed = false, linesAllowed = false, anyFiles = false;
     if (SameText(command, "save")) {
         parsed.Command = TInvCommand::Save;
         wantFiles = 1;
@@ -70,18 +79,33 @@ bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::stri
         wantFiles = 2;
     } else if (SameText(command, "collect")) {
         parsed.Command = TInvCommand::Collect;
-        if (!json) {
-            error = "collect needs --json";
+        linesAllowed = true;
+        if (!json && !lines) {
+            error = "collect needs --json or --lines";
             return false;
         }
+    } else if (SameText(command, "lines")) {
+        parsed.Command = TInvCommand::Lines;
+        parsed.Format = TInvFormat::Lines;
+        formatsAllowed = false;
+        anyFiles = true;
     } else {
         error = "unknown command '" + command + "'";
         return false;
     }
-    if ((!formatsAllowed && (json || csv)) || (csv && !csvAllowed) ||
-        (noVerify && parsed.Command != TInvCommand::Save)) {
+    if ((!formatsAllowed && (json || csv || lines)) || (csv && !csvAllowed) || (lines && !linesAllowed) ||
+        (noVerify && parsed.Command != TInvCommand::Save) || (diff && parsed.Command != TInvCommand::Lines)) {
         error = "option not valid for " + command;
         return false;
+    }
+    if (anyFiles) {
+        if (files.empty()) {
+            error = command + " needs at least one file";
+            return false;
+        }
+        parsed.Files = files;
+        out = parsed;
+        return true;
     }
     if (files.size() != wantFiles) {
         error = command + " needs " +
@@ -101,7 +125,8 @@ std::string InvUsage() {
     return "usage: orvexinv save FILE.ivs [--no-verify]\r\n"
            "       orvexinv show FILE.ivs [--json | --csv processes|drivers|services]\r\n"
            "       orvexinv diff A.ivs B.ivs [--json]\r\n"
-           "       orvexinv collect --json\r\n"
+           "       orvexinv collect --json | --lines\r\n"
+           "       orvexinv lines FILE.ivs... [--diff BASELINE.ivs]\r\n"
            "exit codes: 0 success or no differences, 1 differences (diff), 2 error\r\n";
 }
 

@@ -6,8 +6,8 @@
 
 namespace orvex::console {
 
-enum class TInvCommand { Save, Show, Diff, Collect };
-enum class TInvFormat { Text, Json, Csv };
+enum class TInvCommand { Save, Show, Diff, Collect, Lines };
+enum class TInvFormat { Text, Json, Csv, Lines };
 enum class TInvList { Processes, Drivers, Services };
 
 struct TInvArgs {
@@ -15,6 +15,10 @@ struct TInvArgs {
     TInvFormat Format = TInvFormat::Text;
     TInvList List = TInvList::Processes;  // for Csv
     std::string FileA, FileB;
+    // Lines: the reports (names or patterns with wildcards) and the report
+    // they are compared with ("" for their records).
+    std::vector<std::string> Files;
+    std::string Baseline;
     // Save: the signer and SHA-256 of every process image and driver go in.
     bool Verify = true;
 };
@@ -23,7 +27,8 @@ struct TInvArgs {
 //   save FILE.ivs [--no-verify]
 //   show FILE.ivs [--json | --csv processes|drivers|services]
 //   diff A.ivs B.ivs [--json]
-//   collect --json
+//   collect --json | --lines
+//   lines FILE.ivs... [--diff BASELINE.ivs]
 // Commands and options compare without regard to case. False, with Error
 // describing the first fault, for anything else.
 bool ParseInvArgs(const std::vector<std::string>& args, TInvArgs& out, std::string& error);

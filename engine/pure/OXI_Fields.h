@@ -46,8 +46,9 @@ struct TField {
     int Column = 0;                  // 1-based column position; 0: no column
     const char* Compared = nullptr;  // field name of a comparison row; null: not compared
     bool FoldCase = false;           // compared without regard to case
-    // A text that may be unknown (empty): then neither stored nor written to
-    // JSON, and compared only where both sides know it.
+    // A text that may be unknown (empty), or a number that may be (zero):
+    // then neither stored nor written to JSON, and compared only where both
+    // sides know it.
     bool WhenKnown = false;
     TShow Show = TShow::Decimal;
     TWiden Widen = TWiden::Natural;
@@ -94,7 +95,10 @@ struct TField {
     }
     bool IsText() const noexcept { return Text != nullptr && Number == nullptr; }
     // Whether record holds no value of a WhenKnown field.
-    bool Unknown(const TRecord& record) const { return WhenKnown && Text && Text(record).empty(); }
+    bool Unknown(const TRecord& record) const {
+        if (!WhenKnown) return false;
+        return Text ? Text(record).empty() : Number && Number(record) == 0;
+    }
 };
 
 namespace fields {

@@ -125,6 +125,7 @@ constexpr TField<H> HeaderTable[] = {
     Field<&H::Account>("OS.Account", "account"),
     Field<&H::VMWare>("VMWare", "vmware"),
     Field<&H::VPC>("VPC", "vpc"),
+    Field<&H::TimestampUtc>("TimestampUTC", "timestampUtc").ShownAs(TShow::Time).OnlyWhenKnown(),
 };
 
 std::string Hex(std::uint64_t value) {

@@ -23,6 +23,9 @@ struct TStorageInfoRecord {
     std::string Account;
     bool VMWare = false;
     bool VPC = false;
+    // The same moment in 100-ns units since 1601 (UTC), which tells the
+    // moment wherever the report is read; 0 where a report does not hold it.
+    std::int64_t TimestampUtc = 0;
 };
 
 }  // namespace orvex

@@ -49,4 +49,14 @@ std::size_t FolderPartLength(std::string_view path, TLeadBytePredicate isLeadByt
     return root ? last + 1 : last;
 }
 
+bool HasWildcards(std::string_view path, TLeadBytePredicate isLeadByte) noexcept {
+    const std::size_t folder = LastSeparator(path, "\\/:", isLeadByte);
+    for (std::size_t i = folder == std::string_view::npos ? 0 : folder + 1; i < path.size(); ++i) {
+        const char c = path[i];
+        if (c == '*' || c == '?') return true;
+        if (isLeadByte && isLeadByte(static_cast<unsigned char>(c))) ++i;
+    }
+    return false;
+}
+
 }  // namespace orvex

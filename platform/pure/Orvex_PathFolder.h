@@ -32,4 +32,8 @@ std::size_t LastSeparator(std::string_view path, std::string_view separators, TL
 // names no folder. isLeadByte as above.
 std::size_t FolderPartLength(std::string_view path, TLeadBytePredicate isLeadByte);
 
+// Whether the file-name part of path holds a wildcard ('*' or '?' as a
+// character of its own). isLeadByte as above.
+bool HasWildcards(std::string_view path, TLeadBytePredicate isLeadByte) noexcept;
+
 }  // namespace orvex

@@ -51,6 +51,19 @@ TEST(InvArgs, EveryCommandInItsForms) {
 
     ASSERT_TRUE(Parse({"collect", "--json"}, a));
     EXPECT_EQ(a.Command, TInvCommand::Collect);
+    EXPECT_EQ(a.Format, TInvFormat::Json);
+    ASSERT_TRUE(Parse({"Collect", "--LINES"}, a));
+    EXPECT_EQ(a.Format, TInvFormat::Lines);
+
+    ASSERT_TRUE(Parse({"lines", "a.ivs", "\\\\srv\\inv\\*.ivs", "b.ivs"}, a));
+    EXPECT_EQ(a.Command, TInvCommand::Lines);
+    EXPECT_EQ(a.Files, (std::vector<std::string>{"a.ivs", "\\\\srv\\inv\\*.ivs", "b.ivs"}));
+    EXPECT_TRUE(a.Baseline.empty());
+    ASSERT_TRUE(Parse({"lines", "--diff", "base.ivs", "a.ivs"}, a));
+    EXPECT_EQ(a.Baseline, "base.ivs");
+    EXPECT_EQ(a.Files, (std::vector<std::string>{"a.ivs"}));
+    ASSERT_TRUE(Parse({"lines", "a.ivs", "--Diff", "base.ivs"}, a));
+    EXPECT_EQ(a.Baseline, "base.ivs");
 }
 
 TEST(InvArgs, RefusesWhatNoCommandTakes) {
@@ -72,6 +85,17 @@ TEST(InvArgs, RefusesWhatNoCommandTakes) {
         {"diff", "a.ivs", "b.ivs", "--csv", "processes"},
         {"collect"},
         {"collect", "--json", "x.ivs"},
+        {"collect", "--json", "--lines"},
+        {"collect", "--lines", "x.ivs"},
+        {"show", "a.ivs", "--lines"},
+        {"diff", "a.ivs", "b.ivs", "--lines"},
+        {"lines"},
+        {"lines", "--diff", "base.ivs"},
+        {"lines", "a.ivs", "--diff"},
+        {"lines", "a.ivs", "--diff", "b.ivs", "--diff", "c.ivs"},
+        {"lines", "a.ivs", "--json"},
+        {"lines", "a.ivs", "--csv", "processes"},
+        {"diff", "a.ivs", "b.ivs", "--diff", "c.ivs"},
     };
     for (const auto& args : bad) {
         TInvArgs a;
@@ -86,4 +110,5 @@ TEST(InvArgs, RefusesWhatNoCommandTakes) {
     Parse({"show", "a.ivs", "--csv", "windows"}, a, &error);
     EXPECT_NE(error.find("windows"), std::string::npos) << error;
     EXPECT_NE(InvUsage().find("orvexinv diff A.ivs B.ivs [--json]"), std::string::npos);
+    EXPECT_NE(InvUsage().find("orvexinv lines FILE.ivs... [--diff BASELINE.ivs]"), std::string::npos);
 }

@@ -89,3 +89,26 @@ TEST(FolderPartLength, LastSeparatorOutsideDoubleByteCharacters) {
         EXPECT_EQ(std::string(c.path, length), c.folder) << c.path;
     }
 }
+
+// Wildcards count in the file-name part only, as the system's file search
+// takes them; the folder part is found as above.
+TEST(HasWildcards, InTheFileNamePartOnly) {
+    struct TCase {
+        const char* path;
+        TLeadBytePredicate lead;
+        bool wildcards;
+    } cases[] = {
+        {"C:\\inv\\*.ivs", nullptr, true},
+        {"\\\\server\\inv\\host??.ivs", nullptr, true},
+        {"C:*", nullptr, true},
+        {"*", nullptr, true},
+        {"C:\\inv\\a.ivs", nullptr, false},
+        {"C:\\in*\\a.ivs", nullptr, false},
+        {"dir?/a.ivs", nullptr, false},
+        {"", nullptr, false},
+        // Code page 932: <hyo>*.ivs, the character's trail byte 0x5C no separator.
+        {"\x95\x5C*.ivs", IsShiftJisLead, true},
+        {"C:\\\x95\x5C\\a.ivs", IsShiftJisLead, false},
+    };
+    for (const TCase& c : cases) EXPECT_EQ(HasWildcards(c.path, c.lead), c.wildcards) << c.path;
+}

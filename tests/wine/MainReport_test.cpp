@@ -67,16 +67,9 @@ private:
 };
 
 // Changes the header set of the report FileName.
-void PatchHeader(const std::string& fileName, const std::function<void(IPropertyStorage*)>& change) {
-    orvex::TComInit com;
-    auto root = orvex::OpenStorageFile(fileName, orvex::StorageWriteMode);
-    auto header = root->OpenPropertySet(FMTID_SummaryInformation, orvex::StorageWriteMode, false);
-    ASSERT_TRUE(header);
-    change(header->PropertyStorage.get());
-}
-
 void SetPlatform(const std::string& fileName, std::int64_t platform) {
-    PatchHeader(fileName, [&](IPropertyStorage* set) { orvex::WriteIntProp(set, "OS.Platform", platform); });
+    orvex::test::PatchHeader(fileName,
+                             [&](IPropertyStorage* set) { orvex::WriteIntProp(set, "OS.Platform", platform); });
 }
 
 // Saves a report of sample records (as a system of the family Platform
@@ -259,7 +252,7 @@ TEST_F(MainReport, TheSaveTimeShowsInTheUsersDateAndTimeFormat) {
     st.wSecond = 7;
     FILETIME ft{};
     ASSERT_TRUE(SystemTimeToFileTime(&st, &ft));
-    PatchHeader(file.name(), [&](IPropertyStorage* set) {
+    orvex::test::PatchHeader(file.name(), [&](IPropertyStorage* set) {
         PROPVARIANT value{};
         value.vt = VT_FILETIME;
         value.filetime = ft;

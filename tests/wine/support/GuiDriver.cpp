@@ -274,6 +274,9 @@ void SelectListRow(HWND list, int row) {
 }
 
 void DoubleClickRow(HWND list, int row) {
+    // A row below the visible ones is scrolled to first, as a user would:
+    // a click at its place would land outside the list.
+    ListView_EnsureVisible(list, row, FALSE);
     RECT r{};
     r.left = LVIR_LABEL;
     ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));

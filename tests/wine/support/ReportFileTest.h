@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -21,6 +22,16 @@ protected:
     TComInit com;
     TTempFile file;
 };
+
+// Changes the header (the summary-information set) of the report fileName.
+inline void PatchHeader(const std::string& fileName, const std::function<void(IPropertyStorage*)>& change) {
+    TComInit com;
+    auto root = OpenStorageFile(fileName, StorageWriteMode);
+    ASSERT_TRUE(root) << fileName;
+    auto header = root->OpenPropertySet(FMTID_SummaryInformation, StorageWriteMode, false);
+    ASSERT_TRUE(header);
+    change(header->PropertyStorage.get());
+}
 
 // The names of Storage's elements.
 inline std::set<std::string> ElementNames(TStructuredSTorage& storage) {
