@@ -23,7 +23,9 @@
 #
 # Environment: BENCH_ROUNDS (5), BENCH_ROUNDS_4X (3), BENCH_SIZES ("big 4x"),
 # BENCH_CALLS_SIZES ("big": the sizes whose server requests are counted with
-# strace, when it is there; "" for none), BENCH_REPORT_ITEMS (10000).
+# strace, when it is there; "" for none), BENCH_REPORT_ITEMS (10000),
+# BENCH_FLEET ("" leaves out the fleet: at the big size, 100 reports of the
+# system as `orvexinv lines`, loaded into SQLite and PostgreSQL).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree="$root/build/x86_64"
@@ -127,6 +129,19 @@ for size in ${BENCH_SIZES:-big 4x}; do
   w "$bench" peak program "$size" "$res" | tee -a "$report"
   w "$bench" peak minimal "$size" "$res" | tee -a "$report"
   w "$bench" ui "$helper" "$r" "$size" "$res" | tee -a "$report"
+  if [ "$size" = big ] && [ -n "${BENCH_FLEET-1}" ]; then
+    # A fleet of 100 reports of this system (copies of one save) as JSON
+    # lines, loaded into SQLite and PostgreSQL.
+    fleet="$out/fleet"
+    rm -rf "$fleet" && mkdir -p "$fleet"
+    w "$tree/console/orvexinv.exe" save --no-verify "Z:${fleet//\//\\}\\host000.ivs"
+    for i in $(seq 1 99); do cp "$fleet/host000.ivs" "$(printf '%s/host%03d.ivs' "$fleet" "$i")"; done
+    {
+      echo "Fleet lines: 100 reports of this system ($(ls "$fleet"/*.ivs | wc -l) files)"
+      python3 "$root/tools/check-fleet-engines.py" --bench "$wine" "$tree/console/orvexinv.exe" "$fleet"
+    } | tee -a "$report"
+    rm -rf "$fleet"
+  fi
   if [[ " ${BENCH_CALLS_SIZES-big} " == *" $size "* ]] && command -v strace >/dev/null; then
     # Server requests: each is one write of the request to the server's pipe
     # (counted between the two markers the bench writes around the kind).

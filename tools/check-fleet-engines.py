@@ -12,11 +12,11 @@ counts as the program reads them, and the README's example queries give
 the expected rows. With OTHER-ORVEXINV (the other width's collector), its
 lines of the same reports must be byte for byte the same.
 
-With --bench HOSTS PROCESSES, the lines of one host are copied into HOSTS
-hosts of PROCESSES processes each, and the time each engine takes to load
-them and to answer the queries is printed (the benchmark's fleet figures).
+With --bench (tools/bench.sh), the lines of every report in FOLDER are
+written by the collector and loaded into each engine, each step timed.
 
-Usage: check-fleet-engines.py WINE-RUN TESTS.EXE [OTHER-ORVEXINV.EXE] [--bench HOSTS PROCESSES]
+Usage: check-fleet-engines.py WINE-RUN TESTS.EXE [OTHER-ORVEXINV.EXE]
+       check-fleet-engines.py --bench WINE ORVEXINV.EXE FOLDER
 """
 import glob
 import json
@@ -106,6 +106,11 @@ def same_lines_from_other_width(wine_run, other, folder):
         expected = read_bytes(os.path.join(folder, kept))
         if run.stdout != expected:
             print('the other width differs for', kept, ':', len(run.stdout), 'bytes against', len(expected))
+            for mine, theirs in zip(expected.splitlines(), run.stdout.splitlines()):
+                if mine != theirs:
+                    print(' this width: ', mine.decode(errors='replace'))
+                    print(' other width:', theirs.decode(errors='replace'))
+                    break
             faults += 1
         else:
             print('the other width gives the same', len(expected), 'bytes of', kept)
@@ -201,44 +206,57 @@ class Postgres:
                                        'stop'], capture_output=True, timeout=120)
 
 
-# The benchmark's fleet ---------------------------------------------------
-
-def bench_lines(folder, hosts, processes):
-    """HOSTS copies of ALPHA's lines, each with PROCESSES processes (copies
-    of its own with new ids where it has fewer), as fleet-bench.jsonl."""
-    lines = [json.loads(l) for l in open(os.path.join(folder, 'fleet.jsonl'), encoding='utf-8')]
-    alpha = [l for l in lines if l['host'] == 'ALPHA']
-    own = [l for l in alpha if l['table'] == 'processes']
-    rest = [l for l in alpha if l['table'] != 'processes']
-    path = os.path.join(folder, 'fleet-bench.jsonl')
-    with open(path, 'w', encoding='utf-8', newline='\n') as out:
-        for h in range(hosts):
-            host = 'HOST-%04d' % h
-            for l in rest:
-                out.write(json.dumps(dict(l, host=host), ensure_ascii=False, separators=(',', ':')) + '\n')
-            for i in range(processes):
-                p = dict(own[i % len(own)], host=host)
-                if i >= len(own):
-                    p['pid'] = 0x10000 + i * 4
-                out.write(json.dumps(p, ensure_ascii=False, separators=(',', ':')) + '\n')
-    return path, sum(1 for _ in open(path, encoding='utf-8'))
-
-
 def timed(what, action):
     t0 = time.perf_counter()
     action()
-    seconds = time.perf_counter() - t0
-    print('%s: %.2f s' % (what, seconds))
-    return seconds
+    print('%s: %.2f s' % (what, time.perf_counter() - t0))
+
+
+def bench(wine, tool, folder):
+    """The benchmark's fleet: `orvexinv lines` over every report in folder,
+    its lines loaded into each engine, each step timed."""
+    lines = os.path.join(folder, 'fleet.jsonl')
+    reports = len(glob.glob(os.path.join(folder, '*.ivs')))
+
+    def write_lines():
+        with open(lines, 'wb') as out:
+            subprocess.run([wine, tool, 'lines', windows_path(folder) + '\\*.ivs'], stdout=out, check=True,
+                           timeout=3600)
+
+    timed('orvexinv lines over %d reports' % reports, write_lines)
+    count = sum(1 for _ in open(lines, encoding='utf-8'))
+    print('%d lines, %.1f MB' % (count, os.path.getsize(lines) / 1e6))
+    work = tempfile.mkdtemp(prefix='orvex-fleet-bench-')
+    pg = None
+    try:
+        os.chmod(work, 0o755)
+        db = sqlite3.connect(os.path.join(work, 'fleet.sqlite'))
+        timed('SQLite %s load (one text column)' % sqlite3.sqlite_version, lambda: sqlite_load(db, 'fleet', lines))
+        timed('SQLite rows per host and table, disabled services, lone drivers',
+              lambda: [db.execute(SQLITE_QUERIES[n].format(t='fleet')).fetchall()
+                       for n in ('counts', 'disabledService', 'driverOnOneHost')])
+        print('SQLite rows:', db.execute('SELECT count(*) FROM fleet').fetchone()[0])
+        db.close()
+        pg_folder = os.path.join(work, 'pg')
+        os.mkdir(pg_folder)
+        pg = Postgres(pg_folder)
+        timed('PostgreSQL %s load (COPY into jsonb)' % pg.psql('SHOW server_version').strip(),
+              lambda: pg.load('fleet', lines))
+        timed('PostgreSQL rows per host and table, disabled services, lone drivers',
+              lambda: [pg.psql(POSTGRES_QUERIES[n].format(t='fleet'))
+                       for n in ('counts', 'disabledService', 'driverOnOneHost')])
+        print('PostgreSQL rows:', pg.psql('SELECT count(*) FROM fleet').strip())
+    finally:
+        if pg:
+            pg.stop()
+        shutil.rmtree(work, ignore_errors=True)
+    return 0
 
 
 def main():
     args = sys.argv[1:]
-    bench = None
-    if '--bench' in args:
-        i = args.index('--bench')
-        bench = (int(args[i + 1]), int(args[i + 2]))
-        del args[i:i + 3]
+    if args and args[0] == '--bench':
+        return bench(*args[1:4])
     wine_run, tests_exe = args[:2]
     other = args[2] if len(args) > 2 else None
     folder = tempfile.mkdtemp(prefix='orvex-fleet-')
@@ -257,6 +275,7 @@ def main():
         sqlite_load(db, 'fleet', os.path.join(folder, 'fleet.jsonl'))
         sqlite_load(db, 'fleet_diff', os.path.join(folder, 'diff.jsonl'))
         faults += compare('SQLite %s' % sqlite3.sqlite_version, sqlite_answers(db, 'fleet'), expected)
+        db.close()
 
         pg_folder = os.path.join(folder, 'pg')
         os.mkdir(pg_folder)
@@ -265,18 +284,6 @@ def main():
         pg.load('fleet_diff', os.path.join(folder, 'diff.jsonl'))
         version = pg.psql('SHOW server_version').strip()
         faults += compare('PostgreSQL %s' % version, pg.answers('fleet'), expected)
-
-        if bench:
-            path, count = bench_lines(folder, *bench)
-            print('fleet of %d hosts with %d processes each: %d lines, %.1f MB' %
-                  (bench[0], bench[1], count, os.path.getsize(path) / 1e6))
-            timed('SQLite load', lambda: sqlite_load(db, 'bench', path))
-            timed('SQLite queries', lambda: [db.execute(q.format(t='bench')).fetchall()
-                                             for n, q in SQLITE_QUERIES.items() if n != 'addedProcess'])
-            timed('PostgreSQL load (COPY into jsonb)', lambda: pg.load('bench', path))
-            timed('PostgreSQL queries', lambda: [pg.psql(q.format(t='bench'))
-                                                 for n, q in POSTGRES_QUERIES.items() if n != 'addedProcess'])
-        db.close()
     finally:
         if pg:
             pg.stop()

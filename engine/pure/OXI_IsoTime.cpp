@@ -66,7 +66,16 @@ std::string IsoTimeFromDateTime(double days) {
     if (!std::isfinite(days) || days == 0 || std::fabs(days) > 3'000'000) return {};
     const double whole = std::trunc(days);
     const double fraction = std::fabs(days - whole);
-    const auto seconds = static_cast<std::int64_t>(std::llround(fraction * SecondsPerDay));
+    // Reports hold whole milliseconds: such a time of day is rounded to the
+    // second in integers, so that a half second rounds up whatever the
+    // precision of the floating-point unit (the x87 of a 32-bit build keeps
+    // more bits than SSE, and the product at .5 could round either way).
+    const double ms = fraction * static_cast<double>(SecondsPerDay * 1000);
+    const std::int64_t wholeMs = std::llround(ms);
+    // (A day count near 9999 keeps a millisecond to within 0.06 ms.)
+    const std::int64_t seconds = std::fabs(ms - static_cast<double>(wholeMs)) < 0.1
+                                     ? (wholeMs + 500) / 1000
+                                     : static_cast<std::int64_t>(std::llround(fraction * SecondsPerDay));
     const auto dayCount = static_cast<std::int64_t>(whole);
     return IsoSeconds((dayCount - DaysFrom1899To1970) * SecondsPerDay + seconds);
 }

@@ -32,3 +32,26 @@ TEST(IsoTime, LocalDateTimes) {
     EXPECT_EQ(IsoTimeFromDateTime(-109'205), "1601-01-01T00:00:00");
     EXPECT_EQ(IsoTimeFromDateTime(-109'206), "");  // 1600-12-31
 }
+
+// Stored date-times hold whole milliseconds: a half second rounds up on
+// every day, whatever the precision of the floating-point unit, so that both
+// widths of the program write the same text for the same report.
+TEST(IsoTime, HalfSecondsOfStoredTimesRoundUp) {
+    struct TCase {
+        std::int64_t ms;
+        const char* time;
+    } cases[] = {{0, "00:00:00"},   {499, "00:00:00"},   {500, "00:00:01"},
+                 {501, "00:00:01"}, {1'500, "00:00:02"}, {86'399'499, "23:59:59"}};
+    int checked = 0;
+    for (std::int64_t day = 1; day < 2'958'000; day += 997) {
+        for (const TCase& c : cases) {
+            // As the report's reader builds it from 100-ns units.
+            const double value = static_cast<double>(day) + static_cast<double>(c.ms) / 86'400'000.0;
+            const std::string text = IsoTimeFromDateTime(value);
+            ASSERT_EQ(text.size(), 19u) << day;
+            EXPECT_EQ(text.substr(11), c.time) << "day " << day << " ms " << c.ms;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 10'000);
+}

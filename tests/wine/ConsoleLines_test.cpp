@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -144,12 +145,17 @@ struct THost {
     std::int64_t Snapshot;
 };
 
+// The reports are written once for the suite, so that every test (and the
+// engines' check after them) reads the same files.
 class FleetLines : public ::testing::Test {
 protected:
-    void SetUp() override {
+    static void SetUpTestSuite() {
+        TComInit com;
         const char* kept = std::getenv("ORVEX_FLEET_DIR");
-        folder_ = kept && *kept ? std::string(kept) + "\\" : temp_.path();
+        temp_ = std::make_unique<TTempFolder>();
+        folder_ = kept && *kept ? std::string(kept) + "\\" : temp_->path();
         ASSERT_FALSE(folder_.empty());
+        disabled_.clear();
         hosts_ = {{"ALPHA", folder_ + "alpha.ivs", FleetTime},
                   {"BETA", folder_ + "beta.ivs", FleetTime + Hour},
                   {"DELTA", folder_ + "delta.ivs", 0},
@@ -188,12 +194,16 @@ protected:
         ASSERT_NO_FATAL_FAILURE(SaveAs(alpha, hosts_[2].File, hosts_[2].Name, hosts_[2].Snapshot));
         ASSERT_NO_FATAL_FAILURE(SaveAs(gamma, hosts_[3].File, hosts_[3].Name, hosts_[3].Snapshot));
         ASSERT_TRUE(WriteFileBytes(notReport_, "host,table\r\n"));
+        ready_ = true;
     }
+    static void TearDownTestSuite() { temp_.reset(); }
+    void SetUp() override { ASSERT_TRUE(ready_) << "the fleet's reports were not written"; }
 
     TComInit com_;
-    TTempFolder temp_;
-    std::string folder_, notReport_, disabled_;
-    std::vector<THost> hosts_;
+    static inline std::unique_ptr<TTempFolder> temp_;
+    static inline std::string folder_, notReport_, disabled_;
+    static inline std::vector<THost> hosts_;
+    static inline bool ready_ = false;
 };
 
 // Every report the pattern matches, one line per record under its host,
