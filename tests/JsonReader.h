@@ -275,4 +275,18 @@ inline TJson ParseJson(const std::string& text) {
     return v;
 }
 
+// JSON lines: each line of text parsed on its own; every line ends in LF
+// alone, the last one too.
+inline std::vector<TJson> ParseJsonLines(const std::string& text) {
+    std::vector<TJson> lines;
+    EXPECT_EQ(text.find('\r'), std::string::npos) << "lines end in LF alone";
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        lines.push_back(ParseJson(text.substr(start, end - start)));
+        start = end + 1;
+    }
+    EXPECT_EQ(start, text.size()) << "text after the last line";
+    return lines;
+}
+
 }  // namespace orvex::test

@@ -8,26 +8,12 @@
 
 #include "engine/pure/OXI_InventoryJson.h"
 #include "tests/JsonReader.h"
+#include "tests/Latin1Text.h"
 
 using namespace orvex;
 using namespace orvex::test;
 
 namespace {
-
-// Latin-1 to UTF-8, standing in for the system's code page.
-std::string Latin1ToUtf8(std::string_view s) {
-    std::string out;
-    for (char c : s) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80)
-            out += c;
-        else {
-            out += char(0xC0 | u >> 6);
-            out += char(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
 
 TInventory Sample(bool live) {
     TInventory inv;

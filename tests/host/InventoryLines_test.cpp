@@ -10,26 +10,12 @@
 #include "engine/pure/OXI_InventoryLines.h"
 #include "tests/FilledRecords.h"
 #include "tests/JsonReader.h"
+#include "tests/Latin1Text.h"
 
 using namespace orvex;
 using namespace orvex::test;
 
 namespace {
-
-// Latin-1 to UTF-8, standing in for the system's code page.
-std::string Latin1ToUtf8(std::string_view s) {
-    std::string out;
-    for (char c : s) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | u >> 6);
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
 
 constexpr std::int64_t Snapshot = 134'097'000'000'000'000;  // 2025-12-08T20:40:00Z
 const char* const SourceMembers[] = {"host", "snapshotTime", "reportFile", "table"};
@@ -49,22 +35,6 @@ TInventory Sample(bool live) {
     inv.Drivers = {Filled<TDriverInfo>(300)};
     inv.Services = {Filled<TServiceInfo>(400), Filled<TServiceInfo>(500)};
     return inv;
-}
-
-// The lines of text, each parsed on its own: LF after each, no CR.
-std::vector<TJson> ParseLines(const std::string& text) {
-    std::vector<TJson> lines;
-    EXPECT_EQ(text.find('\r'), std::string::npos);
-    if (!text.empty()) {
-        EXPECT_EQ(text.back(), '\n');
-    }
-    std::size_t start = 0;
-    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
-        lines.push_back(ParseJson(text.substr(start, end - start)));
-        start = end + 1;
-    }
-    EXPECT_EQ(start, text.size()) << "text after the last line";
-    return lines;
 }
 
 // The line's members after its source members equal expected's (names,
@@ -102,7 +72,7 @@ TEST(InventoryLines, EachRecordOneLineUnderTheExportsNames) {
         SCOPED_TRACE(live ? "live" : "report");
         const TInventory inv = Sample(live);
         const TLineSource source{inv.Info.Machine, Snapshot, live ? "" : "\\\\srv\\inv\\h\xF6st.ivs"};
-        const std::vector<TJson> lines = ParseLines(InventoryLines(inv, source, Latin1ToUtf8));
+        const std::vector<TJson> lines = ParseJsonLines(InventoryLines(inv, source, Latin1ToUtf8));
         const TJson doc = ParseJson(InventoryJson(inv, Latin1ToUtf8));
 
         std::vector<std::pair<std::string, const TJson*>> want{{"header", &doc["header"]}};
@@ -144,7 +114,7 @@ TEST(InventoryLines, EachRecordOneLineUnderTheExportsNames) {
 TEST(InventoryLines, UnknownTimeBadTextsAndEmptyInventory) {
     TInventory inv;
     const auto passThrough = [](std::string_view s) { return std::string(s); };
-    const std::vector<TJson> lines = ParseLines(InventoryLines(inv, {"H\xD6ST", 0, "a\xFF.ivs"}, passThrough));
+    const std::vector<TJson> lines = ParseJsonLines(InventoryLines(inv, {"H\xD6ST", 0, "a\xFF.ivs"}, passThrough));
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0]["table"].Text, "header");
     EXPECT_EQ(lines[0]["snapshotTime"].Text, "");
@@ -163,7 +133,7 @@ TEST(InventoryLines, DifferencesFromTheBaseline) {
         {TDiffKind::Driver, "\\SystemRoot\\old.sys", TDiffChange::Removed, "", "", ""},
         {TDiffKind::Service, "Spooler", TDiffChange::Changed, "start type", "Automatic", "Disabled"},
     };
-    const std::vector<TJson> lines = ParseLines(
+    const std::vector<TJson> lines = ParseJsonLines(
         DiffLines(rows, {"HOST-2", Snapshot, "b.ivs"}, "base\xE9.ivs", Latin1ToUtf8));
     ASSERT_EQ(lines.size(), rows.size());
     const char* const tables[] = {"processes", "drivers", "services"};

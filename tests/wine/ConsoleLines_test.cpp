@@ -50,19 +50,6 @@ constexpr std::int32_t Disabled = 4;
 
 TToolRun RunTool(const std::string& args) { return RunProgram(InvToolPath(), args); }
 
-// The lines of a tool's output, each parsed on its own.
-std::vector<TJson> Lines(const std::string& out) {
-    std::vector<TJson> lines;
-    EXPECT_EQ(out.find('\r'), std::string::npos) << "lines end in LF alone";
-    std::size_t start = 0;
-    for (std::size_t end = out.find('\n'); end != std::string::npos; end = out.find('\n', start)) {
-        lines.push_back(ParseJson(out.substr(start, end - start)));
-        start = end + 1;
-    }
-    EXPECT_EQ(start, out.size()) << "text after the last line";
-    return lines;
-}
-
 // The header rewritten as an earlier version wrote it: the same
 // properties, without the UTC moment. (The set is made anew: Wine's
 // DeleteMultiple leaves a named property in the stream.)
@@ -215,7 +202,7 @@ TEST_F(FleetLines, EveryReportOfAPatternAsLines) {
     EXPECT_EQ(run.ExitCode, 0u) << run.Err;
     EXPECT_EQ(run.Err.rfind(notReport_ + ": ", 0), 0u) << run.Err;
     EXPECT_EQ(run.Err.find("\r\n"), run.Err.size() - 2) << "one file named: " << run.Err;
-    const std::vector<TJson> lines = Lines(run.Out);
+    const std::vector<TJson> lines = ParseJsonLines(run.Out);
 
     std::map<std::string, std::map<std::string, std::size_t>> counts;
     std::map<std::string, std::set<std::string>> pids;
@@ -270,7 +257,7 @@ TEST_F(FleetLines, DifferencesFromABaseline) {
     ASSERT_TRUE(run.Finished);
     EXPECT_EQ(run.ExitCode, 0u) << run.Err;
     EXPECT_TRUE(run.Err.empty()) << run.Err;
-    const std::vector<TJson> lines = Lines(run.Out);
+    const std::vector<TJson> lines = ParseJsonLines(run.Out);
     struct TWant {
         const char* Host;
         const char* Table;
@@ -329,7 +316,7 @@ TEST(ConsoleLinesLive, CollectGivesEveryTable) {
     const TToolRun run = RunTool("collect --lines");
     ASSERT_TRUE(run.Finished);
     ASSERT_EQ(run.ExitCode, 0u) << run.Err;
-    const std::vector<TJson> lines = Lines(run.Out);
+    const std::vector<TJson> lines = ParseJsonLines(run.Out);
     std::map<std::string, std::size_t> counts;
     std::set<std::string> pids;
     std::size_t threadsUnderAProcess = 0, modulesUnderAProcess = 0;
@@ -382,7 +369,7 @@ TEST(Cp932ConsoleLines, NamesAndPathsInUtf8) {
     }
     const TToolRun run = RunTool("lines " + Quoted(folder + "\\*.ivs"));
     ASSERT_EQ(run.ExitCode, 0u) << run.Err;
-    const std::vector<TJson> lines = Lines(run.Out);
+    const std::vector<TJson> lines = ParseJsonLines(run.Out);
     ASSERT_EQ(lines.size(), 2u) << run.Out;
     for (const TJson& line : lines) {
         EXPECT_EQ(line["host"].Text, "\xE6\x97\xA5\xE6\x9C\xAC");

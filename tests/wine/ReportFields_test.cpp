@@ -95,11 +95,9 @@ std::string NameText(const wchar_t* name) {
     return WideToAnsi(name);
 }
 
-// The named properties of one item, by id (the order they were written in).
-std::vector<std::string> NamesInIdOrder(TStructuredSTorage& root, const char* item) {
+// The named properties of a set, by id (the order they were written in).
+std::vector<std::string> NamesInIdOrder(const TStoragePropertySet* set) {
     std::map<PROPID, std::string> names;
-    auto storage = root.OpenSubStorage(item, StorageReadMode, false);
-    auto set = storage ? storage->OpenPropertySet(FMTID_DocSummaryInformation, StorageReadMode, false) : nullptr;
     TComPtr<IEnumSTATPROPSTG> props;
     if (!set || set->PropertyStorage->Enum(props.put()) != S_OK) return {};
     for (int guard = 0; guard < 200; ++guard) {
@@ -112,6 +110,13 @@ std::vector<std::string> NamesInIdOrder(TStructuredSTorage& root, const char* it
     std::vector<std::string> ordered;
     for (const auto& [id, name] : names) ordered.push_back(name);
     return ordered;
+}
+
+// The same of one item.
+std::vector<std::string> NamesInIdOrder(TStructuredSTorage& root, const char* item) {
+    auto storage = root.OpenSubStorage(item, StorageReadMode, false);
+    auto set = storage ? storage->OpenPropertySet(FMTID_DocSummaryInformation, StorageReadMode, false) : nullptr;
+    return NamesInIdOrder(set.get());
 }
 
 }  // namespace
@@ -166,4 +171,32 @@ TEST_F(ReportFields, ChecksAreStoredLastAndOnlyWhereMade) {
     TDriverInfo e;
     loaded.GetDriver(0, e);
     EXPECT_EQ(e.Sha256.str(), driver.Sha256.str());
+}
+
+// The header keeps the moment of the save in UTC as its last property, after
+// every one a reader of earlier reports knows by its name, and reads it back.
+TEST_F(ReportFields, TheUtcMomentIsTheHeadersLastProperty) {
+    FILETIME before{}, after{};
+    GetSystemTimeAsFileTime(&before);
+    TOrvex_ProcessList component;
+    component.AddProcess(Filled<TProcessInfo>());
+    component.SaveToStorage(file.name());
+    GetSystemTimeAsFileTime(&after);
+    {
+        auto root = OpenStorageFile(file.name(), StorageReadMode);
+        ASSERT_TRUE(root);
+        auto header = root->OpenPropertySet(FMTID_SummaryInformation, StorageReadMode, false);
+        std::vector<std::string> earlier;
+        for (const TField<TStorageInfoRecord>& f : FieldsOf<TStorageInfoRecord>())
+            if (f.Property && f.PropertyId == 0) earlier.emplace_back(f.Property);
+        ASSERT_EQ(earlier.back(), "TimestampUTC");
+        EXPECT_EQ(NamesInIdOrder(header.get()), earlier);
+    }
+    TOrvex_ProcessList loaded;
+    ASSERT_TRUE(loaded.LoadFromStorage(file.name()));
+    const auto count = [](const FILETIME& t) {
+        return static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+    };
+    EXPECT_GE(loaded.StorageInfo.TimestampUtc, count(before));
+    EXPECT_LE(loaded.StorageInfo.TimestampUtc, count(after));
 }
