@@ -27,6 +27,7 @@
 #include "engine/OXI_Report.h"
 #include "engine/OXI_ReportParts.h"
 #include "engine/pure/OXI_IsoTime.h"
+#include "platform/Orvex_FileSearch.h"
 #include "platform/Orvex_FileTime.h"
 #include "platform/Orvex_WideText.h"
 #include "storage/Orvex_ReportFile.h"
@@ -340,9 +341,9 @@ TEST(ConsoleLinesLive, CollectGivesEveryTable) {
     EXPECT_GT(counts["services"], 0u);
 }
 
-// Code page 932: a host named in Japanese and reports in a folder whose
-// name ends in a trail byte 0x5C, found through a wildcard after it; the
-// lines hold every text in UTF-8.
+// Code page 932: a host named in Japanese and a report in a folder whose
+// name ends in a trail byte 0x5C, found through a pattern whose file-name
+// part begins with such a character; the lines hold every text in UTF-8.
 TEST(Cp932ConsoleLines, NamesAndPathsInUtf8) {
     TTempFolder temp;
     const std::string folder = temp.path() + "\x95\x5C";  // 表
@@ -367,7 +368,19 @@ TEST(Cp932ConsoleLines, NamesAndPathsInUtf8) {
             WriteStrPropID(set, PIDSI_SUBJECT, "\x93\xFA\x96\x7B");  // 日本
         }));
     }
-    const TToolRun run = RunTool("lines " + Quoted(folder + "\\*.ivs"));
+    // 能*.ivs: the pattern's last 0x5C is the trail byte of its first
+    // character. The search in this program's code page 932 (the tool itself
+    // declares UTF-8 as its ANSI code page, which Windows 10 1903 and later
+    // and Wine take).
+    const std::string pattern = folder + "\\\x94\x5C*.ivs";
+    std::vector<std::string> found;
+    ASSERT_EQ(FindMatchingFiles(pattern, found), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(found, std::vector<std::string>{report});
+    std::vector<std::string> none{"untouched"};
+    EXPECT_EQ(FindMatchingFiles(folder + "\\\x95\x5C*.ivs", none), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(none, std::vector<std::string>{"untouched"});
+
+    const TToolRun run = RunTool("lines " + Quoted(pattern));
     ASSERT_EQ(run.ExitCode, 0u) << run.Err;
     const std::vector<TJson> lines = ParseJsonLines(run.Out);
     ASSERT_EQ(lines.size(), 2u) << run.Out;

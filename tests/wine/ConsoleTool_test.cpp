@@ -10,6 +10,7 @@
 
 #include "engine/OXI_Processes.h"
 #include "engine/OXI_Report.h"
+#include "engine/pure/OXI_IsoTime.h"
 #include "platform/Orvex_Resources.h"
 #include "tests/CsvReader.h"
 #include "tests/JsonReader.h"
@@ -99,6 +100,21 @@ void SaveShowAndDiff(const std::string& folder) {
     const TToolRun sameJson = RunTool("diff --json " + Quoted(file) + " " + Quoted(file));
     EXPECT_EQ(sameJson.ExitCode, 0u) << sameJson.Err;
     EXPECT_TRUE(ParseJson(sameJson.Out)["differences"].Items.empty());
+
+    // As lines, found through a wildcard: the header, then a line per item,
+    // at the moment of the save.
+    const TToolRun lines = RunTool("lines " + Quoted(folder + "th*.ivs"));
+    ASSERT_EQ(lines.ExitCode, 0u) << lines.Err;
+    const std::vector<TJson> rows = ParseJsonLines(lines.Out);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(1 + component.ProcessCount() + component.DriverCount() +
+                                                    component.ServiceCount()));
+    EXPECT_EQ(rows.front()["table"].Text, "header");
+    EXPECT_EQ(rows.back()["table"].Text, component.ServiceCount() > 0 ? "services" : "header");
+    for (const TJson& row : rows) {
+        EXPECT_EQ(row["reportFile"].Text, file);
+        EXPECT_EQ(row["snapshotTime"].Text, IsoTimeFromFileTime(component.StorageInfo.TimestampUtc));
+    }
+    EXPECT_NE(component.StorageInfo.TimestampUtc, 0);
 }
 
 void RefusesFaultyInput(const std::string& folder) {
