@@ -68,9 +68,9 @@ void Out(const std::string& text, bool utf8) {
     throw TFileError{"orvexinv: cannot write the output: " + SystemErrorText(error)};
 }
 
-// The reports names name: each name as it is, each pattern with wildcards
-// as the files it matches; a pattern that matches none is said on standard
-// error.
+// The report files the arguments name: each name as it is, each pattern
+// with wildcards as the files it matches (as Windows programs expand them
+// themselves); a pattern that matches none is said on standard error.
 std::vector<std::string> ReportFiles(const std::vector<std::string>& names) {
     std::vector<std::string> files;
     for (const std::string& name : names) {
