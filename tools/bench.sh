@@ -60,6 +60,7 @@ prefix_pids() {
 }
 
 helpers=()
+missing=0  # helpers that never reported ready within their batch's wait
 ready_count() { cat "$out"/helper_*.txt 2>/dev/null | grep -c "^ready=${1:-}" || true; }
 start_helpers() {  # count, extra handles, extra windows (-1: no window at all)
   local n=$1 i deadline shape
@@ -73,8 +74,12 @@ start_helpers() {  # count, extra handles, extra windows (-1: no window at all)
     helpers+=($!)
     # The first alone: it makes the explorer process create the desktop.
     if ((${#helpers[@]} == 1 || (i + 1) % 10 == 0 || i + 1 == n)); then
+      # A helper that never reports ready (it happens under Wine to one of
+      # hundreds) costs its own batch's wait only: later batches wait for
+      # their own helpers.
       deadline=$((SECONDS + 120))
-      while (($(ready_count) < ${#helpers[@]} && SECONDS < deadline)); do sleep 0.3; done
+      while (($(ready_count) + missing < ${#helpers[@]} && SECONDS < deadline)); do sleep 0.3; done
+      missing=$((${#helpers[@]} - $(ready_count)))
     fi
   done
   echo "helpers ready: $(ready_count) of ${#helpers[@]} ($(ready_count window) with windows)" | tee -a "$report"
