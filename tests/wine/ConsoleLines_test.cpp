@@ -29,6 +29,7 @@
 #include "engine/pure/OXI_IsoTime.h"
 #include "platform/Orvex_FileSearch.h"
 #include "platform/Orvex_FileTime.h"
+#include "platform/Orvex_FileWrite.h"
 #include "platform/Orvex_WideText.h"
 #include "storage/Orvex_ReportFile.h"
 #include "storage/Orvex_SS.h"
@@ -111,13 +112,6 @@ std::int64_t LastWrite(const std::string& file) {
     return FileTimeCount(written);
 }
 
-bool WriteFileBytes(const std::string& file, const std::string& bytes) {
-    const THandle h(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    return h && WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
 std::string JsonText(const std::string& ascii) {
     std::string out = "\"";
     for (char c : ascii) {
@@ -181,7 +175,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(SaveAs(beta, hosts_[1].File, hosts_[1].Name, hosts_[1].Snapshot));
         ASSERT_NO_FATAL_FAILURE(SaveAs(alpha, hosts_[2].File, hosts_[2].Name, hosts_[2].Snapshot));
         ASSERT_NO_FATAL_FAILURE(SaveAs(gamma, hosts_[3].File, hosts_[3].Name, hosts_[3].Snapshot));
-        ASSERT_TRUE(WriteFileBytes(notReport_, "host,table\r\n"));
+        ASSERT_EQ(WriteWholeFile(notReport_, "host,table\r\n"), 0u);
         ready_ = true;
     }
     static void TearDownTestSuite() { temp_.reset(); }
@@ -246,8 +240,8 @@ TEST_F(FleetLines, EveryReportOfAPatternAsLines) {
     expected += ",\"driverOnOneHost\":{\"host\":\"BETA\",\"name\":" + JsonText(OwnDriver) + "}";
     expected += ",\"addedProcess\":{\"host\":\"GAMMA\",\"key\":" + JsonText(AddedProcess) + "}}\n";
     if (std::getenv("ORVEX_FLEET_DIR")) {
-        EXPECT_TRUE(WriteFileBytes(folder_ + "fleet.jsonl", run.Out));
-        EXPECT_TRUE(WriteFileBytes(folder_ + "expected.json", expected));
+        EXPECT_EQ(WriteWholeFile(folder_ + "fleet.jsonl", run.Out), 0u);
+        EXPECT_EQ(WriteWholeFile(folder_ + "expected.json", expected), 0u);
     }
 }
 
@@ -284,7 +278,7 @@ TEST_F(FleetLines, DifferencesFromABaseline) {
         EXPECT_EQ(line["baselineFile"].Text, hosts_[0].File);
     }
     if (std::getenv("ORVEX_FLEET_DIR")) {
-        EXPECT_TRUE(WriteFileBytes(folder_ + "diff.jsonl", run.Out));
+        EXPECT_EQ(WriteWholeFile(folder_ + "diff.jsonl", run.Out), 0u);
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include "engine/OXI_Processes.h"
 #include "engine/pure/OXI_RecordFields.h"
+#include "platform/Orvex_FileTime.h"
 #include "platform/Orvex_WideText.h"
 #include "storage/Orvex_SS.h"
 #include "tests/FilledRecords.h"
@@ -194,9 +195,6 @@ TEST_F(ReportFields, TheUtcMomentIsTheHeadersLastProperty) {
     }
     TOrvex_ProcessList loaded;
     ASSERT_TRUE(loaded.LoadFromStorage(file.name()));
-    const auto count = [](const FILETIME& t) {
-        return static_cast<std::int64_t>((static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
-    };
-    EXPECT_GE(loaded.StorageInfo.TimestampUtc, count(before));
-    EXPECT_LE(loaded.StorageInfo.TimestampUtc, count(after));
+    EXPECT_GE(loaded.StorageInfo.TimestampUtc, FileTimeCount(before));
+    EXPECT_LE(loaded.StorageInfo.TimestampUtc, FileTimeCount(after));
 }
