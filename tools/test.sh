@@ -20,7 +20,8 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-30} ctest --preset fuzz || rc=1
 ctest --preset host || rc=1
 # The Windows trees run a failed test once more: their GUI suites drive
 # windows under Xvfb and Wine, where a run on a loaded machine has lost a
-# click or a paint once in many runs. The failed attempt's output stays in
+# click or run past a query's time limit once in many runs. The failed
+# attempt's output stays in
 # the log, above the second attempt; a fault that fails both fails the run.
 ctest --preset i686 --repeat until-pass:2 "$@" || rc=1
 ctest --preset x86_64 --repeat until-pass:2 "$@" || rc=1
