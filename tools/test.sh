@@ -21,8 +21,8 @@ ctest --preset host || rc=1
 # The Windows trees run a failed test once more: their GUI suites drive
 # windows under Xvfb and Wine, where a run on a loaded machine has lost a
 # click or run past a query's time limit once in many runs. The failed
-# attempt's output stays in
-# the log, above the second attempt; a fault that fails both fails the run.
+# attempt's output stays in the log, above the second attempt; a fault that
+# fails both fails the run.
 ctest --preset i686 --repeat until-pass:2 "$@" || rc=1
 ctest --preset x86_64 --repeat until-pass:2 "$@" || rc=1
 exit $rc
